@@ -1,0 +1,109 @@
+#include "app/MDIForm1.h"
+
+#include <QLabel>
+#include <QMdiArea>
+#include <QStatusBar>
+#include <QTime>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/AppContext.h"
+#include "app/Look.h"
+#include "app/StartupMessages.h"
+#include "app/WindowRegistry.h"
+#include "app/frmAbout.h"
+#include "button/MyButton.h"
+#include "catalog/CatalogError.h"
+#include "catalog/ConnectionString.h"
+#include "platform/MessageService.h"
+
+namespace vt {
+
+MDIForm1::MDIForm1(AppContext& context, QWidget* parent) : QMainWindow(parent), context_(context) {
+    setWindowTitle(QStringLiteral("Vellumtrove"));
+    setFont(Look::controlFont());
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto* strip = new QWidget(central);
+    strip->setObjectName(QStringLiteral("Picture1"));
+    strip->setFixedHeight(Look::px(615));
+    strip->setAutoFillBackground(true);
+    QPalette stripPalette = strip->palette();
+    stripPalette.setColor(QPalette::Window, Look::windowColor());
+    strip->setPalette(stripPalette);
+    layout->addWidget(strip);
+
+    cmdAddnew_ = addStripButton(strip, "cmdAddnew", QStringLiteral("ديسك جديد"), 120);
+    cmdRemDisk_ = addStripButton(strip, "cmdRemDisk", QStringLiteral("حذف ديسك"), 2040);
+    cmdFind_ = addStripButton(strip, "cmdFind", QStringLiteral("جستجو"), 3960);
+    cmdSetting_ = addStripButton(strip, "cmdSetting", QStringLiteral("تنظيمات"), 5880);
+    cmdAbout_ = addStripButton(strip, "cmdAbout", QStringLiteral("درباره"), 7800);
+    connect(cmdAddnew_, &MyButton::Click, this, &MDIForm1::cmdAddnew_Click);
+    connect(cmdRemDisk_, &MyButton::Click, this, &MDIForm1::cmdRemDisk_Click);
+    connect(cmdFind_, &MyButton::Click, this, &MDIForm1::cmdFind_Click);
+    connect(cmdSetting_, &MyButton::Click, this, &MDIForm1::cmdSetting_Click);
+    connect(cmdAbout_, &MyButton::Click, this, &MDIForm1::cmdAbout_Click);
+
+    mdiArea_ = new QMdiArea(central);
+    mdiArea_->setBackground(Look::frameColor());
+    layout->addWidget(mdiArea_, 1);
+    setCentralWidget(central);
+
+    timePanel_ = new QLabel(this);
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->addPermanentWidget(timePanel_);
+    auto* clock = new QTimer(this);
+    connect(clock, &QTimer::timeout, this, &MDIForm1::showTime);
+    clock->start(1000);
+    showTime();
+
+    // The design size of the frame's client area: 9285 twips wide.
+    resize(Look::px(9285), 480);
+    windows_ = std::make_unique<WindowRegistry>(context_, *mdiArea_);
+}
+
+MDIForm1::~MDIForm1() = default;
+
+MyButton* MDIForm1::addStripButton(QWidget* strip, const char* name, const QString& caption, int leftTwips) {
+    auto* button = new MyButton(strip);
+    button->setObjectName(QLatin1String(name));
+    button->setCaption(caption);
+    button->setGeometry(Look::twipsRect(leftTwips, 120, 1815, 375));
+    return button;
+}
+
+void MDIForm1::showTime() { timePanel_->setText(QTime::currentTime().toString(QStringLiteral("HH:mm"))); }
+
+void MDIForm1::MDIForm_Initialize() {
+    // The common controls (status bar, list view) need no initialising here: Qt provides them.
+}
+
+bool MDIForm1::MDIForm_Load() {
+    const QString& folder = context_.platform.programFolder;
+    context_.helpFile = folder + QStringLiteral("/Help.chm");
+    context_.cnCatalog.setConnectionString(buildConnectionString(folder));
+    context_.cnCatalog.setCursorLocation(Connection::adUseClient);
+    try {
+        context_.cnCatalog.Open();
+    } catch (const CatalogOpenError& error) {
+        context_.platform.messages.information(this, catalogueOpenMessage(error));
+        return false;
+    }
+    return true;
+}
+
+void MDIForm1::cmdAddnew_Click() { windows_->showMain(); }
+void MDIForm1::cmdRemDisk_Click() { windows_->showDelete(); }
+void MDIForm1::cmdFind_Click() { windows_->showFind(); }
+
+void MDIForm1::cmdSetting_Click() {
+    context_.platform.messages.information(this, QStringLiteral("In future version !"));
+}
+
+void MDIForm1::cmdAbout_Click() { windows_->showAbout(this); }
+
+}  // namespace vt

@@ -1,0 +1,79 @@
+#include "app/WindowRegistry.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "app/AppContext.h"
+#include "app/frmAbout.h"
+#include "remove/frmDelete.h"
+#include "scan/frmMain.h"
+#include "search/frmFind.h"
+
+namespace vt {
+
+WindowRegistry::WindowRegistry(AppContext& context, QMdiArea& area) : context_(context), area_(area) {}
+
+WindowRegistry::~WindowRegistry() {
+    // The windows go before the recordsets they borrow.
+    delete main_;
+    delete find_;
+    delete delete_;
+    delete about_;
+}
+
+template <class Form, class Make>
+Form& WindowRegistry::showChild(QPointer<Form>& slot, Make make) {
+    if (!slot) {
+        Form* form = make();
+        form->setAttribute(Qt::WA_DeleteOnClose);
+        QMdiSubWindow* sub = area_.addSubWindow(form);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+        slot = form;
+        form->Form_Load();
+        sub->adjustSize();
+        sub->show();
+    }
+    bringToFront(*slot);
+    return *slot;
+}
+
+void WindowRegistry::bringToFront(QWidget& form) {
+    auto* sub = qobject_cast<QMdiSubWindow*>(form.parentWidget());
+    if (!sub) return;
+    if (sub->isMinimized()) sub->showNormal();
+    area_.setActiveSubWindow(sub);
+    sub->raise();
+}
+
+frmMain* WindowRegistry::mainWindow() const { return main_; }
+frmFind* WindowRegistry::findWindow() const { return find_; }
+frmDelete* WindowRegistry::deleteWindow() const { return delete_; }
+frmAbout* WindowRegistry::aboutWindow() const { return about_; }
+
+frmMain& WindowRegistry::showMain() {
+    return showChild(main_, [this] { return new frmMain(context_); });
+}
+
+frmFind& WindowRegistry::showFind() {
+    return showChild(find_, [this] { return new frmFind(context_, findRecordset_); });
+}
+
+frmDelete& WindowRegistry::showDelete() {
+    return showChild(delete_, [this] { return new frmDelete(context_, deleteRecordset_); });
+}
+
+frmAbout& WindowRegistry::showAbout(QWidget* owner) {
+    if (!about_) {
+        about_ = new frmAbout(owner);
+        about_->setAttribute(Qt::WA_DeleteOnClose);
+        about_->setWindowModality(Qt::ApplicationModal);
+    }
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
+    return *about_;
+}
+
+}  // namespace vt

@@ -1,0 +1,12 @@
+#include "app/frmSetting.h"
+
+#include "app/Look.h"
+
+namespace vt {
+
+frmSetting::frmSetting(QWidget* parent) : QWidget(parent) {
+    setWindowTitle(QStringLiteral("تنظيمات"));
+    Look::applyWindowLook(*this);
+}
+
+}  // namespace vt

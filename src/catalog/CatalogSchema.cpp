@@ -1,0 +1,172 @@
+#include "catalog/CatalogSchema.h"
+
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "catalog/CatalogError.h"
+#include "catalog/SqliteStatement.h"
+
+namespace vt {
+namespace CatalogSchema {
+
+namespace {
+
+using Reason = CatalogOpenError::Reason;
+
+void exec(sqlite3* db, const char* sql) {
+    char* error = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString message = QString::fromUtf8(error ? error : "unknown error");
+        sqlite3_free(error);
+        throw CatalogError(message);
+    }
+}
+
+int pragmaInt(sqlite3* db, const char* pragma) {
+    SqliteStatement statement(db, QString::fromLatin1(pragma));
+    return statement.step() ? statement.column(0).toInt() : 0;
+}
+
+bool hasTable(sqlite3* db, const char* name) {
+    SqliteStatement statement(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND "
+                                                 "name=?1 COLLATE NOCASE"));
+    statement.bind(1, QString::fromLatin1(name));
+    return statement.step();
+}
+
+struct Handle {
+    sqlite3* db = nullptr;
+    ~Handle() { sqlite3_close_v2(db); }
+    sqlite3* release() {
+        sqlite3* d = db;
+        db = nullptr;
+        return d;
+    }
+};
+
+bool folderWritable(const QString& folder) {
+    return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
+}
+
+// Makes a complete new catalogue beside `path` and moves it into place in one step, so that a crash or a
+// failure never leaves a half-made file under the catalogue's name.
+void createNew(const QString& path) {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo(folder).isDir()) {
+        throw CatalogOpenError(Reason::FolderNotWritable, path, QStringLiteral("the folder does not exist"));
+    }
+    if (!folderWritable(folder)) {
+        throw CatalogOpenError(Reason::FolderNotWritable, path,
+                               QStringLiteral("the folder cannot be written to"));
+    }
+    const QString staging = path + QStringLiteral(".new-%1").arg(::getpid());
+    QFile::remove(staging);
+    try {
+        Handle handle;
+        if (sqlite3_open_v2(QFile::encodeName(staging).constData(), &handle.db,
+                            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+            throw CatalogError(sqliteMessage(handle.db));
+        }
+        create(handle.db);
+    } catch (const CatalogError& e) {
+        QFile::remove(staging);
+        throw CatalogOpenError(Reason::CannotOpen, path, e.message());
+    }
+    // link() refuses to replace a file that appeared meanwhile, unlike rename().
+    if (::link(QFile::encodeName(staging).constData(), QFile::encodeName(path).constData()) != 0) {
+        const int error = errno;
+        QFile::remove(staging);
+        if (error != EEXIST) {
+            throw CatalogOpenError(Reason::CannotOpen, path, QString::fromLocal8Bit(strerror(error)));
+        }
+    }
+    QFile::remove(staging);
+}
+
+QString headerProblem(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return file.errorString();
+    static const QByteArray kHeader("SQLite format 3\0", 16);
+    if (file.read(16) != kHeader) return QStringLiteral("not an SQLite database");
+    return {};
+}
+
+}  // namespace
+
+void create(sqlite3* db) {
+    exec(db,
+         "BEGIN;"
+         "CREATE TABLE Disks (DiskName TEXT, SerialNo TEXT, DiskSize TEXT, FileCount TEXT);"
+         "CREATE TABLE BankList (DiskName TEXT, FileName TEXT, FilePath TEXT, FileSize REAL, "
+         "FileAttr TEXT);"
+         "CREATE INDEX BankList_DiskName ON BankList(DiskName);"
+         "CREATE INDEX Disks_DiskName ON Disks(DiskName);");
+    exec(db, QStringLiteral("PRAGMA application_id = %1;").arg(kApplicationId).toUtf8().constData());
+    exec(db, QStringLiteral("PRAGMA user_version = %1;").arg(kVersion).toUtf8().constData());
+    exec(db, "COMMIT;");
+}
+
+sqlite3* open(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        createNew(path);
+    } else if (info.isDir()) {
+        throw CatalogOpenError(Reason::NotACatalogue, path, QStringLiteral("a folder has this name"));
+    }
+
+    const QString problem = headerProblem(path);
+    if (!problem.isEmpty()) {
+        const bool unreadable = !QFileInfo(path).isReadable();
+        throw CatalogOpenError(unreadable ? Reason::CannotOpen : Reason::NotACatalogue, path, problem);
+    }
+    if (!QFileInfo(path).isWritable()) {
+        throw CatalogOpenError(Reason::ReadOnlyFile, path, QStringLiteral("the file is read-only"));
+    }
+    if (!folderWritable(QFileInfo(path).absolutePath())) {
+        throw CatalogOpenError(Reason::FolderNotWritable, path,
+                               QStringLiteral("the folder cannot be written to"));
+    }
+
+    Handle handle;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &handle.db, SQLITE_OPEN_READWRITE, nullptr) !=
+        SQLITE_OK) {
+        throw CatalogOpenError(Reason::CannotOpen, path, sqliteMessage(handle.db));
+    }
+    sqlite3_extended_result_codes(handle.db, 1);
+    sqlite3_busy_timeout(handle.db, 5000);
+    if (sqlite3_db_readonly(handle.db, "main") == 1) {
+        throw CatalogOpenError(Reason::ReadOnlyFile, path, QStringLiteral("the file is read-only"));
+    }
+    try {
+        if (pragmaInt(handle.db, "PRAGMA application_id") != kApplicationId) {
+            throw CatalogOpenError(Reason::NotACatalogue, path,
+                                   QStringLiteral("an SQLite database of another program"));
+        }
+        const int version = pragmaInt(handle.db, "PRAGMA user_version");
+        if (version > kVersion) {
+            throw CatalogOpenError(Reason::UnknownVersion, path,
+                                   QStringLiteral("catalogue version %1, this program knows up to %2")
+                                       .arg(version)
+                                       .arg(kVersion));
+        }
+        if (!hasTable(handle.db, "Disks") || !hasTable(handle.db, "BankList")) {
+            throw CatalogOpenError(Reason::NotACatalogue, path, QStringLiteral("the catalogue's tables are missing"));
+        }
+    } catch (const CatalogOpenError&) {
+        throw;
+    } catch (const CatalogError& e) {
+        // A file with a valid header and damaged pages lands here.
+        throw CatalogOpenError(Reason::NotACatalogue, path, e.message());
+    }
+    return handle.release();
+}
+
+}  // namespace CatalogSchema
+}  // namespace vt

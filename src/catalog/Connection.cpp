@@ -1,0 +1,67 @@
+#include "catalog/Connection.h"
+
+#include <sqlite3.h>
+
+#include "catalog/CatalogError.h"
+#include "catalog/CatalogFunctions.h"
+#include "catalog/CatalogSchema.h"
+#include "catalog/ConnectionString.h"
+#include "catalog/SqliteStatement.h"
+
+namespace vt {
+
+Connection::~Connection() { Close(); }
+
+void Connection::Open() {
+    if (db_) throw CatalogError(QStringLiteral("the connection is already open"));
+    const QString path = dataSourcePath(connectionString_);
+    if (path.isEmpty()) {
+        throw CatalogOpenError(CatalogOpenError::Reason::CannotOpen, connectionString_,
+                               QStringLiteral("the connection string names no data source"));
+    }
+    db_ = CatalogSchema::open(path);
+    path_ = path;
+    registerCatalogFunctions(db_);
+    // Write-ahead logging lets a second program read the catalogue while this one writes, and a crash
+    // never leaves a half-written page behind.
+    sqlite3_exec(db_, "PRAGMA journal_mode=WAL;", nullptr, nullptr, nullptr);
+}
+
+void Connection::Close() {
+    if (!db_) return;
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+void Connection::Execute(const QString& sql) {
+    if (!db_) throw CatalogError(QStringLiteral("the catalogue is not open"));
+    char* error = nullptr;
+    if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString message = QString::fromUtf8(error ? error : "unknown error");
+        sqlite3_free(error);
+        throw CatalogError(message);
+    }
+}
+
+void Connection::BeginTrans() { Execute(QStringLiteral("BEGIN IMMEDIATE;")); }
+void Connection::CommitTrans() { Execute(QStringLiteral("COMMIT;")); }
+void Connection::RollbackTrans() { Execute(QStringLiteral("ROLLBACK;")); }
+bool Connection::inTransaction() const { return db_ && sqlite3_get_autocommit(db_) == 0; }
+
+Transaction::Transaction(Connection& connection) : connection_(connection) { connection_.BeginTrans(); }
+
+Transaction::~Transaction() {
+    if (!open_) return;
+    try {
+        if (connection_.inTransaction()) connection_.RollbackTrans();
+    } catch (const CatalogError&) {
+        // Nothing more can be done from a destructor; SQLite rolls back on close anyway.
+    }
+}
+
+void Transaction::commit() {
+    connection_.CommitTrans();
+    open_ = false;
+}
+
+}  // namespace vt

@@ -1,0 +1,82 @@
+#include "catalog/SqliteStatement.h"
+
+#include <sqlite3.h>
+
+#include "catalog/CatalogError.h"
+
+namespace vt {
+
+QString sqliteMessage(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
+
+SqliteStatement::SqliteStatement(sqlite3* db, const QString& sql) : db_(db) {
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt_, nullptr) != SQLITE_OK) {
+        const QString message = sqliteMessage(db);
+        sqlite3_finalize(stmt_);
+        stmt_ = nullptr;
+        throw CatalogError(message);
+    }
+    if (!stmt_) throw CatalogError(QStringLiteral("empty statement"));
+}
+
+SqliteStatement::~SqliteStatement() { sqlite3_finalize(stmt_); }
+
+void SqliteStatement::bind(int index, const QVariant& value) {
+    int rc;
+    switch (value.typeId()) {
+        case QMetaType::UnknownType:
+            rc = sqlite3_bind_null(stmt_, index);
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(stmt_, index, value.toDouble());
+            break;
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Long:
+        case QMetaType::Bool:
+            rc = sqlite3_bind_int64(stmt_, index, value.toLongLong());
+            break;
+        default: {
+            const QByteArray utf8 = value.toString().toUtf8();
+            rc = sqlite3_bind_text(stmt_, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+            break;
+        }
+    }
+    if (rc != SQLITE_OK) throw CatalogError(sqliteMessage(db_));
+}
+
+bool SqliteStatement::step() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    const QString message = sqliteMessage(db_);
+    sqlite3_reset(stmt_);
+    throw CatalogError(message);
+}
+
+void SqliteStatement::reset() {
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+int SqliteStatement::columnCount() const { return sqlite3_column_count(stmt_); }
+
+QVariant SqliteStatement::column(int index) const {
+    switch (sqlite3_column_type(stmt_, index)) {
+        case SQLITE_INTEGER:
+            return QVariant(qlonglong(sqlite3_column_int64(stmt_, index)));
+        case SQLITE_FLOAT:
+            return QVariant(sqlite3_column_double(stmt_, index));
+        case SQLITE_NULL:
+            return QVariant();
+        default: {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, index));
+            return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(stmt_, index)));
+        }
+    }
+}
+
+}  // namespace vt

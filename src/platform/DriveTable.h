@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+namespace vt {
+
+// Drive type codes as the program knows them; only optical drives matter to it.
+constexpr int kDriveTypeCdRom = 5;
+
+struct DiskSpace {
+    std::uint64_t totalBytes = 0;
+    std::uint64_t freeBytes = 0;
+};
+
+struct VolumeInformation {
+    QString label;           // empty when none can be read
+    QString fileSystemName;  // as the system reports it, empty when unknown
+    std::uint32_t serial = 0;
+};
+
+// The machine's drives as drive letters A to Z, each with a three-character root such as "D:\".
+// Stored paths begin with such a root; `nativePath` maps them onto the real file system.
+class DriveTable {
+public:
+    virtual ~DriveTable() = default;
+
+    // Bit n is set when drive letter 'A' + n exists.
+    virtual std::uint32_t logicalDrives() const = 0;
+    // The drive type of a root such as "D:\" (kDriveTypeCdRom for optical media, 0 when unknown).
+    virtual int driveType(const QString& root) const = 0;
+    // Total and free bytes of the volume under `root`; both 0 when the query fails.
+    virtual DiskSpace diskSpace(const QString& root) const = 0;
+    // Label, file-system name and serial of the volume under `root`; empty/0 when the query fails.
+    virtual VolumeInformation volumeInformation(const QString& root) const = 0;
+    // Where the drive lives on this machine (a mount point), for showing to the user; empty if none.
+    virtual QString mountPoint(const QString& root) const = 0;
+    // Maps "D:\dir\file" to the native path of that file; empty when the letter is not a drive.
+    virtual QString nativePath(const QString& drivePath) const = 0;
+};
+
+}  // namespace vt

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+namespace vt {
+
+class DriveTable;
+class FileSystem;
+class MessageService;
+class Shell;
+class SystemColors;
+
+// Everything the operating system gives the program. Windows and controls reach the OS only through
+// these references; the program wires real implementations, tests wire fakes.
+// The referenced services must outlive every window that uses them.
+struct Platform {
+    MessageService& messages;
+    DriveTable& drives;
+    FileSystem& fileSystem;
+    Shell& shell;
+    SystemColors& systemColors;
+    QString programFolder;  // the folder the program runs from, without a trailing separator
+};
+
+}  // namespace vt

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/Shell.h"
+
+namespace vt {
+
+// Opens files through the desktop's default-application launcher (xdg-open) and uses Qt's clipboard.
+class QtShell final : public Shell {
+public:
+    bool openWithDefaultApplication(QWidget* owner, const QString& nativeFile,
+                                    const QString& workingFolder) override;
+    void setClipboardText(const QString& text) override;
+};
+
+}  // namespace vt
