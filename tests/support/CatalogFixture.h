@@ -1,0 +1,40 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "catalog/Connection.h"
+#include "catalog/ConnectionString.h"
+#include "catalog/Statements.h"
+
+namespace vt::test {
+
+// A fresh catalogue in a temporary folder, opened the way the program opens it.
+class CatalogFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        cn.setConnectionString(buildConnectionString(folder.path()));
+        cn.setCursorLocation(Connection::adUseClient);
+        cn.Open();
+    }
+
+    // A disk row and `files` file rows D:\dir\f<i>.txt of size i.
+    void addDisk(const QString& name, int files) {
+        cn.Execute(QStringLiteral("INSERT INTO Disks VALUES ('%1', '123', '1,000 bytes', '%2');")
+                       .arg(Statements::quoted(name))
+                       .arg(files));
+        for (int i = 0; i < files; ++i) {
+            cn.Execute(QStringLiteral("INSERT INTO BankList VALUES ('%1', 'f%2.txt', 'D:\\dir\\f%2.txt', %2, "
+                                      "'Normal');")
+                           .arg(Statements::quoted(name))
+                           .arg(i));
+        }
+    }
+
+    QTemporaryDir folder;
+    Connection cn;
+};
+
+}  // namespace vt::test
