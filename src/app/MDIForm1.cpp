@@ -1,5 +1,6 @@
 #include "app/MDIForm1.h"
 
+#include <QIcon>
 #include <QLabel>
 #include <QMdiArea>
 #include <QStatusBar>
@@ -7,6 +8,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/AboutPictures.h"
 #include "app/AppContext.h"
 #include "app/Look.h"
 #include "app/StartupMessages.h"
@@ -61,8 +63,9 @@ MDIForm1::MDIForm1(AppContext& context, QWidget* parent) : QMainWindow(parent), 
     clock->start(1000);
     showTime();
 
-    // The design size of the frame's client area: 9285 twips wide.
-    resize(Look::px(9285), 480);
+    // Wide enough for the whole strip: the last button ends at 9615 twips, past the 9285-twip design width.
+    resize(Look::px(9615 + 120), 480);
+    setWindowIcon(QIcon(aboutDiscPicture()));
     windows_ = std::make_unique<WindowRegistry>(context_, *mdiArea_);
 }
 
