@@ -113,9 +113,11 @@ void create(sqlite3* db) {
     exec(db, "COMMIT;");
 }
 
-sqlite3* open(const QString& path) {
+sqlite3* open(const QString& path, OpenMode mode) {
+    const bool readOnly = mode == OpenMode::ReadOnly;
     const QFileInfo info(path);
     if (!info.exists()) {
+        if (readOnly) throw CatalogOpenError(Reason::CannotOpen, path, QStringLiteral("the file does not exist"));
         createNew(path);
     } else if (info.isDir()) {
         throw CatalogOpenError(Reason::NotACatalogue, path, QStringLiteral("a folder has this name"));
@@ -126,22 +128,22 @@ sqlite3* open(const QString& path) {
         const bool unreadable = !QFileInfo(path).isReadable();
         throw CatalogOpenError(unreadable ? Reason::CannotOpen : Reason::NotACatalogue, path, problem);
     }
-    if (!QFileInfo(path).isWritable()) {
+    if (!readOnly && !QFileInfo(path).isWritable()) {
         throw CatalogOpenError(Reason::ReadOnlyFile, path, QStringLiteral("the file is read-only"));
     }
-    if (!folderWritable(QFileInfo(path).absolutePath())) {
+    if (!readOnly && !folderWritable(QFileInfo(path).absolutePath())) {
         throw CatalogOpenError(Reason::FolderNotWritable, path,
                                QStringLiteral("the folder cannot be written to"));
     }
 
     Handle handle;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &handle.db, SQLITE_OPEN_READWRITE, nullptr) !=
-        SQLITE_OK) {
+    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &handle.db, flags, nullptr) != SQLITE_OK) {
         throw CatalogOpenError(Reason::CannotOpen, path, sqliteMessage(handle.db));
     }
     sqlite3_extended_result_codes(handle.db, 1);
     sqlite3_busy_timeout(handle.db, 5000);
-    if (sqlite3_db_readonly(handle.db, "main") == 1) {
+    if (!readOnly && sqlite3_db_readonly(handle.db, "main") == 1) {
         throw CatalogOpenError(Reason::ReadOnlyFile, path, QStringLiteral("the file is read-only"));
     }
     try {

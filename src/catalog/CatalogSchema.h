@@ -18,9 +18,14 @@ constexpr int kVersion = 1;
 // Creates the tables, indexes and markers in an empty database. Throws CatalogError.
 void create(sqlite3* db);
 
-// Opens an existing or new catalogue at `path` without ever damaging a file it does not recognise.
+enum class OpenMode {
+    ReadWrite,  // an existing catalogue, or a new one made when the file is missing
+    ReadOnly,   // an existing catalogue only, which is never written to
+};
+
+// Opens a catalogue at `path` without ever damaging a file it does not recognise.
 // Returns the open handle; throws CatalogOpenError naming the path and the reason.
-sqlite3* open(const QString& path);
+sqlite3* open(const QString& path, OpenMode mode);
 
 }  // namespace CatalogSchema
 }  // namespace vt

@@ -12,19 +12,23 @@ namespace vt {
 
 Connection::~Connection() { Close(); }
 
-void Connection::Open() {
+void Connection::Open() { openPath(false); }
+void Connection::OpenReadOnly() { openPath(true); }
+
+void Connection::openPath(bool readOnly) {
     if (db_) throw CatalogError(QStringLiteral("the connection is already open"));
     const QString path = dataSourcePath(connectionString_);
     if (path.isEmpty()) {
         throw CatalogOpenError(CatalogOpenError::Reason::CannotOpen, connectionString_,
                                QStringLiteral("the connection string names no data source"));
     }
-    db_ = CatalogSchema::open(path);
+    db_ = CatalogSchema::open(path, readOnly ? CatalogSchema::OpenMode::ReadOnly
+                                             : CatalogSchema::OpenMode::ReadWrite);
     path_ = path;
     registerCatalogFunctions(db_);
     // Write-ahead logging lets a second program read the catalogue while this one writes, and a crash
     // never leaves a half-written page behind.
-    sqlite3_exec(db_, "PRAGMA journal_mode=WAL;", nullptr, nullptr, nullptr);
+    if (!readOnly) sqlite3_exec(db_, "PRAGMA journal_mode=WAL;", nullptr, nullptr, nullptr);
 }
 
 void Connection::Close() {

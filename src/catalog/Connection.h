@@ -28,6 +28,8 @@ public:
 
     // Opens (or creates) the catalogue named by the connection string. Throws CatalogOpenError.
     void Open();
+    // Opens an existing catalogue for reading only: nothing is ever written to it. Throws CatalogOpenError.
+    void OpenReadOnly();
     // 0 closed, 1 open.
     int State() const { return db_ ? 1 : 0; }
     void Close();
@@ -47,6 +49,8 @@ public:
     sqlite3* handle() const { return db_; }
 
 private:
+    void openPath(bool readOnly);
+
     QString connectionString_;
     int cursorLocation_ = 2;
     QString path_;

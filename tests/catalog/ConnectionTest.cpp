@@ -196,3 +196,32 @@ TEST_F(OpeningTest, TransactionsRollBackUnlessCommitted) {
 
 }  // namespace
 }  // namespace vt
+
+namespace vt {
+namespace {
+
+TEST(ReadOnlyOpening, NeverCreatesNorWrites) {
+    QTemporaryDir folder;
+    const QString path = folder.path() + QStringLiteral("/Mydb.mdb");
+    Connection missing;
+    missing.setConnectionString(buildConnectionString(folder.path()));
+    EXPECT_THROW(missing.OpenReadOnly(), CatalogOpenError);
+    EXPECT_FALSE(QFile::exists(path));
+
+    {
+        Connection cn;
+        cn.setConnectionString(buildConnectionString(folder.path()));
+        cn.Open();
+        cn.Execute(QStringLiteral("INSERT INTO Disks VALUES ('CD1','1','2','3');"));
+    }
+    Connection reader;
+    reader.setConnectionString(buildConnectionString(folder.path()));
+    reader.OpenReadOnly();
+    Recordset rs;
+    rs.Open(Statements::allDisks(), reader);
+    EXPECT_EQ(rs.RecordCount(), 1);
+    EXPECT_THROW(reader.Execute(QStringLiteral("DELETE FROM Disks;")), CatalogError);
+}
+
+}  // namespace
+}  // namespace vt
