@@ -17,12 +17,12 @@ QString bankListForAppend() { return QStringLiteral("select top 1 * from bankLis
 
 QString allDisks() { return QStringLiteral("Select * from Disks;"); }
 
-QString search(bool allDisks, const QString& diskName, const QString& text) {
+QString search(bool allDisks, const QString& diskName, const QString& text, int limit) {
     const QString diskPart =
         allDisks ? QString() : QStringLiteral(" Where (Diskname='") + quoted(diskName) + QStringLiteral("' ");
     const QString connective =
         diskPart.contains(QLatin1String("Where")) ? QStringLiteral(" And ") : QStringLiteral("Where(");
-    return QStringLiteral("Select top 2000 * from Banklist ") + diskPart + connective +
+    return QStringLiteral("Select top %1 * from Banklist ").arg(limit) + diskPart + connective +
            QStringLiteral(" FilePath Like '%") + quoted(text) + QStringLiteral("%');");
 }
 

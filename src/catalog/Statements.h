@@ -19,8 +19,9 @@ QString disksNamedLike(const QString& name);
 QString bankListForAppend();
 // 3: every catalogued disk.
 QString allDisks();
-// 4 and 5: search by part of a path, in all disks or in the one disk named.
-QString search(bool allDisks, const QString& diskName, const QString& text);
+// 4 and 5: search by part of a path, in all disks or in the one disk named; at most `limit` rows (the
+// windows always ask for 2000).
+QString search(bool allDisks, const QString& diskName, const QString& text, int limit = 2000);
 // 6: the file rows of one disk.
 QString filesOfDisk(const QString& name);
 // 7: the row of one disk.

@@ -1,0 +1,91 @@
+#include "cli/Cli.h"
+
+#include <functional>
+#include <vector>
+
+#include "cli/CliArguments.h"
+#include "cli/CliEnvironment.h"
+#include "cli/ListingCommands.h"
+
+namespace vt::cli {
+
+namespace {
+
+struct Command {
+    const char* name;
+    const char* summary;
+    const char* help;
+    CommandSyntax syntax;
+    std::function<int(const Arguments&, CliEnvironment&)> run;
+};
+
+const QStringList kCommon{QStringLiteral("--catalog"), QStringLiteral("--format")};
+
+QStringList with(QStringList base, const QStringList& more) {
+    base << more;
+    return base;
+}
+
+const std::vector<Command>& commands() {
+    static const std::vector<Command> table{
+        {"search", "find catalogued files by part of their path",
+         "usage: vellumtrove-cli search TEXT [--disk NAME] [--limit N] [--format tsv|csv|json] [--catalog PATH]\n"
+         "Lists the files whose recorded path contains TEXT, in all discs or in the disc NAME, as the search\n"
+         "window finds them: case is ignored, '%' stands for any run of characters and '_' for one.\n"
+         "Columns: path, disc, size. At most N rows (2000 by default). Exit code 1 when nothing matches.\n",
+         {with(kCommon, {QStringLiteral("--disk"), QStringLiteral("--limit")}), {}, 1, 1},
+         runSearch},
+        {"disks", "list the catalogued discs",
+         "usage: vellumtrove-cli disks [--format tsv|csv|json] [--catalog PATH]\n"
+         "Lists every catalogued disc: name, serial, size, files. Exit code 1 when there is none.\n",
+         {kCommon, {}, 0, 0},
+         runDisks},
+        {"export", "write every file row of the catalogue",
+         "usage: vellumtrove-cli export [--disk NAME] [--format tsv|csv|json] [--catalog PATH]\n"
+         "Writes every file row (disc, name, path, size, attributes), or those of the disc NAME, streaming\n"
+         "in catalogue order. Exit code 1 when there is no row.\n",
+         {with(kCommon, {QStringLiteral("--disk")}), {}, 0, 0},
+         runExport},
+    };
+    return table;
+}
+
+void printOverview(QTextStream& out) {
+    out << "usage: vellumtrove-cli COMMAND [ARGUMENTS] [--catalog PATH] [--format tsv|csv|json]\n\n"
+           "The terminal companion of Vellumtrove: the same catalogue, statements and rules as the windows.\n\n"
+           "Commands:\n";
+    for (const Command& c : commands()) out << "  " << QString::fromLatin1(c.name).leftJustified(8) << c.summary << '\n';
+    out << "\nCommon options:\n"
+           "  --catalog PATH   the catalogue to use (default: Mydb.mdb beside the program)\n"
+           "  --format F       tsv (default), csv (RFC 4180) or json (one object per line)\n"
+           "  --help           help for a command\n\n"
+           "Exit codes: 0 success, 1 nothing found or refused, 2 usage error, 3 catalogue error.\n";
+}
+
+}  // namespace
+
+int runCli(const QStringList& words, CliEnvironment& env) {
+    if (words.isEmpty() || words.front() == QLatin1String("--help") || words.front() == QLatin1String("help")) {
+        printOverview(words.isEmpty() ? env.err : env.out);
+        return words.isEmpty() ? kUsageError : kSuccess;
+    }
+    const QString name = words.front();
+    for (const Command& command : commands()) {
+        if (name != QLatin1String(command.name)) continue;
+        const QStringList rest = words.mid(1);
+        if (rest.contains(QStringLiteral("--help"))) {
+            env.out << command.help;
+            return kSuccess;
+        }
+        try {
+            return command.run(parseCommandLine(name, rest, command.syntax), env);
+        } catch (const UsageError& e) {
+            env.err << "vellumtrove-cli: " << e.message() << '\n';
+            return kUsageError;
+        }
+    }
+    env.err << "vellumtrove-cli: unknown command '" << name << "'; see 'vellumtrove-cli --help'\n";
+    return kUsageError;
+}
+
+}  // namespace vt::cli

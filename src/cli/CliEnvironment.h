@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QTextStream>
+
+namespace vt {
+class DriveTable;
+class FileSystem;
+}  // namespace vt
+
+namespace vt::cli {
+
+// Exit codes of the command-line companion.
+enum ExitCode : int {
+    kSuccess = 0,
+    kNothingFound = 1,  // nothing matched, or the request was refused
+    kUsageError = 2,
+    kCatalogueError = 3,
+};
+
+// What a command works with; the program wires the real terminal and drives, tests wire their own.
+// Everything referenced must outlive the command.
+struct CliEnvironment {
+    QTextStream& out;
+    QTextStream& err;
+    QTextStream& in;               // answers to confirmations
+    bool interactive = false;      // standard input and error are a terminal
+    QString defaultCatalogFolder;  // where the windows' catalogue lives: the program's folder
+    DriveTable& drives;
+    FileSystem& fileSystem;
+};
+
+}  // namespace vt::cli

@@ -1,0 +1,105 @@
+#include "cli/ListingCommands.h"
+
+#include "catalog/CatalogError.h"
+#include "catalog/Recordset.h"
+#include "catalog/SqliteStatement.h"
+#include "catalog/Statements.h"
+#include "cli/CliArguments.h"
+#include "cli/CliCatalogue.h"
+#include "cli/CliEnvironment.h"
+#include "cli/RecordWriter.h"
+
+namespace vt::cli {
+
+namespace {
+
+OutputFormat formatOf(const Arguments& args) {
+    return parseOutputFormat(args.option(QStringLiteral("--format"), QStringLiteral("tsv")));
+}
+
+int catalogueFailure(CliEnvironment& env, const CatalogError& e) {
+    env.err << "vellumtrove-cli: the catalogue refused the request: " << e.message() << '\n';
+    return kCatalogueError;
+}
+
+}  // namespace
+
+int runDisks(const Arguments& args, CliEnvironment& env) {
+    const OutputFormat format = formatOf(args);
+    auto cn = openCatalogue(args, env, Access::Read);
+    if (!cn) return kCatalogueError;
+    try {
+        Recordset rs;
+        rs.Open(Statements::allDisks(), *cn);
+        RecordWriter writer(env.out, format,
+                            {QStringLiteral("name"), QStringLiteral("serial"), QStringLiteral("size"),
+                             QStringLiteral("files")});
+        const long count = rs.RecordCount();
+        for (long i = 0; i < count; ++i) {
+            writer.write({rs.Fields(0).Value().toString(), rs.Fields(1).Value().toString(),
+                          rs.Fields(2).Value().toString(), rs.Fields(3).Value().toString()});
+            rs.MoveNext();
+        }
+        return count > 0 ? kSuccess : kNothingFound;
+    } catch (const CatalogError& e) {
+        return catalogueFailure(env, e);
+    }
+}
+
+int runSearch(const Arguments& args, CliEnvironment& env) {
+    const OutputFormat format = formatOf(args);
+    const QString text = args.positional.value(0);
+    if (text.isEmpty()) throw UsageError(QStringLiteral("the search text is empty; give part of a path"));
+    bool limitOk = false;
+    const int limit = args.option(QStringLiteral("--limit"), QStringLiteral("2000")).toInt(&limitOk);
+    if (!limitOk || limit < 1) throw UsageError(QStringLiteral("--limit needs a whole number of 1 or more"));
+    const bool allDisks = !args.options.contains(QStringLiteral("--disk"));
+
+    auto cn = openCatalogue(args, env, Access::Read);
+    if (!cn) return kCatalogueError;
+    try {
+        Recordset rs;
+        rs.Open(Statements::search(allDisks, args.option(QStringLiteral("--disk")), text, limit), *cn);
+        RecordWriter writer(env.out, format,
+                            {QStringLiteral("path"), QStringLiteral("disc"), QStringLiteral("size")});
+        const long count = rs.RecordCount();
+        for (long i = 0; i < count; ++i) {
+            writer.write({rs.Fields(2).Value().toString(), rs.Fields(0).Value().toString(),
+                          numberText(rs.Fields(3).Value())},
+                         {false, false, true});
+            rs.MoveNext();
+        }
+        return count > 0 ? kSuccess : kNothingFound;
+    } catch (const CatalogError& e) {
+        return catalogueFailure(env, e);
+    }
+}
+
+int runExport(const Arguments& args, CliEnvironment& env) {
+    const OutputFormat format = formatOf(args);
+    auto cn = openCatalogue(args, env, Access::Read);
+    if (!cn) return kCatalogueError;
+    try {
+        // Rows are read one at a time straight from the store, so memory stays flat for any catalogue.
+        const bool oneDisk = args.options.contains(QStringLiteral("--disk"));
+        SqliteStatement rows(cn->handle(), oneDisk ? QStringLiteral("SELECT * FROM BankList WHERE DiskName = ?1;")
+                                                   : QStringLiteral("SELECT * FROM BankList;"));
+        if (oneDisk) rows.bind(1, args.option(QStringLiteral("--disk")));
+        RecordWriter writer(env.out, format,
+                            {QStringLiteral("disc"), QStringLiteral("name"), QStringLiteral("path"),
+                             QStringLiteral("size"), QStringLiteral("attributes")});
+        long count = 0;
+        while (rows.step()) {
+            writer.write({rows.column(0).toString(), rows.column(1).toString(), rows.column(2).toString(),
+                          numberText(rows.column(3)), rows.column(4).toString()},
+                         {false, false, false, true, false});
+            ++count;
+        }
+        env.out.flush();
+        return count > 0 ? kSuccess : kNothingFound;
+    } catch (const CatalogError& e) {
+        return catalogueFailure(env, e);
+    }
+}
+
+}  // namespace vt::cli

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include "catalog/Connection.h"
+#include "catalog/ConnectionString.h"
+#include "catalog/Statements.h"
+#include "cli/Cli.h"
+#include "cli/CliEnvironment.h"
+#include "support/FakeDrives.h"
+
+namespace vt::test {
+
+// Runs command lines against a catalogue in a temporary folder, capturing what they print.
+class CliFixture : public ::testing::Test {
+protected:
+    int run(QStringList words, const QString& input = QString()) {
+        outText.clear();
+        errText.clear();
+        inText = input;
+        QTextStream out(&outText);
+        QTextStream err(&errText);
+        QTextStream in(&inText);
+        cli::CliEnvironment env{out, err, in, interactive, folder.path(), drives, fileSystem};
+        const int code = cli::runCli(words, env);
+        out.flush();
+        err.flush();
+        return code;
+    }
+
+    // Writes rows the way a scan leaves them.
+    void catalogue(const QString& disk, const QStringList& paths) {
+        Connection cn;
+        cn.setConnectionString(buildConnectionString(folder.path()));
+        cn.Open();
+        cn.Execute(QStringLiteral("INSERT INTO Disks VALUES ('%1', '-5', '1,024 bytes', '%2');")
+                       .arg(Statements::quoted(disk))
+                       .arg(paths.size()));
+        for (const QString& path : paths) {
+            cn.Execute(QStringLiteral("INSERT INTO BankList VALUES ('%1', '%2', '%3', 5368709120, 'Normal');")
+                           .arg(Statements::quoted(disk), Statements::quoted(path.section(QLatin1Char('\\'), -1)),
+                                Statements::quoted(path)));
+        }
+    }
+
+    QStringList outLines() const { return outText.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
+
+    QTemporaryDir folder;
+    FakeDriveTable drives;
+    FakeFileSystem fileSystem{drives};
+    bool interactive = false;
+    QString outText;
+    QString errText;
+    QString inText;
+};
+
+}  // namespace vt::test
