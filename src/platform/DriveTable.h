@@ -33,9 +33,13 @@ public:
     virtual DiskSpace diskSpace(const QString& root) const = 0;
     // Label, file-system name and serial of the volume under `root`; empty/0 when the query fails.
     virtual VolumeInformation volumeInformation(const QString& root) const = 0;
+    // True when the volume under `root` cannot be written (a disc, or a read-only mount); its files then
+    // carry the read-only attribute, as on the system the catalogue comes from.
+    virtual bool readOnlyVolume(const QString& root) const = 0;
     // Where the drive lives on this machine (a mount point), for showing to the user; empty if none.
     virtual QString mountPoint(const QString& root) const = 0;
-    // Maps "D:\dir\file" to the native path of that file; empty when the letter is not a drive.
+    // Maps "D:\dir\file" to the native path of that file; empty when the letter is not a drive or the
+    // path would leave the drive ("." or ".." components).
     virtual QString nativePath(const QString& drivePath) const = 0;
 };
 

@@ -1,18 +1,38 @@
 #pragma once
 
+#include <vector>
+
 #include "platform/DriveTable.h"
+#include "platform/OpticalMounts.h"
 
 namespace vt {
 
-// The machine's mounted optical media as drive letters.
+// The machine's mounted optical media (discs in drives and mounted disc images) as drive letters D to P.
+// The mount table is read again whenever the kernel reports a change, so a disc mounted or ejected while
+// the program runs shows up at the next query. Holds one open descriptor on the mount table.
 class LinuxDriveTable final : public DriveTable {
 public:
-    std::uint32_t logicalDrives() const override { return 0; }
-    int driveType(const QString&) const override { return 0; }
-    DiskSpace diskSpace(const QString&) const override { return {}; }
-    VolumeInformation volumeInformation(const QString&) const override { return {}; }
-    QString mountPoint(const QString&) const override { return {}; }
-    QString nativePath(const QString&) const override { return {}; }
+    LinuxDriveTable();
+    ~LinuxDriveTable() override;
+    LinuxDriveTable(const LinuxDriveTable&) = delete;
+    LinuxDriveTable& operator=(const LinuxDriveTable&) = delete;
+
+    std::uint32_t logicalDrives() const override;
+    int driveType(const QString& root) const override;
+    DiskSpace diskSpace(const QString& root) const override;
+    VolumeInformation volumeInformation(const QString& root) const override;
+    bool readOnlyVolume(const QString& root) const override;
+    QString mountPoint(const QString& root) const override;
+    QString nativePath(const QString& drivePath) const override;
+
+private:
+    // The drive under the letter of `root`, after catching up with the mount table; null if none.
+    const OpticalDrive* find(const QString& root) const;
+    void refreshIfChanged() const;
+
+    int mountTable_ = -1;
+    mutable bool loaded_ = false;
+    mutable std::vector<OpticalDrive> drives_;
 };
 
 }  // namespace vt

@@ -6,14 +6,20 @@ namespace vt {
 
 class DriveTable;
 
-// Directory listing and file queries on the drives of a DriveTable.
+// Directory listing and file queries on the drives of a DriveTable, which must outlive this object.
+// Attributes as the catalogue knows them: directory for a folder, hidden for a name starting with '.',
+// read-only when nobody may write the entry or the volume cannot be written; never system or archive.
+// Symbolic links and special files are not listed, so a walk never follows a link out of the disc or
+// round in a loop.
 class LinuxFileSystem final : public FileSystem {
 public:
     explicit LinuxFileSystem(const DriveTable& drives) : drives_(drives) {}
-    std::unique_ptr<FindHandle> findFirst(const QString&, const QString&, FindData&) override { return nullptr; }
-    std::optional<std::uint32_t> attributes(const QString&) override { return std::nullopt; }
-    std::optional<std::int64_t> fileLength(const QString&) override { return std::nullopt; }
-    bool pathExists(const QString&) override { return false; }
+
+    std::unique_ptr<FindHandle> findFirst(const QString& folder, const QString& pattern, FindData& first,
+                                          FindStatus& status) override;
+    std::optional<std::uint32_t> attributes(const QString& path) override;
+    std::optional<std::int64_t> fileLength(const QString& path) override;
+    bool pathExists(const QString& path) override;
 
 private:
     const DriveTable& drives_;

@@ -2,7 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <vector>
+
+#include "platform/DrivePath.h"
 
 namespace vt::test {
 
@@ -16,23 +17,31 @@ QString normalised(const QString& drivePath) {
 
 class ListHandle final : public FindHandle {
 public:
-    explicit ListHandle(std::vector<FindData> entries) : entries_(std::move(entries)) {}
+    ListHandle(std::vector<FindData> entries, bool breaksOff)
+        : entries_(std::move(entries)), breaksOff_(breaksOff) {}
     bool next(FindData& entry) override {
-        if (index_ >= entries_.size()) return false;
+        if (breaksOff_ || index_ >= entries_.size()) {
+            failed_ = breaksOff_;
+            return false;
+        }
         entry = entries_[index_++];
         return true;
     }
+    bool failed() const override { return failed_; }
 
 private:
     std::vector<FindData> entries_;
+    bool breaksOff_;
+    bool failed_ = false;
     size_t index_ = 1;  // entry 0 went out with findFirst
 };
 
 }  // namespace
 
 const FakeDriveTable::Drive* FakeDriveTable::find(const QString& root) const {
-    if (root.size() < 2 || root[1] != QLatin1Char(':')) return nullptr;
-    const auto it = drives_.find(root[0].toUpper());
+    const std::optional<QChar> letter = driveLetter(root);
+    if (!letter) return nullptr;
+    const auto it = drives_.find(*letter);
     return it == drives_.end() ? nullptr : &it->second;
 }
 
@@ -57,6 +66,11 @@ VolumeInformation FakeDriveTable::volumeInformation(const QString& root) const {
     return d ? d->volume : VolumeInformation{};
 }
 
+bool FakeDriveTable::readOnlyVolume(const QString& root) const {
+    const Drive* d = find(root);
+    return d && d->readOnly;
+}
+
 QString FakeDriveTable::mountPoint(const QString& root) const {
     const Drive* d = find(root);
     return d ? d->folder : QString();
@@ -64,10 +78,9 @@ QString FakeDriveTable::mountPoint(const QString& root) const {
 
 QString FakeDriveTable::nativePath(const QString& drivePath) const {
     const Drive* d = find(drivePath);
-    if (!d || drivePath.size() < 3) return {};
-    QString rest = drivePath.mid(3);
-    rest.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return rest.isEmpty() ? d->folder : d->folder + QLatin1Char('/') + rest;
+    const std::optional<QString> within = pathWithinDrive(drivePath);
+    if (!d || !within) return {};
+    return within->isEmpty() ? d->folder : d->folder + QLatin1Char('/') + *within;
 }
 
 bool FakeFileSystem::failsIn(const std::set<QString>& set, const QString& path) const {
@@ -78,35 +91,53 @@ bool FakeFileSystem::failsIn(const std::set<QString>& set, const QString& path) 
     return false;
 }
 
+std::optional<std::int64_t> FakeFileSystem::lengthOf(const QString& path) const {
+    for (const auto& [p, length] : lengths) {
+        if (normalised(p) == normalised(path)) return length;
+    }
+    const QFileInfo info(drives_.nativePath(path));
+    if (!info.exists()) return std::nullopt;
+    return info.isDir() ? 0 : info.size();
+}
+
 std::unique_ptr<FindHandle> FakeFileSystem::findFirst(const QString& folder, const QString& pattern,
-                                                      FindData& first) {
+                                                      FindData& first, FindStatus& status) {
+    listed.push_back(folder);
+    status = FindStatus::Unreadable;
     if (failsIn(unlistable, folder)) return nullptr;
     const QString native = drives_.nativePath(folder);
     if (native.isEmpty() || !QFileInfo(native).isDir()) return nullptr;
 
     QDir dir(native);
-    QDir::Filters filters = QDir::AllEntries | QDir::Hidden | QDir::System;
+    QDir::Filters filters = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
     const bool isRoot = normalised(folder).size() == 3;
-    if (isRoot) filters |= QDir::NoDotAndDotDot;
     QStringList nameFilters;
     if (pattern != QLatin1String("*.*") && pattern != QLatin1String("*")) nameFilters << pattern;
     const QFileInfoList infos = dir.entryInfoList(nameFilters, filters, QDir::Name | QDir::DirsLast);
 
     std::vector<FindData> entries;
     if (!isRoot && nameFilters.isEmpty()) {
-        entries.push_back({QStringLiteral("."), FileAttribute::Directory});
-        entries.push_back({QStringLiteral(".."), FileAttribute::Directory});
+        entries.push_back({QStringLiteral("."), FileAttribute::Directory, 0});
+        entries.push_back({QStringLiteral(".."), FileAttribute::Directory, 0});
     }
+    const QString prefix = folder.endsWith(QLatin1Char('\\')) ? folder : folder + QLatin1Char('\\');
     for (const QFileInfo& info : infos) {
-        if (info.fileName() == QLatin1String(".") || info.fileName() == QLatin1String("..")) continue;
         FindData data;
         data.name = info.fileName();
-        data.attributes = info.isDir() ? FileAttribute::Directory : 0;
+        const QString path = prefix + data.name;
+        const std::optional<std::uint32_t> bits = attributes(path);
+        const std::optional<std::int64_t> length = fileLength(path);
+        data.attributes = bits ? *bits : (info.isDir() ? FileAttribute::Directory : 0);
+        data.length = bits && length ? *length : -1;
         entries.push_back(data);
     }
-    if (entries.empty()) return nullptr;
+    if (entries.empty()) {
+        status = FindStatus::Empty;
+        return nullptr;
+    }
+    status = FindStatus::Found;
     first = entries.front();
-    return std::make_unique<ListHandle>(std::move(entries));
+    return std::make_unique<ListHandle>(std::move(entries), failsIn(breakingOff, folder));
 }
 
 std::optional<std::uint32_t> FakeFileSystem::attributes(const QString& path) {
@@ -114,6 +145,8 @@ std::optional<std::uint32_t> FakeFileSystem::attributes(const QString& path) {
     const QFileInfo info(drives_.nativePath(path));
     if (!info.exists()) return std::nullopt;
     std::uint32_t bits = info.isDir() ? FileAttribute::Directory : 0;
+    const std::optional<QChar> letter = driveLetter(path);
+    if (letter && drives_.readOnlyVolume(QString(*letter) + QStringLiteral(":\\"))) bits |= FileAttribute::ReadOnly;
     for (const auto& [p, extra] : extraAttributes) {
         if (normalised(p) == normalised(path)) bits |= extra;
     }
@@ -122,9 +155,7 @@ std::optional<std::uint32_t> FakeFileSystem::attributes(const QString& path) {
 
 std::optional<std::int64_t> FakeFileSystem::fileLength(const QString& path) {
     if (failsIn(unmeasurable, path) || failsIn(vanishing, path)) return std::nullopt;
-    const QFileInfo info(drives_.nativePath(path));
-    if (!info.exists()) return std::nullopt;
-    return info.size();
+    return lengthOf(path);
 }
 
 bool FakeFileSystem::pathExists(const QString& path) {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 #include <map>
 #include <set>
+#include <vector>
 
 #include "platform/DriveTable.h"
 #include "platform/FileSystem.h"
@@ -17,6 +19,7 @@ public:
         QString folder;  // native folder holding the drive's files
         DiskSpace space;
         VolumeInformation volume;
+        bool readOnly = false;  // files then carry the read-only attribute
     };
 
     void add(QChar letter, Drive drive) { drives_[letter.toUpper()] = std::move(drive); }
@@ -26,6 +29,7 @@ public:
     int driveType(const QString& root) const override;
     DiskSpace diskSpace(const QString& root) const override;
     VolumeInformation volumeInformation(const QString& root) const override;
+    bool readOnlyVolume(const QString& root) const override;
     QString mountPoint(const QString& root) const override;
     QString nativePath(const QString& drivePath) const override;
 
@@ -39,7 +43,8 @@ class FakeFileSystem final : public FileSystem {
 public:
     explicit FakeFileSystem(const DriveTable& drives) : drives_(drives) {}
 
-    std::unique_ptr<FindHandle> findFirst(const QString& folder, const QString& pattern, FindData& first) override;
+    std::unique_ptr<FindHandle> findFirst(const QString& folder, const QString& pattern, FindData& first,
+                                          FindStatus& status) override;
     std::optional<std::uint32_t> attributes(const QString& path) override;
     std::optional<std::int64_t> fileLength(const QString& path) override;
     bool pathExists(const QString& path) override;
@@ -48,11 +53,18 @@ public:
     std::set<QString> unlistable;      // folders whose listing does not start
     std::set<QString> unmeasurable;    // files whose length and attributes cannot be read
     std::set<QString> vanishing;       // entries listed but gone when queried
+    std::set<QString> breakingOff;     // folders whose listing fails after its first entry
+    // Lengths to report instead of the real file's (for sizes no test should have to write).
+    std::map<QString, std::int64_t> lengths;
     // Extra attribute bits per drive path (hidden, system, archive, read-only).
     std::map<QString, std::uint32_t> extraAttributes;
 
+    // How many listings were started, and the folders they were for, in order.
+    std::vector<QString> listed;
+
 private:
     bool failsIn(const std::set<QString>& set, const QString& path) const;
+    std::optional<std::int64_t> lengthOf(const QString& path) const;
     const DriveTable& drives_;
 };
 

@@ -1,0 +1,132 @@
+#include "platform/LinuxDriveTable.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <QFile>
+
+#include "platform/DiscSource.h"
+#include "platform/DrivePath.h"
+#include "platform/UdevLinks.h"
+#include "platform/VolumeDescriptor.h"
+
+namespace vt {
+
+namespace {
+
+QByteArray readAllFrom(int fd) {
+    QByteArray text;
+    if (::lseek(fd, 0, SEEK_SET) != 0) return text;
+    char buffer[16384];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n <= 0) break;
+        text.append(buffer, int(n));
+    }
+    return text;
+}
+
+bool cannotBeWritten(const MountEntry& mount) {
+    // Linux writes neither ISO 9660 nor the images fuseiso serves, whatever the mount options say.
+    return mount.readOnly() || mount.fsType == QLatin1String("iso9660") ||
+           mount.fsType == QLatin1String("fuse.fuseiso");
+}
+
+std::optional<DiscVolume> discVolume(const MountEntry& mount) {
+    const QString source = discSource(mount);
+    if (source.isEmpty()) return std::nullopt;
+    return readDiscVolume(source, mount.fsType == QLatin1String("udf"));
+}
+
+}  // namespace
+
+LinuxDriveTable::LinuxDriveTable() : mountTable_(::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC)) {}
+
+LinuxDriveTable::~LinuxDriveTable() {
+    if (mountTable_ >= 0) ::close(mountTable_);
+}
+
+void LinuxDriveTable::refreshIfChanged() const {
+    if (mountTable_ < 0) return;
+    if (loaded_) {
+        // The kernel flags the mount table's descriptor when a mount comes or goes; reading it again clears
+        // the flag. One poll costs far less than reading and parsing the table on every path mapped.
+        pollfd watch{mountTable_, POLLPRI, 0};
+        if (::poll(&watch, 1, 0) <= 0 || !(watch.revents & (POLLPRI | POLLERR))) return;
+    }
+    drives_ = assignOpticalLetters(parseMountInfo(readAllFrom(mountTable_)), sysfsIsCdRom);
+    loaded_ = true;
+}
+
+const OpticalDrive* LinuxDriveTable::find(const QString& root) const {
+    const std::optional<QChar> letter = driveLetter(root);
+    if (!letter) return nullptr;
+    refreshIfChanged();
+    for (const OpticalDrive& drive : drives_) {
+        if (drive.letter == *letter) return &drive;
+    }
+    return nullptr;
+}
+
+std::uint32_t LinuxDriveTable::logicalDrives() const {
+    refreshIfChanged();
+    std::uint32_t mask = 0;
+    for (const OpticalDrive& drive : drives_) mask |= 1u << (drive.letter.unicode() - 'A');
+    return mask;
+}
+
+int LinuxDriveTable::driveType(const QString& root) const { return find(root) ? kDriveTypeCdRom : 0; }
+
+DiskSpace LinuxDriveTable::diskSpace(const QString& root) const {
+    const OpticalDrive* drive = find(root);
+    if (!drive) return {};
+    DiskSpace space;
+    struct statvfs fs {};
+    if (::statvfs(QFile::encodeName(drive->mount.mountPoint).constData(), &fs) == 0) {
+        space.totalBytes = std::uint64_t(fs.f_blocks) * fs.f_frsize;
+        space.freeBytes = std::uint64_t(fs.f_bfree) * fs.f_frsize;
+    }
+    if (space.totalBytes == 0) {
+        // fuseiso reports no sizes; the disc's own descriptor records how big the volume is.
+        if (const auto volume = discVolume(drive->mount)) space = DiskSpace{volume->volumeBytes, 0};
+    }
+    return space;
+}
+
+VolumeInformation LinuxDriveTable::volumeInformation(const QString& root) const {
+    const OpticalDrive* drive = find(root);
+    if (!drive) return {};
+    VolumeInformation info;
+    info.fileSystemName = drive->mount.fsType;
+    if (const auto volume = discVolume(drive->mount)) {
+        info.label = volume->label;
+        info.serial = volume->serial;
+    } else if (drive->mount.source.startsWith(QLatin1String("/dev/"))) {
+        info.label = udevLinkName(QStringLiteral("/dev/disk/by-label"), drive->mount.source);
+        info.serial = serialFromUuid(udevLinkName(QStringLiteral("/dev/disk/by-uuid"), drive->mount.source));
+    }
+    return info;
+}
+
+bool LinuxDriveTable::readOnlyVolume(const QString& root) const {
+    const OpticalDrive* drive = find(root);
+    return drive && cannotBeWritten(drive->mount);
+}
+
+QString LinuxDriveTable::mountPoint(const QString& root) const {
+    const OpticalDrive* drive = find(root);
+    return drive ? drive->mount.mountPoint : QString();
+}
+
+QString LinuxDriveTable::nativePath(const QString& drivePath) const {
+    const OpticalDrive* drive = find(drivePath);
+    const std::optional<QString> within = pathWithinDrive(drivePath);
+    if (!drive || !within) return {};
+    if (within->isEmpty()) return drive->mount.mountPoint;
+    const QString& base = drive->mount.mountPoint;
+    return base.endsWith(QLatin1Char('/')) ? base + *within : base + QLatin1Char('/') + *within;
+}
+
+}  // namespace vt

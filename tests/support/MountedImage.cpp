@@ -1,0 +1,71 @@
+#include "support/MountedImage.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QThread>
+
+#include "platform/MountInfo.h"
+
+namespace vt::test {
+
+namespace {
+
+QString run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(120000)) return program + QStringLiteral(" did not finish");
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        return program + QStringLiteral(" failed: ") + QString::fromLocal8Bit(process.readAllStandardError());
+    }
+    return {};
+}
+
+bool isMountPoint(const QString& folder) {
+    QFile table(QStringLiteral("/proc/self/mountinfo"));
+    if (!table.open(QIODevice::ReadOnly)) return false;
+    for (const MountEntry& m : parseMountInfo(table.readAll())) {
+        if (m.mountPoint == folder) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+QString MountedImage::unavailableReason() {
+    for (const char* tool : {"xorriso", "fuseiso", "fusermount"}) {
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
+            return QStringLiteral("%1 is not installed (scripts/setup.sh installs it)").arg(QLatin1String(tool));
+        }
+    }
+    QFile fuse(QStringLiteral("/dev/fuse"));
+    if (!fuse.open(QIODevice::ReadWrite)) {
+        return QStringLiteral("FUSE is not available here (/dev/fuse cannot be opened: %1)").arg(fuse.errorString());
+    }
+    return {};
+}
+
+MountedImage::MountedImage(const QString& tree, const QString& label) {
+    QDir(work_.path()).mkdir(QStringLiteral("mnt"));
+    error_ = run(QStringLiteral("xorriso"), {QStringLiteral("-as"), QStringLiteral("mkisofs"), QStringLiteral("-R"),
+                                            QStringLiteral("-J"), QStringLiteral("-joliet-long"),
+                                            QStringLiteral("-V"), label, QStringLiteral("-o"), imagePath(), tree});
+    if (!error_.isEmpty()) return;
+    error_ = run(QStringLiteral("fuseiso"), {imagePath(), mountPoint()});
+    if (!error_.isEmpty()) return;
+    mounted_ = true;
+    // fuseiso answers before the kernel lists the mount on a loaded machine; wait for it.
+    for (int i = 0; i < 100 && !isMountPoint(mountPoint()); ++i) QThread::msleep(20);
+    if (!isMountPoint(mountPoint())) error_ = QStringLiteral("fuseiso did not mount the image");
+}
+
+MountedImage::~MountedImage() {
+    if (!mounted_) return;
+    // A busy mount (a listing still open) refuses the first attempt; the lazy form always detaches.
+    if (!run(QStringLiteral("fusermount"), {QStringLiteral("-u"), mountPoint()}).isEmpty()) {
+        run(QStringLiteral("fusermount"), {QStringLiteral("-u"), QStringLiteral("-z"), mountPoint()});
+    }
+}
+
+}  // namespace vt::test

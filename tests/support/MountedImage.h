@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+namespace vt::test {
+
+// A disc image made with xorriso (Rock Ridge and Joliet) from a folder tree, mounted with fuseiso the way
+// a user mounts one. Unmounted when the object goes, whatever the test did meanwhile.
+class MountedImage {
+public:
+    // Why real disc images cannot be mounted on this machine, or empty when they can.
+    static QString unavailableReason();
+
+    // Builds the image of `tree` with volume label `label` and mounts it. Check `error()` afterwards.
+    MountedImage(const QString& tree, const QString& label);
+    ~MountedImage();
+    MountedImage(const MountedImage&) = delete;
+    MountedImage& operator=(const MountedImage&) = delete;
+
+    const QString& error() const { return error_; }
+    QString imagePath() const { return work_.filePath(QStringLiteral("disc.iso")); }
+    QString mountPoint() const { return work_.filePath(QStringLiteral("mnt")); }
+
+private:
+    QTemporaryDir work_;
+    bool mounted_ = false;
+    QString error_;
+};
+
+}  // namespace vt::test
