@@ -60,6 +60,7 @@ Recordset::~Recordset() = default;
 
 void Recordset::Open(const QString& source, Connection& activeConnection, int, int, int) {
     if (open_) throw CatalogError(QStringLiteral("the recordset is already open"));
+    source_ = source;
     if (!activeConnection.handle()) throw CatalogError(QStringLiteral("the catalogue is not open"));
     QString table;
     const QString translated = translateSelect(source, &table);

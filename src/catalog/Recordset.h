@@ -65,6 +65,8 @@ public:
     void Update();
     void Delete(int affectRecords = adAffectCurrent);
 
+    // The statement last given to Open, as given (also when the store refused it).
+    const QString& Source() const { return source_; }
     // The table the statement reads, as written in it.
     const QString& tableName() const { return table_; }
     // The statement as sent to the store, after the dialect's translation.
@@ -84,6 +86,7 @@ private:
 
     Connection* connection_ = nullptr;
     bool open_ = false;
+    QString source_;
     QString table_;
     QString translated_;
     int columnCount_ = 0;

@@ -2,22 +2,54 @@
 
 #include <QWidget>
 
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTreeWidget;
+
 namespace vt {
 
 struct AppContext;
+class MyButton;
 class Recordset;
 
-// The search window "پويشگر": finds catalogued files by part of their path.
+// The search window "پويشگر": finds catalogued files by part of their recorded path, in every disc or
+// in one, lists at most 2000 matches, and opens a double-clicked match from whichever CD holds it now.
+// It only reads the catalogue.
+//
+// Controls carry their names as object names: Label1_0 .. Label1_2, Text1, Combo1, cmdDelete (search),
+// cmdCancel (close) and ListView1 (columns Address, DiskName, Size).
 class frmFind : public QWidget {
     Q_OBJECT
 public:
-    // `windowRecordset` outlives this window: it belongs to the window object across close and reopen.
+    // `context` and `windowRecordset` outlive this window; the recordset belongs to the window object
+    // across close and reopen, and holds the rows of the last search.
     frmFind(AppContext& context, Recordset& windowRecordset, QWidget* parent = nullptr);
+
+    // Fills the disc list from the catalogue. A catalogue that cannot be read leaves the list empty or
+    // partly filled, without a message; the window stays usable.
     void Form_Load();
+    // Runs the search; a failure of the catalogue is reported and leaves the window usable.
+    void cmdDelete_Click();
+    // Unloads the window.
+    void cmdCancel_Click();
+    // Offers to open the selected match from the first optical drive that holds its path.
+    void ListView1_DblClick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildControls();
+    void listResults();
+
     AppContext& context_;
     Recordset& recordset_;
+    QLineEdit* Text1_ = nullptr;
+    QComboBox* Combo1_ = nullptr;
+    MyButton* cmdDelete_ = nullptr;
+    MyButton* cmdCancel_ = nullptr;
+    QTreeWidget* ListView1_ = nullptr;
 };
 
 }  // namespace vt
