@@ -5,9 +5,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QStringList>
+#include <QTest>
 #include <memory>
 
 #include "app/AppContext.h"
+#include "button/MyButton.h"
 #include "catalog/ConnectionString.h"
 #include "catalog/SqliteStatement.h"
 #include "remove/frmDelete.h"
@@ -49,19 +51,16 @@ class RemovalFixture : public ::testing::Test {
         }
     }
 
-    long count(const QString& sql) {
+    long count(const QString& sql, const QString& name = QString()) {
         SqliteStatement statement(db(), sql);
+        if (!name.isNull()) statement.bind(1, name);
         return statement.step() ? statement.column(0).toLongLong() : -1;
     }
     long filesOf(const QString& name) {
-        SqliteStatement statement(db(), QStringLiteral("SELECT count(*) FROM BankList WHERE DiskName = ?"));
-        statement.bind(1, name);
-        return statement.step() ? statement.column(0).toLongLong() : -1;
+        return count(QStringLiteral("SELECT count(*) FROM BankList WHERE DiskName = ?"), name);
     }
     long disksNamed(const QString& name) {
-        SqliteStatement statement(db(), QStringLiteral("SELECT count(*) FROM Disks WHERE DiskName = ?"));
-        statement.bind(1, name);
-        return statement.step() ? statement.column(0).toLongLong() : -1;
+        return count(QStringLiteral("SELECT count(*) FROM Disks WHERE DiskName = ?"), name);
     }
     sqlite3* db() { return context.cnCatalog.handle(); }
 
@@ -77,7 +76,7 @@ class RemovalFixture : public ::testing::Test {
         form->Combo1().setCurrentIndex(index);
         emit form->Combo1().activated(index);
     }
-    void clickDelete();
+    void clickDelete() { QTest::mouseClick(&form->cmdDelete(), Qt::LeftButton); }
     QStringList entries() const {
         QStringList result;
         for (int i = 0; i < form->Combo1().count(); ++i) result << form->Combo1().itemText(i);
