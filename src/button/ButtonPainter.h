@@ -4,12 +4,15 @@
 #include <QRegion>
 
 #include "button/ButtonState.h"
+#include "button/OverflowError.h"
 
 namespace vt {
 class SystemColors;
 }
 
 namespace vt::button {
+
+// Geometry and colour arithmetic that leaves the 32-bit range throws OverflowError (nothing wraps).
 
 // Where the colours that a button does not hold itself come from.
 struct ColorSources {
