@@ -6,6 +6,7 @@
 #include "cli/CliArguments.h"
 #include "cli/CliEnvironment.h"
 #include "cli/ListingCommands.h"
+#include "cli/RemoveCommand.h"
 
 namespace vt::cli {
 
@@ -46,6 +47,13 @@ const std::vector<Command>& commands() {
          "in catalogue order. Exit code 1 when there is no row.\n",
          {with(kCommon, {QStringLiteral("--disk")}), {}, 0, 0},
          runExport},
+        {"remove", "remove a disc and all its file rows",
+         "usage: vellumtrove-cli remove NAME [--yes] [--catalog PATH]\n"
+         "Removes the disc NAME (the exact name, as 'disks' lists it) with all its file rows, in one step:\n"
+         "all or nothing. Asks first on a terminal; from a script give --yes. Exit code 1 when there is no\n"
+         "such disc or the removal was declined.\n",
+         {{QStringLiteral("--catalog")}, {QStringLiteral("--yes")}, 1, 1},
+         runRemove},
     };
     return table;
 }
