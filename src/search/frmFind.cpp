@@ -45,7 +45,8 @@ QLabel* label(QWidget* parent, int index, const QString& caption, QRect rect) {
     auto* l = new QLabel(caption, parent);
     l->setObjectName(QStringLiteral("Label1_%1").arg(index));
     l->setFont(Look::labelFont());
-    l->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignTop);
+    // Centred in height: the Arabic fonts' line box is taller than the label, their letters are not.
+    l->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     l->setGeometry(rect);
     return l;
 }
@@ -103,7 +104,9 @@ void frmFind::buildControls() {
     ListView1_->setAllColumnsShowFocus(true);
     ListView1_->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1_->header()->setStretchLastSection(false);
+    // The Size column takes the room the others leave, so that sizes of ten digits and more stay whole.
+    ListView1_->header()->setStretchLastSection(true);
+    ListView1_->header()->setMinimumSectionSize(Look::px(300));
     ListView1_->header()->resizeSection(0, Look::px(5840));
     ListView1_->header()->resizeSection(1, Look::px(1440));
     ListView1_->header()->resizeSection(2, Look::px(1000));
