@@ -102,3 +102,75 @@ TEST_F(DrawButtonSequence, HoverSwapIsRestoredWhenDrawingFails) {
     EXPECT_EQ(state.BackColor, 0x808080);
     EXPECT_EQ(state.colors.FaceColor, 0x808080u);
 }
+
+namespace {
+
+class CaptionInTheSequence : public vt::test::ButtonFixture {
+protected:
+    void prepare(std::int32_t type) {
+        setUpButton(type, 60, 30, CustomColors);
+        state.BackColor = 0x808080;
+        state.ForeColor = 0x0000FF;
+        state.ForeOver = 0x00FF00;
+        state.Font = QFont("DejaVu Sans");
+        state.Font.setPixelSize(16);
+        state.Font.setStyleStrategy(QFont::NoAntialias);
+        state.Caption = "Hm";
+        DeriveColors(state, sources);
+        CalcCaptionRect(state);
+    }
+    void withCentredPicture() {
+        auto picture = std::make_shared<Picture>();
+        picture->image = QImage(2, 2, QImage::Format_RGB32);
+        picture->image.fill(vt::button::toQRgb(0xC0C0C0));  // the mask colour: invisible
+        state.PictureNormal = picture;
+        state.PicturePosition = PictureCenter;
+        MeasurePicture(state);
+        CalcCaptionRect(state);
+    }
+    size_t ink(Rgb rgb) const { return vt::test::pixelsOf(surface, rgb).size(); }
+};
+
+}  // namespace
+
+TEST_F(CaptionInTheSequence, BorderlessShowsItsCaptionOnlyOverACentredPicture) {
+    prepare(Borderless);
+    ASSERT_TRUE(repaint(StateUp));
+    EXPECT_EQ(ink(0x0000FF), 0u);
+    withCentredPicture();
+    ASSERT_TRUE(repaint(StateUp));
+    EXPECT_GT(ink(0x0000FF), 10u);
+    state.Enabled = false;
+    state.PicturePosition = PictureLeft;
+    ASSERT_TRUE(repaint(StateUp));
+    EXPECT_EQ(ink(0x0000FF), 0u);
+    EXPECT_EQ(ink(0x808080), 60u * 30u);
+}
+
+TEST_F(CaptionInTheSequence, PressedFlatFramedRedrawsOverThePictureInTheLastCaptionStyle) {
+    prepare(FlatFramed);
+    withCentredPicture();
+    ASSERT_TRUE(repaint(StateUp));
+    ASSERT_EQ(state.LastCaptionStyle, 0);
+    ASSERT_TRUE(repaint(StateDown));
+    EXPECT_EQ(state.LastCaptionStyle, 0);
+    EXPECT_GT(ink(0x0000FF), 10u);
+    EXPECT_EQ(ink(0x00FF00), 0u);
+    state.PicturePosition = PictureLeft;  // without the picture behind it: the hover text colour
+    CalcCaptionRect(state);
+    ASSERT_TRUE(repaint(StateDown));
+    EXPECT_EQ(ink(0x0000FF), 0u);
+    EXPECT_GT(ink(0x00FF00), 10u);
+}
+
+TEST_F(CaptionInTheSequence, GradientFramedDefaultButtonCaptionIsUnchanged) {
+    prepare(GradientFramed);
+    state.SpecialEffect = EffectRaised;
+    ASSERT_TRUE(repaint(StateUp));
+    const QImage plain = surface;
+    state.DisplayAsDefault = true;
+    ASSERT_TRUE(repaint(StateUp));
+    EXPECT_EQ(surface, plain);
+    EXPECT_EQ(state.BackColor, 0x808080);
+    EXPECT_EQ(state.BackOver, 0);
+}
