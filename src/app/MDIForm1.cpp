@@ -1,5 +1,6 @@
 #include "app/MDIForm1.h"
 
+#include <QCloseEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QMdiArea>
@@ -18,6 +19,7 @@
 #include "catalog/CatalogError.h"
 #include "catalog/ConnectionString.h"
 #include "platform/MessageService.h"
+#include "scan/frmMain.h"
 
 namespace vt {
 
@@ -97,6 +99,14 @@ bool MDIForm1::MDIForm_Load() {
         return false;
     }
     return true;
+}
+
+void MDIForm1::closeEvent(QCloseEvent* event) {
+    if (frmMain* scan = windows_->mainWindow(); scan && scan->scanning()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void MDIForm1::cmdAddnew_Click() { windows_->showMain(); }

@@ -40,6 +40,10 @@ private slots:
     void cmdSetting_Click();
     void cmdAbout_Click();
 
+protected:
+    // Refused while the new-disk window is cataloguing a disc, so that no scan is cut off half-way.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     MyButton* addStripButton(QWidget* strip, const char* name, const QString& caption, int leftTwips);
     void showTime();

@@ -103,6 +103,7 @@ std::optional<std::int64_t> FakeFileSystem::lengthOf(const QString& path) const 
 std::unique_ptr<FindHandle> FakeFileSystem::findFirst(const QString& folder, const QString& pattern,
                                                       FindData& first, FindStatus& status) {
     listed.push_back(folder);
+    if (whileListing) whileListing(folder);
     status = FindStatus::Unreadable;
     if (failsIn(unlistable, folder)) return nullptr;
     const QString native = drives_.nativePath(folder);

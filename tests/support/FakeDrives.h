@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <optional>
+#include <functional>
 #include <map>
 #include <set>
 #include <vector>
@@ -59,6 +60,8 @@ public:
     // Extra attribute bits per drive path (hidden, system, archive, read-only).
     std::map<QString, std::uint32_t> extraAttributes;
 
+    // Runs as each listing starts, with the folder (to act as the user or another window would meanwhile).
+    std::function<void(const QString& folder)> whileListing;
     // How many listings were started, and the folders they were for, in order.
     std::vector<QString> listed;
 

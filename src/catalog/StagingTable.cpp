@@ -1,0 +1,43 @@
+#include "catalog/StagingTable.h"
+
+#include "catalog/CatalogError.h"
+#include "catalog/Connection.h"
+
+namespace vt {
+
+namespace {
+
+QString quotedName(const QString& name) {
+    QString q = name;
+    q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+}  // namespace
+
+StagingTable::StagingTable(Connection& connection, const QString& target)
+    : connection_(connection),
+      target_(target),
+      // Unique among the live staging tables of the process: each has its own address.
+      name_(QStringLiteral("vt_staging_%1_%2").arg(target).arg(quintptr(this), 0, 16)) {
+    // A table of this name can only be the leftover of an object that could not drop it.
+    connection_.Execute(QStringLiteral("DROP TABLE IF EXISTS temp.%1;"
+                                       "CREATE TEMP TABLE %1 AS SELECT * FROM main.%2 WHERE 0;")
+                            .arg(quotedName(name_), quotedName(target_)));
+}
+
+StagingTable::~StagingTable() {
+    try {
+        connection_.Execute(QStringLiteral("DROP TABLE IF EXISTS temp.%1;").arg(quotedName(name_)));
+    } catch (const CatalogError&) {
+        // The table goes with the connection at the latest.
+    }
+}
+
+void StagingTable::publish() {
+    connection_.Execute(QStringLiteral("INSERT INTO main.%1 SELECT * FROM temp.%2 ORDER BY _rowid_;"
+                                       "DELETE FROM temp.%2;")
+                            .arg(quotedName(target_), quotedName(name_)));
+}
+
+}  // namespace vt

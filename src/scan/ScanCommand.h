@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+
+namespace vt {
+
+class Connection;
+class DriveTable;
+class FileSystem;
+class Recordset;
+class ScanProgress;
+
+// What the user asked to catalogue, as the new-disk window shows it when the start button is clicked.
+struct ScanRequest {
+    QString driveRoot;  // such as "D:\"; empty when no drive is listed
+    QString diskName;   // as typed, untrimmed
+    QString serial;     // the serial text shown (stored as is)
+    QString usedSize;   // the used-size text shown (stored as is)
+};
+
+enum class ScanOutcome {
+    NoDisc,     // no drive, not an optical drive, or it shows zero used bytes: nothing was opened
+    NameTaken,  // a catalogued disc already matches the name: nothing was written
+    Finished,   // the disc's file rows and its Disks row are in the catalogue
+};
+
+struct ScanSummary {
+    ScanOutcome outcome = ScanOutcome::NoDisc;
+    long recorded = 0;  // files recorded (the Disks row's file count)
+    long skipped = 0;   // files and folders that could not be read
+};
+
+// Catalogues one disc, without any window: the checks, the walk and the writing of the start button.
+// File rows are staged in a temporary table in short batches and, after the walk, published together
+// with the Disks row in one short transaction. So a disc is in the catalogue whole or not at all, and
+// what another window commits meanwhile (a disc removed during the scan) is never undone by this one.
+//
+// rsDisks and rsBankList are closed if open and reopened at every run, and left open after it.
+// The references must outlive the command.
+class ScanCommand {
+public:
+    ScanCommand(Connection& cnCatalog, Recordset& rsDisks, Recordset& rsBankList, const DriveTable& drives,
+                FileSystem& fileSystem);
+
+    // Runs the whole command. Throws CatalogError when the catalogue fails; nothing of the disc is then
+    // in the catalogue.
+    ScanSummary run(const ScanRequest& request, ScanProgress& progress);
+
+private:
+    bool nameTaken(const QString& diskName);
+
+    Connection& cnCatalog_;
+    Recordset& rsDisks_;
+    Recordset& rsBankList_;
+    const DriveTable& drives_;
+    FileSystem& fileSystem_;
+};
+
+}  // namespace vt

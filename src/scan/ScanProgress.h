@@ -1,0 +1,17 @@
+#pragma once
+
+namespace vt {
+
+// What a scan tells whoever shows it. Calls come on the scanning thread, never inside a catalogue
+// transaction, so the receiver may run the event loop and other windows may write the catalogue.
+class ScanProgress {
+public:
+    virtual ~ScanProgress() = default;
+    // The checks passed and the walk is about to start (the window shows its busy panel).
+    virtual void started() = 0;
+    // About every 15 ms of work: `recorded` files so far. The receiver shows the number and lets
+    // pending events run.
+    virtual void pause(long recorded) = 0;
+};
+
+}  // namespace vt
