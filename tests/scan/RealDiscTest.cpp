@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <map>
+
+#include "app/AppContext.h"
+#include "catalog/ConnectionString.h"
+#include "catalog/SqliteStatement.h"
+#include "platform/LinuxDriveTable.h"
+#include "platform/LinuxFileSystem.h"
+#include "scan/DriveDetails.h"
+#include "scan/ScanTexts.h"
+#include "scan/frmMain.h"
+#include "support/FakeMessageService.h"
+#include "support/FakeShell.h"
+#include "support/FakeSystemColors.h"
+#include "support/MountedImage.h"
+
+namespace vt::test {
+namespace {
+
+void writeFile(const QString& path, qint64 size) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(int(size), 'v'));
+}
+
+// What find lists under `folder`: drive path (with `root` in front, backslashes) to size.
+std::map<QString, double> findListing(const QString& folder, const QString& root) {
+    QProcess find;
+    find.start(QStringLiteral("find"), {folder, QStringLiteral("-type"), QStringLiteral("f"),
+                                        QStringLiteral("-printf"), QStringLiteral("%s %P\\n")});
+    EXPECT_TRUE(find.waitForFinished(60000));
+    std::map<QString, double> listing;
+    for (const QString& line : QString::fromUtf8(find.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+        const int blank = line.indexOf(QLatin1Char(' '));
+        if (blank < 0) continue;
+        QString path = line.mid(blank + 1);
+        listing[root + path.replace(QLatin1Char('/'), QLatin1Char('\\'))] = line.left(blank).toDouble();
+    }
+    return listing;
+}
+
+TEST(RealDisc, AMountedImageIsCataloguedExactlyAsFindListsIt) {
+    const QString reason = MountedImage::unavailableReason();
+    if (!reason.isEmpty()) GTEST_SKIP() << reason.toStdString();
+
+    QTemporaryDir tree, program;
+    writeFile(tree.filePath(QStringLiteral("راهنما.txt")), 1234);
+    writeFile(tree.filePath(QStringLiteral("read me now.txt")), 0);
+    writeFile(tree.filePath(QStringLiteral(".hidden")), 5);
+    writeFile(tree.filePath(QStringLiteral("موسیقی ایرانی/آهنگ یک.mp3")), 300000);
+    writeFile(tree.filePath(QStringLiteral("موسیقی ایرانی/آلبوم دوم/قطعه 2.mp3")), 70001);
+    writeFile(tree.filePath(QStringLiteral("Setup Files/data 1.cab")), 4096);
+    QDir().mkpath(tree.filePath(QStringLiteral("empty folder")));
+    MountedImage image(tree.path(), QStringLiteral("MY_ARCHIVE"));
+    ASSERT_TRUE(image.error().isEmpty()) << image.error().toStdString();
+
+    FakeMessageService messages;
+    LinuxDriveTable drives;
+    LinuxFileSystem fileSystem(drives);
+    FakeShell shell;
+    FakeSystemColors colors;
+    AppContext context(Platform{messages, drives, fileSystem, shell, colors, program.path()});
+    context.cnCatalog.setConnectionString(buildConnectionString(program.path()));
+    context.cnCatalog.Open();
+
+    frmMain form(context);
+    form.Form_Load();
+    int entry = -1;
+    for (int i = 0; i < form.Combo1()->count(); ++i) {
+        if (form.Combo1()->itemData(i, Qt::ToolTipRole).toString() == image.mountPoint()) entry = i;
+    }
+    ASSERT_GE(entry, 0) << "the mounted image is not listed as an optical drive";
+    form.Combo1()->setCurrentIndex(entry);
+    emit form.Combo1()->activated(entry);
+    const QString root = form.Combo1()->currentText();
+    EXPECT_EQ(form.Label1(5)->text(), QStringLiteral("MY_ARCHIVE"));
+    EXPECT_EQ(form.Label1(6)->text(), QStringLiteral("fuse.fuseiso"));
+    EXPECT_NE(form.Label1(7)->text(), QStringLiteral("0"));
+    EXPECT_NE(form.Label1(4)->text(), formatUsedSize(0));
+
+    form.cmdStart_Click();
+    EXPECT_EQ(messages.texts(), QStringList{ScanTexts::finished()});
+
+    const std::map<QString, double> expected = findListing(image.mountPoint(), root);
+    ASSERT_EQ(expected.size(), 6u);
+    std::map<QString, double> recorded;
+    SqliteStatement rows(context.cnCatalog.handle(), QStringLiteral("SELECT FilePath, FileSize, FileAttr, FileName "
+                                                                    "FROM BankList ORDER BY _rowid_"));
+    QStringList order;
+    while (rows.step()) {
+        const QString path = rows.column(0).toString();
+        recorded[path] = rows.column(1).toDouble();
+        order << path;
+        EXPECT_TRUE(path.endsWith(rows.column(3).toString()));
+        const bool hidden = rows.column(3).toString().startsWith(QLatin1Char('.'));
+        EXPECT_EQ(rows.column(2).toString(),
+                  hidden ? QStringLiteral("HiddenNormalReadOnly") : QStringLiteral("NormalReadOnly"));
+    }
+    EXPECT_EQ(recorded, expected);
+    // The folder's own file comes before its subfolder's.
+    EXPECT_LT(order.indexOf(root + QStringLiteral("موسیقی ایرانی\\آهنگ یک.mp3")),
+              order.indexOf(root + QStringLiteral("موسیقی ایرانی\\آلبوم دوم\\قطعه 2.mp3")));
+
+    SqliteStatement disk(context.cnCatalog.handle(), QStringLiteral("SELECT * FROM Disks"));
+    ASSERT_TRUE(disk.step());
+    EXPECT_EQ(disk.column(1).toString(), form.Label1(7)->text());
+    EXPECT_EQ(disk.column(2).toString(), form.Label1(4)->text());
+    EXPECT_EQ(disk.column(3).toString(), QStringLiteral("6"));
+}
+
+}  // namespace
+}  // namespace vt::test
