@@ -63,7 +63,7 @@ public:
             if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
             if (!matches(name)) continue;
             struct stat st {};
-            entry.name = QFile::decodeName(name);
+            entry.name = QString::fromUtf8(name);  // the file-name codec, without its per-call lookup
             if (::fstatat(::dirfd(dir_.get()), name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
                 // Listed but gone or unreadable by the time it is measured.
                 entry.attributes = d->d_type == DT_DIR ? FileAttribute::Directory : 0;

@@ -66,6 +66,9 @@ frmMain::frmMain(AppContext& context, QWidget* parent) : QWidget(parent), contex
     Text3_->setGeometry(Look::twipsRect(120, 600, 3495, 375));
     Label4_ = addLabel(this, ScanTexts::label4(), Look::twipsRect(3720, 600, 1215, 375), controlFont);
     Label4_->setObjectName(QStringLiteral("Label4"));
+    // Both boxes reach past the window's right edge by design; text anchored at their left edge stays whole.
+    Label3_->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
+    Label4_->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
 
     Frame1_ = new QGroupBox(ScanTexts::frame1(), this);
     Frame1_->setObjectName(QStringLiteral("Frame1"));

@@ -55,6 +55,12 @@ TEST_F(frmMainTest, ControlsStandAtTheirDesignPlacesWithTheirCaptionsAndFonts) {
     EXPECT_EQ(form->Text3()->geometry(), QRect(8, 40, 233, 25));
     EXPECT_EQ(form->Label3()->text(), ScanTexts::label3());
     EXPECT_EQ(form->Label4()->text(), ScanTexts::label4());
+    for (QLabel* caption : {form->Label3(), form->Label4()}) {
+        // The box runs past the window's edge; the text must start at its left edge to stay in view.
+        EXPECT_EQ(caption->alignment() & (Qt::AlignHorizontal_Mask | Qt::AlignAbsolute),
+                  Qt::AlignLeft | Qt::AlignAbsolute);
+        EXPECT_LE(caption->x() + caption->fontMetrics().horizontalAdvance(caption->text()), form->width());
+    }
     EXPECT_EQ(form->Frame1()->title(), ScanTexts::frame1());
     EXPECT_EQ(form->Frame1()->geometry(), QRect(8, 72, 305, 137));
     EXPECT_EQ(form->cmdStart()->Caption(), ScanTexts::cmdStart());
