@@ -5,6 +5,7 @@
 
 #include "cli/CliArguments.h"
 #include "cli/CliEnvironment.h"
+#include "cli/DriveCommands.h"
 #include "cli/ListingCommands.h"
 #include "cli/RemoveCommand.h"
 
@@ -29,6 +30,20 @@ QStringList with(QStringList base, const QStringList& more) {
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> table{
+        {"drives", "list the optical drives and their discs",
+         "usage: vellumtrove-cli drives [--format tsv|csv|json]\n"
+         "Lists the optical drives as the new-disk window does (mounted discs and disc images as letters D\n"
+         "to P): root, mount point, label, used size, file system, serial. Exit code 1 when there is none.\n",
+         {{QStringLiteral("--format")}, {}, 0, 0},
+         runDrives},
+        {"scan", "catalogue the disc in a drive under a name",
+         "usage: vellumtrove-cli scan ROOT NAME [--catalog PATH]\n"
+         "Catalogues the disc in ROOT (such as D: or D:\\) under NAME with the new-disk window's rules: an\n"
+         "empty drive and a name already catalogued (compared as the window does, case ignored) are\n"
+         "refused; the disc is catalogued whole or not at all; unreadable files are skipped and counted.\n"
+         "Progress goes to the terminal. Exit code 1 when refused.\n",
+         {{QStringLiteral("--catalog")}, {}, 2, 2},
+         runScan},
         {"search", "find catalogued files by part of their path",
          "usage: vellumtrove-cli search TEXT [--disk NAME] [--limit N] [--format tsv|csv|json] [--catalog PATH]\n"
          "Lists the files whose recorded path contains TEXT, in all discs or in the disc NAME, as the search\n"
