@@ -60,7 +60,7 @@ TEST_F(DriveCommands, DrivesListsTheOpticalDrivesAsTheWindowShowsThem) {
 }
 
 TEST_F(DriveCommands, ScanCataloguesTheDiscWithTheWindowsRules) {
-    ASSERT_EQ(run({QStringLiteral("scan"), QStringLiteral("e:"), QStringLiteral("Music 1")}), 0) << errText;
+    ASSERT_EQ(run({QStringLiteral("scan"), QStringLiteral("e:"), QStringLiteral("Music 1")}), 0) << errText.toStdString();
     EXPECT_TRUE(outText.contains(QStringLiteral("Catalogued 3 files")));
     EXPECT_EQ(column(QStringLiteral("select * from Disks;"), 3), QStringList{QStringLiteral("3")});
     EXPECT_EQ(column(QStringLiteral("select * from Disks;"), 1), QStringList{QStringLiteral("-2147483648")});
@@ -87,7 +87,7 @@ TEST_F(DriveCommands, EmptyOrMissingDrivesAndBadRootsAreRefused) {
 
 TEST_F(DriveCommands, UnreadableFilesAreSkippedAndCounted) {
     fileSystem.unmeasurable.insert(QStringLiteral("E:\\b.txt"));
-    ASSERT_EQ(run({QStringLiteral("scan"), QStringLiteral("E:"), QStringLiteral("CD")}), 0) << errText;
+    ASSERT_EQ(run({QStringLiteral("scan"), QStringLiteral("E:"), QStringLiteral("CD")}), 0) << errText.toStdString();
     EXPECT_TRUE(outText.contains(QStringLiteral("1 could not be read")));
     EXPECT_EQ(column(QStringLiteral("select * from Disks;"), 3), QStringList{QStringLiteral("2")});
 }
