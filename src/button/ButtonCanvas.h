@@ -7,8 +7,8 @@
 
 namespace vt::button {
 
-// The drawing primitives of a button face, on a Format_RGB32 image that stands for the control's
-// device context. The canvas does not own the image: the image must outlive it. Coordinates are client
+// The drawing primitives of a button face, on a Format_RGB32 image (converted to it if it is not) that
+// stands for the control's device context. The canvas does not own the image: the image must outlive it. Coordinates are client
 // pixels; whatever falls outside the image is clipped. Lines leave out their end point, frames are one
 // pixel wide inside their rectangle, and the focus rectangle is combined by exclusive-or.
 // Coordinate arithmetic throws OverflowError rather than wrapping.
@@ -18,8 +18,6 @@ public:
     ButtonCanvas(QImage& surface, CheckedInt width, CheckedInt height);
 
     QImage& surface() { return surface_; }
-    CheckedInt width() const { return width_; }
-    CheckedInt height() const { return height_; }
 
     // The colour text is drawn in when nobody sets one (the surface's current text colour).
     Rgb textColor() const { return textColor_; }

@@ -41,9 +41,4 @@ bool EllipseSpan::row(std::int64_t y, bool strict, std::int64_t& first, std::int
     return first <= last;
 }
 
-bool EllipseSpan::contains(std::int64_t x, std::int64_t y, bool strict) const {
-    std::int64_t first = 0, last = 0;
-    return row(y, strict, first, last) && x >= first && x <= last;
-}
-
 }  // namespace vt::button

@@ -22,7 +22,6 @@ public:
     // The columns [first, last] of row y whose pixel centres lie inside (or on the edge, unless
     // `strict`); false when the row has none.
     bool row(std::int64_t y, bool strict, std::int64_t& first, std::int64_t& last) const;
-    bool contains(std::int64_t x, std::int64_t y, bool strict) const;
 
 private:
     std::int64_t cx_, cy_, ax_, ay_;
