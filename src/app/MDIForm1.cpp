@@ -15,6 +15,7 @@
 #include "app/StartupMessages.h"
 #include "app/WindowRegistry.h"
 #include "app/frmAbout.h"
+#include "button/ButtonForms.h"
 #include "button/MyButton.h"
 #include "catalog/CatalogError.h"
 #include "catalog/ConnectionString.h"
@@ -51,6 +52,7 @@ MDIForm1::MDIForm1(AppContext& context, QWidget* parent) : QMainWindow(parent), 
     connect(cmdFind_, &MyButton::Click, this, &MDIForm1::cmdFind_Click);
     connect(cmdSetting_, &MyButton::Click, this, &MDIForm1::cmdSetting_Click);
     connect(cmdAbout_, &MyButton::Click, this, &MDIForm1::cmdAbout_Click);
+    button::loadStoredButtons(*this, context_.platform.systemColors);
 
     mdiArea_ = new QMdiArea(central);
     mdiArea_->setBackground(Look::frameColor());

@@ -5,6 +5,7 @@
 
 #include "app/AppContext.h"
 #include "app/frmAbout.h"
+#include "button/ButtonForms.h"
 #include "remove/frmDelete.h"
 #include "scan/frmMain.h"
 #include "search/frmFind.h"
@@ -25,6 +26,7 @@ template <class Form, class Make>
 Form& WindowRegistry::showChild(QPointer<Form>& slot, Make make) {
     if (!slot) {
         Form* form = make();
+        button::loadStoredButtons(*form, context_.platform.systemColors);
         form->setAttribute(Qt::WA_DeleteOnClose);
         QMdiSubWindow* sub = area_.addSubWindow(form);
         sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -67,6 +69,7 @@ frmDelete& WindowRegistry::showDelete() {
 frmAbout& WindowRegistry::showAbout(QWidget* owner) {
     if (!about_) {
         about_ = new frmAbout(owner);
+        button::loadStoredButtons(*about_, context_.platform.systemColors);
         about_->setAttribute(Qt::WA_DeleteOnClose);
         about_->setWindowModality(Qt::ApplicationModal);
     }

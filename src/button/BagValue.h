@@ -13,7 +13,7 @@ namespace vt::button {
 // is empty (a key without a value). A picture value may be "none" (a null reference): bags keep no entry
 // for it, which is not the same as an empty picture object (a picture with no image).
 class BagValue {
-public:
+  public:
     enum class Kind { Empty, Integer, Text, Font, Picture };
 
     BagValue() = default;
@@ -35,7 +35,7 @@ public:
     const QFont& toFont() const { return std::get<QFont>(data_); }
     const PictureRef& toPicture() const { return std::get<PictureRef>(data_); }
 
-private:
+  private:
     using Data = std::variant<std::monostate, std::int64_t, QString, QFont, PictureRef>;
     explicit BagValue(Data data) : data_(std::move(data)) {}
     BagValue(std::int64_t value, bool hex) : data_(value), hex_(hex) {}

@@ -9,7 +9,9 @@
 
 // The forms are compiled into the static core library; nothing else references them, so they are
 // registered explicitly before first use. (At global scope: the macro declares a global function.)
-static void registerStoredForms() { Q_INIT_RESOURCE(ButtonForms); }
+static void registerStoredForms() {
+    Q_INIT_RESOURCE(ButtonForms);
+}
 
 namespace vt::button {
 

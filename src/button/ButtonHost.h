@@ -19,7 +19,7 @@ namespace vt::button {
 // desktop's colours and the parent's colours, and where the failures of its event handlers go.
 // A host may serve many controls; it is shared by them and must not outlive the services it refers to.
 class ButtonHost {
-public:
+  public:
     virtual ~ButtonHost() = default;
 
     // Ambient properties.

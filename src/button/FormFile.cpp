@@ -2,11 +2,11 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QImageWriter>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include "button/Bitmap24.h"
 #include "button/FormFileError.h"
 
 namespace vt::button {
@@ -42,10 +42,13 @@ FormFile::FormFile(QString formName, QString folder, QString fileName)
 
 FormFile FormFile::load(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) throw FormFileError(path, 0, QStringLiteral("the file cannot be read"));
-    if (file.size() > kMaxFileSize) throw FormFileError(path, 0, QStringLiteral("the file is too large for a form file"));
+    if (!file.open(QIODevice::ReadOnly))
+        throw FormFileError(path, 0, QStringLiteral("the file cannot be read"));
+    if (file.size() > kMaxFileSize)
+        throw FormFileError(path, 0, QStringLiteral("the file is too large for a form file"));
     const QByteArray content = file.read(kMaxFileSize + 1);
-    if (content.size() > kMaxFileSize) throw FormFileError(path, 0, QStringLiteral("the file is too large for a form file"));
+    if (content.size() > kMaxFileSize)
+        throw FormFileError(path, 0, QStringLiteral("the file is too large for a form file"));
     return parse(content, path);
 }
 
@@ -77,10 +80,12 @@ FormFile FormFile::parse(const QByteArray& content, const QString& path) {
         }
         if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
         if (line == QLatin1String("Begin") || line.startsWith(QLatin1String("Begin "))) {
-            if (current) current->breakAt(lineNo, QStringLiteral("the section has no End before the next Begin"));
+            if (current)
+                current->breakAt(lineNo, QStringLiteral("the section has no End before the next Begin"));
             const QRegularExpressionMatch m = beginPattern().match(line);
             if (!m.hasMatch())
-                throw FormFileError(path, lineNo, QStringLiteral("\"%1\" is not Begin <class> <instance>").arg(line));
+                throw FormFileError(path, lineNo,
+                                    QStringLiteral("\"%1\" is not Begin <class> <instance>").arg(line));
             if (form.find(m.captured(1), m.captured(2)))
                 throw FormFileError(path, lineNo, QStringLiteral("%1 has two sections").arg(m.captured(2)));
             current = &form.add(m.captured(1), m.captured(2));
@@ -88,9 +93,10 @@ FormFile FormFile::parse(const QByteArray& content, const QString& path) {
             continue;
         }
         if (!current) {
-            throw FormFileError(path, lineNo, line == QLatin1String("End")
-                                                  ? QStringLiteral("End without Begin")
-                                                  : QStringLiteral("text outside any control's section"));
+            throw FormFileError(path, lineNo,
+                                line == QLatin1String("End")
+                                    ? QStringLiteral("End without Begin")
+                                    : QStringLiteral("text outside any control's section"));
         }
         if (line == QLatin1String("End")) {
             current = nullptr;
@@ -145,13 +151,12 @@ void FormFile::save(const QString& folder) const {
     for (const auto& section : sections_) {
         for (const FormSection::Entry& entry : section->entries()) {
             if (!entry.picture) continue;
-            const QString file = folder + QLatin1Char('/') + section->pictureFileName(entry.key, *entry.picture);
-            const bool bitmap = entry.picture->type == Picture::Bitmap;
-            QImageWriter writer(file, bitmap ? "bmp" : "png");
-            const QImage image = bitmap ? entry.picture->image.convertToFormat(QImage::Format_RGB888)
-                                        : entry.picture->image;
-            if (!writer.write(image))
-                throw FormFileError(file, 0, QStringLiteral("the picture cannot be written: %1").arg(writer.errorString()));
+            const QString file =
+                folder + QLatin1Char('/') + section->pictureFileName(entry.key, *entry.picture);
+            const bool written = entry.picture->type == Picture::Bitmap
+                                     ? writeBitmap24(entry.picture->image, file)
+                                     : entry.picture->image.save(file, "png");
+            if (!written) throw FormFileError(file, 0, QStringLiteral("the picture cannot be written"));
         }
     }
     QSaveFile out(path);

@@ -21,7 +21,7 @@ namespace vt::button {
 //
 // Blank lines and lines starting with # are ignored. Values follow FormValueSyntax.
 class FormFile {
-public:
+  public:
     static constexpr const char* kExtension = ".vtform";
     static constexpr const char* kHeader = "VTFORM 1";
 
@@ -48,7 +48,7 @@ public:
     // Writes <folder>/<formName>.vtform and the pictures beside it. Throws FormFileError on failure.
     void save(const QString& folder) const;
 
-private:
+  private:
     FormFile(QString formName, QString folder, QString fileName);
 
     QString formName_;

@@ -5,7 +5,8 @@
 
 namespace vt::button {
 
-FormSection::FormSection(QString classId, QString instance, QString formName, QString folder, QString fileName)
+FormSection::FormSection(QString classId, QString instance, QString formName, QString folder,
+                         QString fileName)
     : classId_(std::move(classId)),
       instance_(std::move(instance)),
       formName_(std::move(formName)),
@@ -28,7 +29,8 @@ BagValue FormSection::read(const QString& key, const BagValue& defaultValue) {
     }
     const FormValueSyntax::Decoded decoded = FormValueSyntax::decode(entry->text, folder_);
     if (!decoded.error.isEmpty())
-        throw PropertyBagError(fileName_, key, QStringLiteral("line %1: %2").arg(entry->line).arg(decoded.error));
+        throw PropertyBagError(fileName_, key,
+                               QStringLiteral("line %1: %2").arg(entry->line).arg(decoded.error));
     return decoded.value;
 }
 

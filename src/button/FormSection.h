@@ -14,7 +14,7 @@ namespace vt::button {
 // the file ending before End), every key that was not read in before the break fails to read, naming
 // the line; the keys before it read normally.
 class FormSection final : public PropertyBag {
-public:
+  public:
     // `formName` names the pictures written into this section; `folder` is where pictures are read from;
     // `fileName` is the form file, for error messages.
     FormSection(QString classId, QString instance, QString formName, QString folder, QString fileName);
@@ -42,7 +42,7 @@ public:
     // The file name a picture stored under `key` is saved as.
     QString pictureFileName(const QString& key, const Picture& picture) const;
 
-private:
+  private:
     struct Break {
         int line;
         QString reason;

@@ -13,11 +13,21 @@ QString quoted(const QString& text) {
     QString out = QStringLiteral("\"");
     for (const QChar c : text) {
         switch (c.unicode()) {
-            case '\\': out += QStringLiteral("\\\\"); break;
-            case '"': out += QStringLiteral("\\\""); break;
-            case '\n': out += QStringLiteral("\\n"); break;
-            case '\r': out += QStringLiteral("\\r"); break;
-            case '\t': out += QStringLiteral("\\t"); break;
+            case '\\':
+                out += QStringLiteral("\\\\");
+                break;
+            case '"':
+                out += QStringLiteral("\\\"");
+                break;
+            case '\n':
+                out += QStringLiteral("\\n");
+                break;
+            case '\r':
+                out += QStringLiteral("\\r");
+                break;
+            case '\t':
+                out += QStringLiteral("\\t");
+                break;
             default:
                 if (c.unicode() < 0x20 || c.unicode() == 0x7F)
                     out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
@@ -28,11 +38,13 @@ QString quoted(const QString& text) {
     return out + QLatin1Char('"');
 }
 
-QString truth(bool value) { return value ? QStringLiteral("-1") : QStringLiteral("0"); }
+QString truth(bool value) {
+    return value ? QStringLiteral("-1") : QStringLiteral("0");
+}
 
 // A reader over one value's text; every parse step reports its own error and stops at the first.
 class Cursor {
-public:
+  public:
     explicit Cursor(const QString& text) : text_(text) {}
 
     bool failed() const { return !error_.isEmpty(); }
@@ -42,7 +54,8 @@ public:
     }
 
     void skipBlanks() {
-        while (pos_ < text_.size() && (text_[pos_] == QLatin1Char(' ') || text_[pos_] == QLatin1Char('\t'))) ++pos_;
+        while (pos_ < text_.size() && (text_[pos_] == QLatin1Char(' ') || text_[pos_] == QLatin1Char('\t')))
+            ++pos_;
     }
     bool atEnd() {
         skipBlanks();
@@ -81,7 +94,8 @@ public:
             bool ok = false;
             const std::uint32_t bits = text_.mid(digits, pos_ - digits).toUInt(&ok, 16);
             if (!ok || pos_ - digits > 8) {
-                fail(QStringLiteral("\"%1\" is not a 32-bit hexadecimal number").arg(text_.mid(start, pos_ - start)));
+                fail(QStringLiteral("\"%1\" is not a 32-bit hexadecimal number")
+                         .arg(text_.mid(start, pos_ - start)));
                 return 0;
             }
             return static_cast<std::int32_t>(bits);
@@ -98,7 +112,8 @@ public:
         if (failed()) return 0;
         skipBlanks();
         const int start = pos_;
-        while (pos_ < text_.size() && (isDecimalDigit(text_[pos_]) || text_[pos_] == QLatin1Char('.'))) ++pos_;
+        while (pos_ < text_.size() && (isDecimalDigit(text_[pos_]) || text_[pos_] == QLatin1Char('.')))
+            ++pos_;
         bool ok = false;
         const double d = text_.mid(start, pos_ - start).toDouble(&ok);
         if (!ok) fail(QStringLiteral("a number was expected at column %1").arg(start + 1));
@@ -124,11 +139,21 @@ public:
             if (pos_ >= text_.size()) break;
             const QChar e = text_[pos_++];
             switch (e.unicode()) {
-                case '\\': out += QLatin1Char('\\'); break;
-                case '"': out += QLatin1Char('"'); break;
-                case 'n': out += QLatin1Char('\n'); break;
-                case 'r': out += QLatin1Char('\r'); break;
-                case 't': out += QLatin1Char('\t'); break;
+                case '\\':
+                    out += QLatin1Char('\\');
+                    break;
+                case '"':
+                    out += QLatin1Char('"');
+                    break;
+                case 'n':
+                    out += QLatin1Char('\n');
+                    break;
+                case 'r':
+                    out += QLatin1Char('\r');
+                    break;
+                case 't':
+                    out += QLatin1Char('\t');
+                    break;
                 case 'u': {
                     bool ok = false;
                     const QString hex = text_.mid(pos_, 4);
@@ -150,7 +175,7 @@ public:
         return {};
     }
 
-private:
+  private:
     static bool isDecimalDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
     static bool isHexDigit(QChar c) {
         const char16_t u = c.unicode();
@@ -187,7 +212,8 @@ BagValue decodeFont(Cursor& in) {
     if (name.trimmed().isEmpty()) in.fail(QStringLiteral("the font has no name"));
     if (!(points > 0.0 && points <= kMaxFontPoints))
         in.fail(QStringLiteral("a font size of %1 points is out of range").arg(points));
-    if (weight < 1 || weight > 1000) in.fail(QStringLiteral("a font weight of %1 is out of range").arg(weight));
+    if (weight < 1 || weight > 1000)
+        in.fail(QStringLiteral("a font weight of %1 is out of range").arg(weight));
     if (in.failed()) return {};
     QFont font;
     font.setFamilies({name});
@@ -234,7 +260,8 @@ BagValue decodePicture(Cursor& in, const QString& folder) {
 
 QString encode(const BagValue& value, const QString& pictureFile) {
     switch (value.kind()) {
-        case BagValue::Kind::Empty: return {};
+        case BagValue::Kind::Empty:
+            return {};
         case BagValue::Kind::Integer:
             if (value.isHex())
                 return QStringLiteral("0x") +
@@ -242,7 +269,8 @@ QString encode(const BagValue& value, const QString& pictureFile) {
                            .toUpper()
                            .rightJustified(8, QLatin1Char('0'));
             return QString::number(value.toInteger());
-        case BagValue::Kind::Text: return quoted(value.toText());
+        case BagValue::Kind::Text:
+            return quoted(value.toText());
         case BagValue::Kind::Font: {
             const QFont& f = value.toFont();
             const QString name = f.families().isEmpty() ? f.family() : f.families().first();
@@ -279,7 +307,8 @@ Decoded decode(const QString& text, const QString& folder) {
             in.fail(first.isNull() ? QStringLiteral("the value is missing")
                                    : QStringLiteral("\"%1\" is not a value").arg(text.trimmed()));
     }
-    if (!in.failed() && !in.atEnd()) in.fail(QStringLiteral("unexpected text after the value: \"%1\"").arg(text.trimmed()));
+    if (!in.failed() && !in.atEnd())
+        in.fail(QStringLiteral("unexpected text after the value: \"%1\"").arg(text.trimmed()));
     if (in.failed()) return {BagValue(), in.error()};
     return {value, QString()};
 }

@@ -16,7 +16,9 @@ using namespace button;
 
 namespace {
 
-QRgb toQRgb(Rgb bgr) { return qRgb(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF)); }
+QRgb toQRgb(Rgb bgr) {
+    return qRgb(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
 
 }  // namespace
 
@@ -54,7 +56,9 @@ ColorSources MyButton::colorSources() const {
     return sources;
 }
 
-void MyButton::DeriveColors() { button::DeriveColors(state_, colorSources()); }
+void MyButton::DeriveColors() {
+    button::DeriveColors(state_, colorSources());
+}
 
 bool MyButton::DrawButton(std::uint8_t paintState, bool force) {
     state_.DisplayAsDefault = host_->DisplayAsDefault(*this);
@@ -134,7 +138,9 @@ void MyButton::applyPointer() {
         unsetCursor();
 }
 
-void MyButton::DisableRefresh() { state_.RedrawEnabled = false; }
+void MyButton::DisableRefresh() {
+    state_.RedrawEnabled = false;
+}
 
 void MyButton::Refresh() {
     if (state_.ButtonType == Transparent) CaptureBackground();
@@ -171,7 +177,9 @@ void MyButton::paintEvent(QPaintEvent*) {
     painter.drawImage(0, 0, surface_);
 }
 
-void MyButton::resizeEvent(QResizeEvent*) { ResizeControl(); }
+void MyButton::resizeEvent(QResizeEvent*) {
+    ResizeControl();
+}
 
 void MyButton::showEvent(QShowEvent*) {
     if (state_.ButtonType == Transparent) CaptureBackground();
@@ -180,7 +188,9 @@ void MyButton::showEvent(QShowEvent*) {
     DrawButton(StateUp, true);
 }
 
-void MyButton::hideEvent(QHideEvent*) { state_.RedrawEnabled = false; }
+void MyButton::hideEvent(QHideEvent*) {
+    state_.RedrawEnabled = false;
+}
 
 void MyButton::changeEvent(QEvent* event) {
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)

@@ -28,7 +28,7 @@ class PropertyBag;
 // to one of the events) go to the host's HandlerFailed and end that handler only.
 class MyButton : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr const char* kClassId = "Quor.MyButton";
 
     // Creates the control as a newly placed instance (InitProperties). Without a host it uses a
@@ -75,7 +75,7 @@ public:
     void setForeOver(button::ColorValue value);
     button::ColorValue MaskColor() const { return state_.MaskColor; }
     void setMaskColor(button::ColorValue value);
-    // Pointer codes: see MousePointerShape.h. A value outside 16 bits throws PropertyOverflowError and
+    // Pointer codes: see MousePointerShape.h. A value outside 16 bits throws OverflowError and
     // changes nothing.
     std::int32_t MousePointer() const { return mousePointer_; }
     void setMousePointer(std::int32_t value);
@@ -130,7 +130,7 @@ public:
     const QImage& surface() const { return surface_; }
     std::uint64_t drawCount() const { return drawCount_; }
 
-signals:
+  signals:
     void Click();
     void MouseDown(qint16& Button, qint16& Shift, float& X, float& Y);
     void MouseMove(qint16& Button, qint16& Shift, float& X, float& Y);
@@ -143,7 +143,7 @@ signals:
     // A persisted property changed (its key; "PICO" for PictureOver). Font parts send none.
     void propertyChanged(const QString& name);
 
-protected:
+  protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -159,7 +159,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
-private:
+  private:
     // Drawing and shape.
     bool DrawButton(std::uint8_t paintState, bool force);
     void DeriveColors();

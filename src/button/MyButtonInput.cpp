@@ -5,7 +5,7 @@
 
 #include "button/ContainerCodes.h"
 #include "button/MyButton.h"
-#include "button/PropertyOverflowError.h"
+#include "button/OverflowError.h"
 
 // Mouse, keyboard, focus and hover: Qt's events turned into the button's looks and events. Qt delivers
 // a double-click as press, release, double-click, release; the double-click stands in for the second
@@ -20,7 +20,10 @@ namespace {
 
 std::uint8_t toByte(qint16 value, const char* what) {
     if (value < 0 || value > 255)
-        throw PropertyOverflowError(QStringLiteral("Overflow: the %1 %2 does not fit 8 bits").arg(QLatin1String(what)).arg(value));
+        throw OverflowError(QStringLiteral("Overflow: the %1 %2 does not fit 8 bits")
+                                .arg(QLatin1String(what))
+                                .arg(value)
+                                .toStdString());
     return static_cast<std::uint8_t>(value);
 }
 
@@ -126,12 +129,19 @@ void MyButton::keyPressEvent(QKeyEvent* event) {
     emit KeyDown(KeyCode, Shift);
     LastKey = toByte(KeyCode, "key code");
     switch (KeyCode) {
-        case 32: DrawButton(StateDown, false); break;
+        case 32:
+            DrawButton(StateDown, false);
+            break;
         case 37:
-        case 38: focusNextPrevChild(false); break;
+        case 38:
+            focusNextPrevChild(false);
+            break;
         case 39:
-        case 40: focusNextPrevChild(true); break;
-        default: break;
+        case 40:
+            focusNextPrevChild(true);
+            break;
+        default:
+            break;
     }
     if (!event->text().isEmpty()) {
         qint16 KeyAscii = static_cast<qint16>(event->text().at(0).unicode());

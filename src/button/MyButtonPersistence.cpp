@@ -91,7 +91,8 @@ void MyButton::WriteProperties(PropertyBag& bag) const {
     bag.writeColour(QStringLiteral("MCOL"), state_.MaskColor);
     bag.write(QStringLiteral("MPTR"), BagValue::integer(mousePointer_));
     // The window always has a pointer picture object, empty when it shows none.
-    bag.write(QStringLiteral("MICON"), BagValue::picture(mouseIcon_ ? mouseIcon_ : std::make_shared<Picture>()));
+    bag.write(QStringLiteral("MICON"),
+              BagValue::picture(mouseIcon_ ? mouseIcon_ : std::make_shared<Picture>()));
     bag.write(QStringLiteral("PICN"), BagValue::picture(state_.PictureNormal));
     bag.write(QStringLiteral("PICH"), BagValue::picture(state_.PictureOver));
     bag.writeBool(QStringLiteral("UMCOL"), state_.UseMaskColor);

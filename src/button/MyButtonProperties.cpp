@@ -4,7 +4,7 @@
 #include "button/ButtonHost.h"
 #include "button/MousePointerShape.h"
 #include "button/MyButton.h"
-#include "button/PropertyOverflowError.h"
+#include "button/OverflowError.h"
 
 // Property setters: each stores its value and then does what the property requires, in this order.
 // "Redraw" is a forced repaint in the last drawn state unless the released state is named.
@@ -71,7 +71,8 @@ void MyButton::setFontUnderline(bool value) {
 
 std::int16_t MyButton::FontSize() const {
     // nearbyint rounds halves to the even neighbour in the default rounding mode.
-    const double points = state_.Font.pointSizeF() > 0 ? state_.Font.pointSizeF() : QFontInfo(state_.Font).pointSizeF();
+    const double points =
+        state_.Font.pointSizeF() > 0 ? state_.Font.pointSizeF() : QFontInfo(state_.Font).pointSizeF();
     return static_cast<std::int16_t>(std::nearbyint(points));
 }
 
@@ -141,7 +142,8 @@ void MyButton::setMaskColor(ColorValue value) {
 
 void MyButton::setMousePointer(std::int32_t value) {
     if (value < std::numeric_limits<std::int16_t>::min() || value > std::numeric_limits<std::int16_t>::max())
-        throw PropertyOverflowError(QStringLiteral("Overflow: the pointer code %1 does not fit 16 bits").arg(value));
+        throw OverflowError(
+            QStringLiteral("Overflow: the pointer code %1 does not fit 16 bits").arg(value).toStdString());
     mousePointer_ = static_cast<std::int16_t>(value);
     applyPointer();
     mark("MPTR");

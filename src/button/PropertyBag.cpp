@@ -10,11 +10,16 @@ namespace {
 
 QString kindName(BagValue::Kind kind) {
     switch (kind) {
-        case BagValue::Kind::Empty: return QStringLiteral("nothing");
-        case BagValue::Kind::Integer: return QStringLiteral("a number");
-        case BagValue::Kind::Text: return QStringLiteral("a text");
-        case BagValue::Kind::Font: return QStringLiteral("a font");
-        case BagValue::Kind::Picture: return QStringLiteral("a picture");
+        case BagValue::Kind::Empty:
+            return QStringLiteral("nothing");
+        case BagValue::Kind::Integer:
+            return QStringLiteral("a number");
+        case BagValue::Kind::Text:
+            return QStringLiteral("a text");
+        case BagValue::Kind::Font:
+            return QStringLiteral("a font");
+        case BagValue::Kind::Picture:
+            return QStringLiteral("a picture");
     }
     return {};
 }
@@ -25,7 +30,8 @@ std::int64_t PropertyBag::readInteger(const QString& key, std::int64_t defaultVa
                                       std::int64_t max) {
     const BagValue value = read(key, BagValue::integer(defaultValue));
     if (value.kind() != BagValue::Kind::Integer)
-        throw PropertyBagError(origin(), key, QStringLiteral("a number was expected, found %1").arg(kindName(value.kind())));
+        throw PropertyBagError(origin(), key,
+                               QStringLiteral("a number was expected, found %1").arg(kindName(value.kind())));
     const std::int64_t n = value.toInteger();
     if (n < min || n > max)
         throw PropertyBagError(origin(), key,
@@ -52,22 +58,24 @@ bool PropertyBag::readBool(const QString& key, bool defaultValue) {
 QString PropertyBag::readText(const QString& key, const QString& defaultValue) {
     const BagValue value = read(key, BagValue::text(defaultValue));
     if (value.kind() != BagValue::Kind::Text)
-        throw PropertyBagError(origin(), key, QStringLiteral("a text was expected, found %1").arg(kindName(value.kind())));
+        throw PropertyBagError(origin(), key,
+                               QStringLiteral("a text was expected, found %1").arg(kindName(value.kind())));
     return value.toText();
 }
 
 QFont PropertyBag::readFont(const QString& key, const QFont& defaultValue) {
     const BagValue value = read(key, BagValue::font(defaultValue));
     if (value.kind() != BagValue::Kind::Font)
-        throw PropertyBagError(origin(), key, QStringLiteral("a font was expected, found %1").arg(kindName(value.kind())));
+        throw PropertyBagError(origin(), key,
+                               QStringLiteral("a font was expected, found %1").arg(kindName(value.kind())));
     return value.toFont();
 }
 
 PictureRef PropertyBag::readPicture(const QString& key, const PictureRef& defaultValue) {
     const BagValue value = read(key, BagValue::picture(defaultValue));
     if (value.kind() != BagValue::Kind::Picture)
-        throw PropertyBagError(origin(), key,
-                               QStringLiteral("a picture was expected, found %1").arg(kindName(value.kind())));
+        throw PropertyBagError(
+            origin(), key, QStringLiteral("a picture was expected, found %1").arg(kindName(value.kind())));
     return value.toPicture();
 }
 

@@ -13,7 +13,7 @@ namespace vt::button {
 // default and written without one. Typed reads convert what is stored to the property's type; a value
 // that does not convert is a read failure (PropertyBagError naming origin() and the key).
 class PropertyBag {
-public:
+  public:
     virtual ~PropertyBag() = default;
 
     // The stored value of `key`, or `defaultValue` when the bag holds none. Throws PropertyBagError when
@@ -36,8 +36,9 @@ public:
     // Booleans are stored as the control's 16-bit truth values, -1 and 0.
     void writeBool(const QString& key, bool value) { write(key, BagValue::integer(value ? kTrue : kFalse)); }
 
-private:
-    std::int64_t readInteger(const QString& key, std::int64_t defaultValue, std::int64_t min, std::int64_t max);
+  private:
+    std::int64_t readInteger(const QString& key, std::int64_t defaultValue, std::int64_t min,
+                             std::int64_t max);
 };
 
 }  // namespace vt::button

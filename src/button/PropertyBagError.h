@@ -8,7 +8,7 @@ namespace vt::button {
 // A property bag could not read or write a key: the bag's storage is malformed, truncated or unreadable,
 // or the stored value does not convert to the property's type. Names the storage (file) and the key.
 class PropertyBagError : public std::runtime_error {
-public:
+  public:
     PropertyBagError(const QString& origin, const QString& key, const QString& reason)
         : std::runtime_error(describe(origin, key, reason).toStdString()),
           origin_(origin),
@@ -19,7 +19,7 @@ public:
     const QString& key() const { return key_; }
     const QString& reason() const { return reason_; }
 
-private:
+  private:
     static QString describe(const QString& origin, const QString& key, const QString& reason) {
         return QStringLiteral("%1, key \"%2\": %3").arg(origin, key, reason);
     }

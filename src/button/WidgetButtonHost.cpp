@@ -8,17 +8,23 @@ namespace vt::button {
 
 namespace {
 
-Rgb toRgb(const QColor& c) { return Rgb(c.red()) | (Rgb(c.green()) << 8) | (Rgb(c.blue()) << 16); }
+Rgb toRgb(const QColor& c) {
+    return Rgb(c.red()) | (Rgb(c.green()) << 8) | (Rgb(c.blue()) << 16);
+}
 
 }  // namespace
 
-QString WidgetButtonHost::DisplayName(const QWidget& control) const { return control.objectName(); }
+QString WidgetButtonHost::DisplayName(const QWidget& control) const {
+    return control.objectName();
+}
 
 QFont WidgetButtonHost::AmbientFont(const QWidget& control) const {
     return control.parentWidget() ? control.parentWidget()->font() : QApplication::font();
 }
 
-QPoint WidgetButtonHost::ExtenderPosition(const QWidget& control) const { return control.pos(); }
+QPoint WidgetButtonHost::ExtenderPosition(const QWidget& control) const {
+    return control.pos();
+}
 
 Rgb WidgetButtonHost::ParentBackground(const QWidget& control) const {
     const QWidget* parent = control.parentWidget();

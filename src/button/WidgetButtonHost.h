@@ -9,7 +9,7 @@ namespace vt::button {
 // font and colours, run mode always, no default button. System colours come from `colors` when given
 // (it must outlive the host), else from the desktop's palette.
 class WidgetButtonHost final : public ButtonHost {
-public:
+  public:
     explicit WidgetButtonHost(const vt::SystemColors* colors = nullptr) : colors_(colors) {}
 
     QString DisplayName(const QWidget& control) const override;
@@ -22,7 +22,7 @@ public:
     Rgb ParentText(const QWidget& control) const override;
     void HandlerFailed(const QWidget& control, const std::exception& error) const override;
 
-private:
+  private:
     const vt::SystemColors* colors_;
     QtSystemColors desktopColors_;
 };

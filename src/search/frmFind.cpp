@@ -51,7 +51,7 @@ QLabel* label(QWidget* parent, int index, const QString& caption, QRect rect) {
     return l;
 }
 
-MyButton* button(QWidget* parent, const char* name, const QString& caption, QRect rect) {
+MyButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect rect) {
     auto* b = new MyButton(parent);
     b->setObjectName(QLatin1String(name));
     b->setCaption(caption);
@@ -85,8 +85,8 @@ void frmFind::buildControls() {
     Combo1_->setEditable(false);
     Combo1_->setGeometry(Look::twipsRect(1920, 600, 5775, 330));
 
-    cmdDelete_ = button(this, "cmdDelete", QStringLiteral("جستجو"), Look::twipsRect(120, 120, 1575, 375));
-    cmdCancel_ = button(this, "cmdCancel", QStringLiteral("بستن"), Look::twipsRect(120, 600, 1575, 375));
+    cmdDelete_ = makeButton(this, "cmdDelete", QStringLiteral("جستجو"), Look::twipsRect(120, 120, 1575, 375));
+    cmdCancel_ = makeButton(this, "cmdCancel", QStringLiteral("بستن"), Look::twipsRect(120, 600, 1575, 375));
     connect(cmdDelete_, &MyButton::Click, this, &frmFind::cmdDelete_Click);
     connect(cmdCancel_, &MyButton::Click, this, &frmFind::cmdCancel_Click);
 
