@@ -14,6 +14,7 @@
 #include "button/ButtonForms.h"
 #include "button/MyButton.h"
 #include "remove/frmDelete.h"
+#include "scan/frmMain.h"
 #include "search/frmFind.h"
 #include "support/TestPlatform.h"
 
@@ -118,7 +119,12 @@ TEST_F(ControlWindows, ToolbarButtonsCarryTheirStoredLook) {
     expectRoundTrip(*frame);
 }
 
-TEST_F(ControlWindows, SearchRemovalAndAboutButtonsCarryTheirStoredLook) {
+TEST_F(ControlWindows, WorkWindowButtonsCarryTheirStoredLook) {
+    frmMain* main = frame->windows().mainWindow();
+    ASSERT_NE(main, nullptr);
+    expectLook(*main, {"cmdStart", QStringLiteral("شروع"), 9, 0xC1BCB3, 0xC0E0FF, 0xFF00FF, true, 1});
+    expectRoundTrip(*main);
+
     frmFind& find = frame->windows().showFind();
     expectLook(find, {"cmdDelete", kSearch, 7, 0xC1BCB3, 0xC1BCB3, 0xFF00FF, true, 0});
     expectLook(find, {"cmdCancel", kClose, 7, 0xC1BCB3, 0xC1BCB3, 0xC0C0C0, false, 0});
@@ -137,6 +143,7 @@ TEST_F(ControlWindows, SearchRemovalAndAboutButtonsCarryTheirStoredLook) {
 
 TEST_F(ControlWindows, EveryStoredButtonHasItsWindow) {
     EXPECT_EQ(loadStoredButtons(*frame, fake.systemColors), QStringList());
+    EXPECT_EQ(loadStoredButtons(*frame->windows().mainWindow(), fake.systemColors), QStringList());
     EXPECT_EQ(loadStoredButtons(frame->windows().showFind(), fake.systemColors), QStringList());
     EXPECT_EQ(loadStoredButtons(frame->windows().showDelete(), fake.systemColors), QStringList());
     frmAbout& about = frame->windows().showAbout(frame.get());
