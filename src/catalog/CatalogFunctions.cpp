@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "catalog/FoldingTrigramTokenizer.h"
 #include "catalog/TextMatch.h"
 
 namespace vt {
@@ -45,6 +46,7 @@ void likeFunction(sqlite3_context* context, int, sqlite3_value** argv) {
 void registerCatalogFunctions(sqlite3* db) {
     sqlite3_create_function(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction,
                             nullptr, nullptr);
+    FoldingTrigramTokenizer::registerWith(db);
 }
 
 }  // namespace vt

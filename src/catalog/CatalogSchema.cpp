@@ -11,6 +11,7 @@
 #include <QFileInfo>
 
 #include "catalog/CatalogError.h"
+#include "catalog/CatalogFunctions.h"
 #include "catalog/SqliteStatement.h"
 
 namespace vt {
@@ -74,6 +75,7 @@ void createNew(const QString& path) {
                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
             throw CatalogError(sqliteMessage(handle.db));
         }
+        registerCatalogFunctions(handle.db);
         create(handle.db);
     } catch (const CatalogError& e) {
         QFile::remove(staging);
@@ -98,6 +100,32 @@ QString headerProblem(const QString& path) {
     return {};
 }
 
+bool upToDate(sqlite3* db) {
+    return pragmaInt(db, "PRAGMA user_version") == kVersion && SearchIndex::exists(db) &&
+           SearchIndex::foldingIsCurrent(db);
+}
+
+// Brings a catalogue of an older version (or with an index built under other folds) up to this one, in one
+// transaction: interrupted, it leaves the file as it was and the next open starts again.
+void upgrade(sqlite3* db, const SearchIndex::Progress& progress) {
+    if (upToDate(db)) return;
+    exec(db, "BEGIN IMMEDIATE;");
+    try {
+        // Another program may have done it while this one waited for the write lock.
+        if (!SearchIndex::exists(db)) {
+            SearchIndex::create(db);
+            SearchIndex::fill(db, progress);
+        } else if (!SearchIndex::foldingIsCurrent(db)) {
+            SearchIndex::rebuild(db, progress);
+        }
+        exec(db, QStringLiteral("PRAGMA user_version = %1;").arg(kVersion).toUtf8().constData());
+        exec(db, "COMMIT;");
+    } catch (...) {
+        sqlite3_exec(db, "ROLLBACK;", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
 }  // namespace
 
 void create(sqlite3* db) {
@@ -108,12 +136,13 @@ void create(sqlite3* db) {
          "FileAttr TEXT);"
          "CREATE INDEX BankList_DiskName ON BankList(DiskName);"
          "CREATE INDEX Disks_DiskName ON Disks(DiskName);");
+    SearchIndex::create(db);
     exec(db, QStringLiteral("PRAGMA application_id = %1;").arg(kApplicationId).toUtf8().constData());
     exec(db, QStringLiteral("PRAGMA user_version = %1;").arg(kVersion).toUtf8().constData());
     exec(db, "COMMIT;");
 }
 
-sqlite3* open(const QString& path, OpenMode mode) {
+sqlite3* open(const QString& path, OpenMode mode, const SearchIndex::Progress& progress) {
     const bool readOnly = mode == OpenMode::ReadOnly;
     const QFileInfo info(path);
     if (!info.exists()) {
@@ -143,6 +172,8 @@ sqlite3* open(const QString& path, OpenMode mode) {
     }
     sqlite3_extended_result_codes(handle.db, 1);
     sqlite3_busy_timeout(handle.db, 5000);
+    // Deleting rows to make room for a replacing insert must fire the path index's delete trigger too.
+    sqlite3_exec(handle.db, "PRAGMA recursive_triggers = ON;", nullptr, nullptr, nullptr);
     if (!readOnly && sqlite3_db_readonly(handle.db, "main") == 1) {
         throw CatalogOpenError(Reason::ReadOnlyFile, path, QStringLiteral("the file is read-only"));
     }
@@ -161,6 +192,12 @@ sqlite3* open(const QString& path, OpenMode mode) {
         if (!hasTable(handle.db, "Disks") || !hasTable(handle.db, "BankList")) {
             throw CatalogOpenError(Reason::NotACatalogue, path, QStringLiteral("the catalogue's tables are missing"));
         }
+        try {
+            registerCatalogFunctions(handle.db);
+            if (!readOnly) upgrade(handle.db, progress);
+        } catch (const CatalogError& e) {
+            throw CatalogOpenError(Reason::CannotOpen, path, e.message());
+        }
     } catch (const CatalogOpenError&) {
         throw;
     } catch (const CatalogError& e) {
@@ -168,6 +205,14 @@ sqlite3* open(const QString& path, OpenMode mode) {
         throw CatalogOpenError(Reason::NotACatalogue, path, e.message());
     }
     return handle.release();
+}
+
+bool searchIndexReady(sqlite3* db) {
+    try {
+        return SearchIndex::exists(db) && SearchIndex::foldingIsCurrent(db);
+    } catch (const CatalogError&) {
+        return false;
+    }
 }
 
 }  // namespace CatalogSchema

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "catalog/SearchIndex.h"
+
 struct sqlite3;
 
 namespace vt {
@@ -9,13 +11,16 @@ namespace vt {
 // The catalogue's tables, in the column order every reader and writer relies on (fields go by position):
 //   Disks    (DiskName, SerialNo, DiskSize, FileCount)            all text
 //   BankList (DiskName, FileName, FilePath, FileSize, FileAttr)   FileSize a double, the rest text
+// plus, from version 2 on, the path index over BankList.FilePath (SearchIndex).
 namespace CatalogSchema {
 
 // Marks a file as one of our catalogues, so that no other SQLite file is mistaken for one.
 constexpr int kApplicationId = 0x56544331;  // "VTC1"
-constexpr int kVersion = 1;
+// 1: the two tables. 2: the path index.
+constexpr int kVersion = 2;
 
-// Creates the tables, indexes and markers in an empty database. Throws CatalogError.
+// Creates the tables, indexes and markers in an empty database whose handle has the catalogue's functions
+// registered. Throws CatalogError.
 void create(sqlite3* db);
 
 enum class OpenMode {
@@ -23,9 +28,16 @@ enum class OpenMode {
     ReadOnly,   // an existing catalogue only, which is never written to
 };
 
-// Opens a catalogue at `path` without ever damaging a file it does not recognise.
-// Returns the open handle; throws CatalogOpenError naming the path and the reason.
-sqlite3* open(const QString& path, OpenMode mode);
+// Opens a catalogue at `path` without ever damaging a file it does not recognise, with the catalogue's
+// functions registered on the handle. Opened for writing, a catalogue of an older version is brought up to
+// this one first (building the path index, all in one transaction, reporting through `progress`), as is
+// one whose path index was built under other character folds; opened for reading, it is left as it is.
+// Returns the open handle, owned by the caller; throws CatalogOpenError naming the path and the reason.
+sqlite3* open(const QString& path, OpenMode mode, const SearchIndex::Progress& progress = {});
+
+// Whether searches of the open catalogue can go through its path index: it has one, built under this
+// program's character folds.
+bool searchIndexReady(sqlite3* db);
 
 }  // namespace CatalogSchema
 }  // namespace vt

@@ -3,7 +3,6 @@
 #include <sqlite3.h>
 
 #include "catalog/CatalogError.h"
-#include "catalog/CatalogFunctions.h"
 #include "catalog/CatalogSchema.h"
 #include "catalog/ConnectionString.h"
 #include "catalog/SqliteStatement.h"
@@ -12,20 +11,20 @@ namespace vt {
 
 Connection::~Connection() { Close(); }
 
-void Connection::Open() { openPath(false); }
-void Connection::OpenReadOnly() { openPath(true); }
+void Connection::Open(const SearchIndex::Progress& progress) { openPath(false, progress); }
+void Connection::OpenReadOnly() { openPath(true, {}); }
 
-void Connection::openPath(bool readOnly) {
+void Connection::openPath(bool readOnly, const SearchIndex::Progress& progress) {
     if (db_) throw CatalogError(QStringLiteral("the connection is already open"));
     const QString path = dataSourcePath(connectionString_);
     if (path.isEmpty()) {
         throw CatalogOpenError(CatalogOpenError::Reason::CannotOpen, connectionString_,
                                QStringLiteral("the connection string names no data source"));
     }
-    db_ = CatalogSchema::open(path, readOnly ? CatalogSchema::OpenMode::ReadOnly
-                                             : CatalogSchema::OpenMode::ReadWrite);
+    db_ = CatalogSchema::open(path, readOnly ? CatalogSchema::OpenMode::ReadOnly : CatalogSchema::OpenMode::ReadWrite,
+                              progress);
+    indexReady_ = CatalogSchema::searchIndexReady(db_);
     path_ = path;
-    registerCatalogFunctions(db_);
     // Write-ahead logging lets a second program read the catalogue while this one writes, and a crash
     // never leaves a half-written page behind.
     if (!readOnly) sqlite3_exec(db_, "PRAGMA journal_mode=WAL;", nullptr, nullptr, nullptr);
@@ -33,6 +32,7 @@ void Connection::openPath(bool readOnly) {
 
 void Connection::Close() {
     if (!db_) return;
+    indexReady_ = false;
     sqlite3_close_v2(db_);
     db_ = nullptr;
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "catalog/SearchIndex.h"
+
 struct sqlite3;
 
 namespace vt {
@@ -26,9 +28,12 @@ public:
     void setCursorLocation(int location) { cursorLocation_ = location; }
     int cursorLocation() const { return cursorLocation_; }
 
-    // Opens (or creates) the catalogue named by the connection string. Throws CatalogOpenError.
-    void Open();
-    // Opens an existing catalogue for reading only: nothing is ever written to it. Throws CatalogOpenError.
+    // Opens (or creates) the catalogue named by the connection string. A catalogue of an older version is
+    // brought up to date first, which can take a while for a large one; `progress` hears how far it got.
+    // Throws CatalogOpenError.
+    void Open(const SearchIndex::Progress& progress = {});
+    // Opens an existing catalogue for reading only: nothing is ever written to it (an older catalogue is
+    // searched without the path index). Throws CatalogOpenError.
     void OpenReadOnly();
     // 0 closed, 1 open.
     int State() const { return db_ ? 1 : 0; }
@@ -48,11 +53,19 @@ public:
     // The underlying SQLite handle, for the catalogue layer's own use.
     sqlite3* handle() const { return db_; }
 
+    // Whether path searches go through the path index: when the catalogue has a usable one, unless turned
+    // off. Off, they scan the table as the statements say; the rows are the same either way, which is what
+    // makes the index safe to use.
+    void setIndexedSearch(bool on) { indexedSearch_ = on; }
+    bool indexedSearch() const { return indexedSearch_ && indexReady_; }
+
 private:
-    void openPath(bool readOnly);
+    void openPath(bool readOnly, const SearchIndex::Progress& progress);
 
     QString connectionString_;
     int cursorLocation_ = 2;
+    bool indexedSearch_ = true;
+    bool indexReady_ = false;
     QString path_;
     sqlite3* db_ = nullptr;
 };

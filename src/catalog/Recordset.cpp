@@ -6,6 +6,8 @@
 
 #include "catalog/CatalogError.h"
 #include "catalog/Connection.h"
+#include "catalog/PathSearch.h"
+#include "catalog/PathSearchRouter.h"
 #include "catalog/SqliteStatement.h"
 
 namespace vt {
@@ -63,9 +65,19 @@ void Recordset::Open(const QString& source, Connection& activeConnection, int, i
     source_ = source;
     if (!activeConnection.handle()) throw CatalogError(QStringLiteral("the catalogue is not open"));
     QString table;
-    const QString translated = translateSelect(source, &table);
+    QString translated = translateSelect(source, &table);
+    std::optional<RoutedSelect> routed;
+    if (activeConnection.indexedSearch()) {
+        if (const std::optional<PathSearch> search = PathSearch::recognise(source)) {
+            routed = PathSearchRouter::route(*search);
+        }
+    }
+    if (routed) translated = routed->sql;
 
     SqliteStatement statement(activeConnection.handle(), translated);
+    if (routed) {
+        for (size_t i = 0; i < routed->bindings.size(); ++i) statement.bind(int(i) + 1, routed->bindings[i]);
+    }
     std::vector<Row> rows;
     const int columns = statement.columnCount() - 1;
     while (statement.step()) {

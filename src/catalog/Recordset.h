@@ -30,7 +30,9 @@ private:
 // AddNew/Update insert into it and Delete removes the current row from it.
 //
 // The dialect is the catalogue program's: "select top N ..." limits the rows, `like` matches with '%'
-// and '_' regardless of case, names of tables and columns ignore case. Every failure throws CatalogError.
+// and '_' regardless of case, names of tables and columns ignore case. Searches by part of a path go
+// through the path index when the connection allows it (PathSearchRouter), with the same rows as the
+// statement itself gives. Every failure throws CatalogError.
 // The connection must outlive the open recordset.
 class Recordset {
 public:

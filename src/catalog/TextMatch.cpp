@@ -1,6 +1,7 @@
 #include "catalog/TextMatch.h"
 
 #include <QChar>
+#include <algorithm>
 
 namespace vt {
 
@@ -28,61 +29,96 @@ char32_t foldForMatch(char32_t c) {
     return QChar::toCaseFolded(c);
 }
 
-void foldUtf8(std::string_view s, std::vector<char32_t>& out) {
-    out.clear();
-    out.reserve(s.size());
-    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-    const auto* end = p + s.size();
-    while (p < end) {
-        const unsigned char b = *p;
-        char32_t cp;
-        int extra;
-        if (b < 0x80) {
-            cp = b;
-            extra = 0;
-        } else if ((b & 0xE0) == 0xC0 && b >= 0xC2) {
-            cp = b & 0x1F;
-            extra = 1;
-        } else if ((b & 0xF0) == 0xE0) {
-            cp = b & 0x0F;
-            extra = 2;
-        } else if ((b & 0xF8) == 0xF0 && b <= 0xF4) {
-            cp = b & 0x07;
-            extra = 3;
-        } else {
-            out.push_back(kInvalidByteBase + b);
-            ++p;
-            continue;
-        }
-        if (end - p <= extra) {
-            out.push_back(kInvalidByteBase + b);
-            ++p;
-            continue;
-        }
-        bool valid = true;
-        for (int i = 1; i <= extra; ++i) {
-            if ((p[i] & 0xC0) != 0x80) {
-                valid = false;
-                break;
-            }
-            cp = (cp << 6) | (p[i] & 0x3F);
-        }
-        if (!valid) {
-            out.push_back(kInvalidByteBase + b);
-            ++p;
-            continue;
-        }
-        out.push_back(foldForMatch(cp));
-        p += extra + 1;
+bool isInvalidByte(char32_t c) { return c >= kInvalidByteBase && c < kInvalidByteBase + 0x100; }
+
+namespace {
+
+// Decodes the character that starts at `p` (not ASCII) and returns its folded value; `p` moves past it.
+char32_t foldMultiByte(const unsigned char*& p, const unsigned char* end) {
+    const unsigned char b = *p;
+    char32_t cp;
+    int extra;
+    if ((b & 0xE0) == 0xC0 && b >= 0xC2) {
+        cp = b & 0x1F;
+        extra = 1;
+    } else if ((b & 0xF0) == 0xE0) {
+        cp = b & 0x0F;
+        extra = 2;
+    } else if ((b & 0xF8) == 0xF0 && b <= 0xF4) {
+        cp = b & 0x07;
+        extra = 3;
+    } else {
+        ++p;
+        return kInvalidByteBase + b;
     }
+    if (end - p <= extra) {
+        ++p;
+        return kInvalidByteBase + b;
+    }
+    for (int i = 1; i <= extra; ++i) {
+        if ((p[i] & 0xC0) != 0x80) {
+            ++p;
+            return kInvalidByteBase + b;
+        }
+        cp = (cp << 6) | (p[i] & 0x3F);
+    }
+    p += extra + 1;
+    return foldForMatch(cp);
+}
+
+}  // namespace
+
+void foldUtf8(std::string_view s, std::vector<char32_t>& out, std::vector<int>* starts) {
+    // Every row of a search passes through here: write into storage sized once (a byte gives at most one
+    // code point) and fold ASCII, most of any path, without a call.
+    out.resize(s.size());
+    char32_t* o = out.data();
+    const auto* begin = reinterpret_cast<const unsigned char*>(s.data());
+    const auto* end = begin + s.size();
+    if (!starts) {
+        // Plain ASCII text, the usual path, in two loops simple enough for the compiler to vectorise.
+        unsigned char any = 0;
+        for (const auto* q = begin; q < end; ++q) any |= *q;
+        if (any < 0x80) {
+            for (size_t i = 0; i < s.size(); ++i) {
+                const unsigned char b = begin[i];
+                o[i] = char32_t(b) + ((unsigned char)(b - 'A') < 26 ? 32 : 0);
+            }
+            return;
+        }
+    } else {
+        starts->resize(s.size());
+    }
+    const auto* p = begin;
+    while (p < end) {
+        if (starts) (*starts)[size_t(o - out.data())] = int(p - begin);
+        const unsigned char b = *p;
+        if (b < 0x80) {
+            *o++ = (b >= 'A' && b <= 'Z') ? char32_t(b + 32) : char32_t(b);
+            ++p;
+        } else {
+            *o++ = foldMultiByte(p, end);
+        }
+    }
+    out.resize(size_t(o - out.data()));
+    if (starts) starts->resize(out.size());
 }
 
 LikePattern::LikePattern(std::string_view utf8Pattern) {
     foldUtf8(utf8Pattern, pattern_);
-    for (char32_t& c : pattern_) {
-        if (c == U'%') c = kAnyRun;
-        else if (c == U'_') c = kAnyOne;
+    size_t pieceBegin = 0;
+    for (size_t i = 0; i < pattern_.size(); ++i) {
+        char32_t& c = pattern_[i];
+        if (c == U'%') {
+            c = kAnyRun;
+            pieces_.emplace_back(pieceBegin, i);
+            pieceBegin = i + 1;
+        } else if (c == U'_') {
+            c = kAnyOne;
+            runsOnly_ = false;
+        }
     }
+    pieces_.emplace_back(pieceBegin, pattern_.size());
 }
 
 bool LikePattern::matches(std::string_view utf8Text) const {
@@ -92,6 +128,36 @@ bool LikePattern::matches(std::string_view utf8Text) const {
 }
 
 bool LikePattern::matchesFolded(const std::vector<char32_t>& text) const {
+    return runsOnly_ ? matchesRunsOnly(text) : matchesAny(text);
+}
+
+bool LikePattern::matchesRunsOnly(const std::vector<char32_t>& text) const {
+    // The first piece must begin the text and the last end it; each piece between goes at its leftmost
+    // place after the one before, which leaves the most room for the rest.
+    const char32_t* const pattern = pattern_.data();
+    const char32_t* begin = text.data();
+    const char32_t* end = begin + text.size();
+    const auto [firstBegin, firstEnd] = pieces_.front();
+    if (pieces_.size() == 1) {
+        return std::equal(pattern + firstBegin, pattern + firstEnd, begin, end);
+    }
+    const auto [lastBegin, lastEnd] = pieces_.back();
+    if (size_t(end - begin) < (firstEnd - firstBegin) + (lastEnd - lastBegin)) return false;
+    if (!std::equal(pattern + firstBegin, pattern + firstEnd, begin)) return false;
+    if (!std::equal(pattern + lastBegin, pattern + lastEnd, end - (lastEnd - lastBegin))) return false;
+    begin += firstEnd - firstBegin;
+    end -= lastEnd - lastBegin;
+    for (size_t i = 1; i + 1 < pieces_.size(); ++i) {
+        const char32_t* pieceBegin = pattern + pieces_[i].first;
+        const char32_t* pieceEnd = pattern + pieces_[i].second;
+        const char32_t* found = std::search(begin, end, pieceBegin, pieceEnd);
+        if (found == end && pieceBegin != pieceEnd) return false;
+        begin = found + (pieceEnd - pieceBegin);
+    }
+    return true;
+}
+
+bool LikePattern::matchesAny(const std::vector<char32_t>& text) const {
     // Greedy matching that backtracks only to the most recent '%': linear for patterns with one run.
     const size_t P = pattern_.size();
     const size_t T = text.size();

@@ -11,7 +11,12 @@ namespace vt {
 char32_t foldForMatch(char32_t c);
 
 // Decodes UTF-8 into folded code points (invalid bytes become distinct private values, never dropped).
-void foldUtf8(std::string_view utf8, std::vector<char32_t>& out);
+// When `starts` is given it receives, for each code point, the byte offset in `utf8` where it began.
+void foldUtf8(std::string_view utf8, std::vector<char32_t>& out, std::vector<int>* starts = nullptr);
+
+// True for the private values foldUtf8 gives to bytes that are not valid UTF-8; such a value stands for
+// the byte (value & 0xFF).
+bool isInvalidByte(char32_t c);
 
 // A `like` pattern, folded once: '%' matches any run of characters, '_' exactly one.
 class LikePattern {
@@ -21,7 +26,13 @@ public:
     bool matchesFolded(const std::vector<char32_t>& text) const;
 
 private:
+    bool matchesRunsOnly(const std::vector<char32_t>& text) const;
+    bool matchesAny(const std::vector<char32_t>& text) const;
+
     std::vector<char32_t> pattern_;
+    // Without '_', the pattern is its literal pieces between the '%' runs: [begin, end) in pattern_.
+    bool runsOnly_ = true;
+    std::vector<std::pair<size_t, size_t>> pieces_;
 };
 
 }  // namespace vt

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <optional>
+#include <vector>
+
+namespace vt {
+
+struct PathSearch;
+
+// A statement that gives exactly the rows of the statement it replaces, and the values it is run with.
+struct RoutedSelect {
+    QString sql;                     // columns: the rowid, then every column of BankList in order
+    std::vector<QVariant> bindings;  // for ?1, ?2, ...
+};
+
+// Sends a search by part of a path through the path index when the index can narrow it down.
+//
+// Every row that matches a `like` pattern contains each literal piece of the pattern (the runs between the
+// wildcards), after folding, so it is listed in the index under every trigram of every piece of three or
+// more characters. The routed statement takes the rows listed under all of them, in rowid order, and
+// keeps those that the exact `like` of the plain statement accepts (and, for one disc, whose DiskName is
+// equal), up to the same limit. The plain statement reads the table in rowid order too (for one disc
+// through the DiskName index, which also keeps rowid order), so both give the same rows in the same
+// order. Patterns without such a piece get nothing from the index and keep the plain statement.
+namespace PathSearchRouter {
+
+// The index query asking for every trigram of every piece of three or more characters of `pattern`
+// (characters counted as code points); empty when there is no such piece.
+QString indexQuery(const QString& pattern);
+
+// The routed form of `search`, or none when the plain statement serves better.
+std::optional<RoutedSelect> route(const PathSearch& search);
+
+}  // namespace PathSearchRouter
+}  // namespace vt

@@ -1,0 +1,163 @@
+#include "catalog/SearchIndex.h"
+
+#include <sqlite3.h>
+
+#include <QChar>
+#include <QString>
+#include <algorithm>
+#include <limits>
+
+#include "catalog/CatalogError.h"
+#include "catalog/SqliteStatement.h"
+
+namespace vt {
+namespace SearchIndex {
+
+namespace {
+
+// Rows indexed per step of a build, between two progress reports.
+constexpr qint64 kFillStep = 50000;
+
+void exec(sqlite3* db, const char* sql) {
+    char* error = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString message = QString::fromUtf8(error ? error : "unknown error");
+        sqlite3_free(error);
+        throw CatalogError(message);
+    }
+}
+
+qint64 scalar(sqlite3* db, const QString& sql, qint64 bound = -1) {
+    SqliteStatement statement(db, sql);
+    if (bound >= 0) statement.bind(1, bound);
+    return statement.step() ? statement.column(0).toLongLong() : 0;
+}
+
+int currentFolding() { return int(QChar::currentUnicodeVersion()); }
+
+void recordFolding(sqlite3* db) {
+    exec(db, "DELETE FROM SearchIndexFolding;");
+    SqliteStatement insert(db, QStringLiteral("INSERT INTO SearchIndexFolding VALUES (?1);"));
+    insert.bind(1, currentFolding());
+    insert.step();
+}
+
+}  // namespace
+
+bool exists(sqlite3* db) {
+    return scalar(db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND "
+                                     "name='BankListPaths'")) > 0;
+}
+
+void create(sqlite3* db) {
+    // detail=none keeps no positions (a third of the size of a full index, and faster to write): a search
+    // asks for each trigram on its own and the `like` re-check restores adjacency. columnsize=0 drops the
+    // per-row token counts, which only ranking would use.
+    exec(db,
+         "CREATE VIRTUAL TABLE BankListPaths USING fts5(FilePath, content='BankList', "
+         "content_rowid='rowid', tokenize='vt_trigram', detail=none, columnsize=0);"
+         // FTS5 writes out what it holds at the start of every statement in a transaction, so removing a
+         // disc row by row (one statement each) left one tiny segment per row and took seconds. A removed
+         // row is only noted here; its entries are taken out in one statement later (applyRemovals). Until
+         // then they are harmless: a search joins every entry to its row, and a row that is gone joins
+         // nothing. A row that comes back under the same rowid first has its old entries taken out.
+         "CREATE TABLE SearchIndexRemoved (RowId INTEGER PRIMARY KEY, FilePath);"
+         "CREATE TRIGGER BankList_IndexInsert AFTER INSERT ON BankList BEGIN "
+         "  INSERT INTO BankListPaths(BankListPaths, rowid, FilePath) "
+         "    SELECT 'delete', RowId, FilePath FROM SearchIndexRemoved WHERE RowId = new.rowid; "
+         "  DELETE FROM SearchIndexRemoved WHERE RowId = new.rowid; "
+         "  INSERT INTO BankListPaths(rowid, FilePath) VALUES (new.rowid, new.FilePath); "
+         "END;"
+         "CREATE TRIGGER BankList_IndexDelete AFTER DELETE ON BankList BEGIN "
+         "  INSERT INTO SearchIndexRemoved(RowId, FilePath) VALUES (old.rowid, old.FilePath); "
+         "END;"
+         "CREATE TRIGGER BankList_IndexUpdate AFTER UPDATE ON BankList "
+         "WHEN old.rowid IS NOT new.rowid OR old.FilePath IS NOT new.FilePath BEGIN "
+         "  INSERT INTO BankListPaths(BankListPaths, rowid, FilePath) VALUES ('delete', old.rowid, "
+         "old.FilePath); "
+         "  INSERT INTO BankListPaths(BankListPaths, rowid, FilePath) "
+         "    SELECT 'delete', RowId, FilePath FROM SearchIndexRemoved WHERE RowId = new.rowid; "
+         "  DELETE FROM SearchIndexRemoved WHERE RowId = new.rowid; "
+         "  INSERT INTO BankListPaths(rowid, FilePath) VALUES (new.rowid, new.FilePath); "
+         "END;"
+         // Merging segments while a disc is added made that one transaction take seconds now and then;
+         // the merging is done in idle time instead (merge()), and only a pile-up of many small segments
+         // still forces a merge on the spot.
+         "INSERT INTO BankListPaths(BankListPaths, rank) VALUES ('automerge', 0);"
+         "CREATE TABLE SearchIndexFolding (UnicodeVersion INTEGER NOT NULL);");
+    recordFolding(db);
+}
+
+void fill(sqlite3* db, const Progress& progress) {
+    const qint64 total = scalar(db, QStringLiteral("SELECT count(*) FROM BankList"));
+    if (progress) progress(0, total);
+    SqliteStatement stepEnd(db, QStringLiteral("SELECT rowid FROM BankList WHERE rowid > ?1 ORDER BY rowid "
+                                               "LIMIT 1 OFFSET ?2"));
+    SqliteStatement insert(db, QStringLiteral("INSERT INTO BankListPaths(rowid, FilePath) SELECT rowid, "
+                                              "FilePath FROM BankList WHERE rowid > ?1 AND rowid <= ?2"));
+    qint64 done = 0;
+    qint64 after = std::numeric_limits<qint64>::min();
+    while (done < total) {
+        stepEnd.reset();
+        stepEnd.bind(1, after);
+        stepEnd.bind(2, kFillStep - 1);
+        const qint64 last = stepEnd.step() ? stepEnd.column(0).toLongLong()
+                                           : std::numeric_limits<qint64>::max();
+        insert.reset();
+        insert.bind(1, after);
+        insert.bind(2, last);
+        insert.step();
+        done = std::min(total, done + qint64(sqlite3_changes(db)));
+        if (progress) progress(done, total);
+        if (last == std::numeric_limits<qint64>::max()) break;
+        after = last;
+    }
+    // One segment answers a search fastest; a fresh index is merged whole before it is first used.
+    exec(db, "INSERT INTO BankListPaths(BankListPaths) VALUES ('optimize');");
+}
+
+bool foldingIsCurrent(sqlite3* db) {
+    return scalar(db, QStringLiteral("SELECT count(*) FROM SearchIndexFolding WHERE UnicodeVersion = ?1"),
+                  currentFolding()) == 1 &&
+           scalar(db, QStringLiteral("SELECT count(*) FROM SearchIndexFolding")) == 1;
+}
+
+void rebuild(sqlite3* db, const Progress& progress) {
+    exec(db, "INSERT INTO BankListPaths(BankListPaths) VALUES ('delete-all'); DELETE FROM SearchIndexRemoved;");
+    fill(db, progress);
+    recordFolding(db);
+}
+
+bool applyRemovals(sqlite3* db) {
+    if (scalar(db, QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM SearchIndexRemoved LIMIT 1)")) == 0) {
+        return false;
+    }
+    exec(db,
+         "INSERT INTO BankListPaths(BankListPaths, rowid, FilePath) "
+         "  SELECT 'delete', RowId, FilePath FROM SearchIndexRemoved ORDER BY RowId;"
+         "DELETE FROM SearchIndexRemoved;");
+    return true;
+}
+
+bool merge(sqlite3* db, int pages) {
+    const bool ownTransaction = sqlite3_get_autocommit(db) != 0;
+    if (ownTransaction) exec(db, "BEGIN IMMEDIATE;");
+    try {
+        bool worked = applyRemovals(db);
+        const int before = sqlite3_total_changes(db);
+        SqliteStatement statement(db, QStringLiteral("INSERT INTO BankListPaths(BankListPaths, rank) VALUES "
+                                                     "('merge', ?1)"));
+        statement.bind(1, pages);
+        statement.step();
+        // The command counts as one change by itself; more means segments were written.
+        worked = worked || sqlite3_total_changes(db) - before > 1;
+        if (ownTransaction) exec(db, "COMMIT;");
+        return worked;
+    } catch (...) {
+        if (ownTransaction) sqlite3_exec(db, "ROLLBACK;", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+}  // namespace SearchIndex
+}  // namespace vt

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QtGlobal>
+#include <functional>
+
+struct sqlite3;
+
+namespace vt {
+
+// The index over the recorded paths that lets a search skip the rows that cannot match.
+//
+// It is an FTS5 table, BankListPaths, over BankList.FilePath (external content: it stores no text of its
+// own) with the folding trigram tokenizer, and it lists a row under every trigram of its folded path. Three
+// triggers on BankList keep it current inside the very transaction of every insert, delete and update, so
+// no writer needs to know about it. Its answers are candidates only: a reader joins every candidate to its
+// row and re-checks it with the exact `like` (see PathSearchRouter). That is what lets removed rows leave
+// the index later (applyRemovals) without a search ever seeing them: an entry may outlive its row, but a
+// row is never without its entries.
+//
+// Contract for every function: the handle has the catalogue's functions registered
+// (registerCatalogFunctions) and the caller holds the write transaction where one is needed. Failures
+// throw CatalogError. Rows must keep their rowids (never rebuild BankList under other rowids).
+namespace SearchIndex {
+
+// Reports building progress: `done` of `total` rows indexed.
+using Progress = std::function<void(qint64 done, qint64 total)>;
+
+// Whether the index table exists.
+bool exists(sqlite3* db);
+
+// Creates the empty index, its triggers and its tuning. Rows already in BankList are not indexed: fill()
+// must follow in the same transaction.
+void create(sqlite3* db);
+
+// Indexes every BankList row, in steps, calling `progress` after each step (and once at the start).
+// Expects an empty index.
+void fill(sqlite3* db, const Progress& progress);
+
+// Whether the index was built with the character folding this program applies. Unicode versions can give
+// folds to characters that had none, and an index built under other folds would miss rows.
+bool foldingIsCurrent(sqlite3* db);
+
+// Throws away every entry and indexes all rows again under the current folding.
+void rebuild(sqlite3* db, const Progress& progress);
+
+// Takes the entries of removed rows out of the index, in one statement. Returns whether there were any.
+bool applyRemovals(sqlite3* db);
+
+// Idle-time upkeep: applies the removals, then does about `pages` pages of the merge work that adding
+// rows leaves behind. Returns whether work was done (false: nothing is left). Runs in a transaction of its
+// own when none is open.
+bool merge(sqlite3* db, int pages);
+
+}  // namespace SearchIndex
+}  // namespace vt
