@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMdiArea>
+#include <QProgressDialog>
 #include <QStatusBar>
 #include <QTime>
 #include <QTimer>
@@ -19,6 +20,7 @@
 #include "button/MyButton.h"
 #include "catalog/CatalogError.h"
 #include "catalog/ConnectionString.h"
+#include "catalog/SearchIndexUpkeep.h"
 #include "platform/MessageService.h"
 #include "scan/frmMain.h"
 
@@ -94,12 +96,28 @@ bool MDIForm1::MDIForm_Load() {
     context_.helpFile = folder + QStringLiteral("/Help.chm");
     context_.cnCatalog.setConnectionString(buildConnectionString(folder));
     context_.cnCatalog.setCursorLocation(Connection::adUseClient);
+    // Opening a catalogue of an older version builds its search index first; for a large one that takes
+    // a while, so a progress window appears when it does not finish within a second.
+    std::unique_ptr<QProgressDialog> progress;
+    const auto showProgress = [&](qint64 done, qint64 total) {
+        if (!progress) {
+            progress = std::make_unique<QProgressDialog>(QStringLiteral("در حال ساختن فهرست جستجو ..."),
+                                                         QString(), 0, 1000, this);
+            progress->setWindowTitle(QStringLiteral("Vellumtrove"));
+            progress->setWindowModality(Qt::ApplicationModal);
+            progress->setCancelButton(nullptr);
+            progress->setMinimumDuration(1000);
+        }
+        progress->setValue(total > 0 ? int(done * 1000 / total) : 1000);
+    };
     try {
-        context_.cnCatalog.Open();
+        context_.cnCatalog.Open(showProgress);
     } catch (const CatalogOpenError& error) {
+        progress.reset();
         context_.platform.messages.information(this, catalogueOpenMessage(error));
         return false;
     }
+    indexUpkeep_ = std::make_unique<SearchIndexUpkeep>(context_.cnCatalog);
     return true;
 }
 

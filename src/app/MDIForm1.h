@@ -10,6 +10,7 @@ namespace vt {
 
 struct AppContext;
 class MyButton;
+class SearchIndexUpkeep;
 class WindowRegistry;
 
 // The main frame: a strip of five buttons across the top, the area the work windows open in, and a
@@ -21,8 +22,9 @@ public:
     ~MDIForm1() override;
 
     void MDIForm_Initialize();
-    // Registers the help file and opens the catalogue. Returns false, after telling the user why, when
-    // the catalogue cannot be opened; the program then ends.
+    // Registers the help file and opens the catalogue (showing progress while an older catalogue is
+    // brought up to date), then starts the search index's idle upkeep. Returns false, after telling the
+    // user why, when the catalogue cannot be opened; the program then ends.
     bool MDIForm_Load();
 
     WindowRegistry& windows() { return *windows_; }
@@ -57,6 +59,7 @@ private:
     MyButton* cmdSetting_;
     MyButton* cmdAbout_;
     std::unique_ptr<WindowRegistry> windows_;
+    std::unique_ptr<SearchIndexUpkeep> indexUpkeep_;  // from a successful load on
 };
 
 }  // namespace vt

@@ -89,7 +89,8 @@ void create(sqlite3* db) {
 }
 
 void fill(sqlite3* db, const Progress& progress) {
-    const qint64 total = scalar(db, QStringLiteral("SELECT count(*) FROM BankList"));
+    const qint64 rows = scalar(db, QStringLiteral("SELECT count(*) FROM BankList"));
+    const qint64 total = rows + rows / 10;
     if (progress) progress(0, total);
     SqliteStatement stepEnd(db, QStringLiteral("SELECT rowid FROM BankList WHERE rowid > ?1 ORDER BY rowid "
                                                "LIMIT 1 OFFSET ?2"));
@@ -97,7 +98,7 @@ void fill(sqlite3* db, const Progress& progress) {
                                               "FilePath FROM BankList WHERE rowid > ?1 AND rowid <= ?2"));
     qint64 done = 0;
     qint64 after = std::numeric_limits<qint64>::min();
-    while (done < total) {
+    while (done < rows) {
         stepEnd.reset();
         stepEnd.bind(1, after);
         stepEnd.bind(2, kFillStep - 1);
@@ -107,13 +108,14 @@ void fill(sqlite3* db, const Progress& progress) {
         insert.bind(1, after);
         insert.bind(2, last);
         insert.step();
-        done = std::min(total, done + qint64(sqlite3_changes(db)));
+        done = std::min(rows, done + qint64(sqlite3_changes(db)));
         if (progress) progress(done, total);
         if (last == std::numeric_limits<qint64>::max()) break;
         after = last;
     }
     // One segment answers a search fastest; a fresh index is merged whole before it is first used.
     exec(db, "INSERT INTO BankListPaths(BankListPaths) VALUES ('optimize');");
+    if (progress) progress(total, total);
 }
 
 bool foldingIsCurrent(sqlite3* db) {

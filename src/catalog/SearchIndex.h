@@ -22,7 +22,8 @@ namespace vt {
 // throw CatalogError. Rows must keep their rowids (never rebuild BankList under other rowids).
 namespace SearchIndex {
 
-// Reports building progress: `done` of `total` rows indexed.
+// Reports building progress: `done` of `total` units of work (a unit per row, and a tenth more for the
+// final merge); the last report has done == total.
 using Progress = std::function<void(qint64 done, qint64 total)>;
 
 // Whether the index table exists.

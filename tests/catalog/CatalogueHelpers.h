@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+#include <ostream>
+#include <vector>
+
+#include "catalog/Connection.h"
+
+namespace vt::test {
+
+// A fresh catalogue in a folder of its own, open for the test's lifetime.
+struct TempCatalogue {
+    TempCatalogue();
+    QString path() const { return dir.path() + QStringLiteral("/Mydb.mdb"); }
+
+    QTemporaryDir dir;
+    Connection connection;
+};
+
+// Adds a disc the way the scan does: rows staged in a temporary table, copied into BankList together with
+// the Disks row in one transaction. Each row gets a size no other row of the catalogue has, so that rows
+// with the same path stay distinguishable.
+void addDisc(Connection& connection, const QString& disc, const std::vector<QString>& paths);
+
+// Removes a disc the way the removal window does: its rows through statement 6, deleted one at a time,
+// then its Disks row, in one transaction.
+void removeDisc(Connection& connection, const QString& disc);
+
+// The rows a statement gives through the store, each as "disc|path|size", in the order given.
+std::vector<QString> rowsOf(Connection& connection, const QString& statement, bool indexed);
+
+// Takes removed rows out of the index, then compares it with the rows. Returns what differs, empty when
+// the index lists exactly the rows' trigrams.
+QString indexProblem(Connection& connection);
+
+// Runs one SQL text on the connection, failing the test on error.
+void execute(Connection& connection, const QString& sql);
+
+}  // namespace vt::test
+
+// Lets test failures show texts as text.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }

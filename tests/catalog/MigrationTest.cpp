@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "CatalogueHelpers.h"
+#include "catalog/CatalogError.h"
+#include "catalog/CatalogSchema.h"
+#include "catalog/ConnectionString.h"
+#include "catalog/SqliteStatement.h"
+#include "catalog/Statements.h"
+
+namespace vt {
+namespace {
+
+// A catalogue as the first version of the program wrote it, with `rows` files on two discs.
+void writeVersion1(const QString& path, int rows, const char* extraSql = "") {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+    std::string sql =
+        "BEGIN;"
+        "CREATE TABLE Disks (DiskName TEXT, SerialNo TEXT, DiskSize TEXT, FileCount TEXT);"
+        "CREATE TABLE BankList (DiskName TEXT, FileName TEXT, FilePath TEXT, FileSize REAL, FileAttr TEXT);"
+        "CREATE INDEX BankList_DiskName ON BankList(DiskName);"
+        "CREATE INDEX Disks_DiskName ON Disks(DiskName);"
+        "INSERT INTO Disks VALUES ('CD1', '1', '1 bytes', '1'), ('CD2', '2', '2 bytes', '2');"
+        "PRAGMA user_version = 1;"
+        "PRAGMA application_id = " + std::to_string(CatalogSchema::kApplicationId) + ";";
+    sql += extraSql;
+    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(db, "INSERT INTO BankList VALUES (?1, 'f.txt', ?2, ?3, 'Normal')", -1, &insert, nullptr);
+    for (int i = 0; i < rows; ++i) {
+        const QByteArray disc = i % 2 ? "CD2" : "CD1";
+        // Arabic yeh and kaf as old catalogues hold them, and Latin names in mixed case.
+        const QByteArray path = (i % 3 ? QStringLiteral("D:\\Folder%1\\File%2.TXT").arg(i % 50).arg(i)
+                                       : QStringLiteral("D:\\\u0643\u062A\u0627\u0628\u0647\u0627\u064A %1\\f.txt").arg(i))
+                                    .toUtf8();
+        sqlite3_bind_text(insert, 1, disc.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, 2, path.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_int(insert, 3, i);
+        sqlite3_step(insert);
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    ASSERT_EQ(sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+}
+
+qint64 scalar(sqlite3* db, const char* sql) {
+    SqliteStatement statement(db, QString::fromLatin1(sql));
+    return statement.step() ? statement.column(0).toLongLong() : -1;
+}
+
+TEST(Migration, Version1CatalogueGetsItsIndexOnFirstOpenWithProgress) {
+    QTemporaryDir dir;
+    writeVersion1(dir.path() + QStringLiteral("/Mydb.mdb"), 120000);
+    Connection connection;
+    connection.setConnectionString(buildConnectionString(dir.path()));
+    std::vector<std::pair<qint64, qint64>> reports;
+    connection.Open([&](qint64 done, qint64 total) { reports.emplace_back(done, total); });
+
+    EXPECT_EQ(scalar(connection.handle(), "PRAGMA user_version"), CatalogSchema::kVersion);
+    // Reported from nothing to everything, never backwards, in several steps.
+    ASSERT_GE(reports.size(), 3u);
+    EXPECT_EQ(reports.front().first, 0);
+    EXPECT_EQ(reports.back().first, reports.back().second);
+    for (size_t i = 1; i < reports.size(); ++i) {
+        EXPECT_GE(reports[i].first, reports[i - 1].first);
+        EXPECT_EQ(reports[i].second, reports.front().second);
+    }
+    EXPECT_EQ(test::indexProblem(connection), QString());
+    // Persian kaf and yeh typed, Arabic ones recorded: found through the index as by the table.
+    for (const QString& text : {QStringLiteral("\u06A9\u062A\u0627\u0628\u0647\u0627\u06CC 3"), QStringLiteral("file7")}) {
+        for (const bool allDiscs : {true, false}) {
+            const QString statement = Statements::search(allDiscs, QStringLiteral("CD2"), text);
+            const auto indexed = test::rowsOf(connection, statement, true);
+            EXPECT_FALSE(indexed.empty());
+            EXPECT_EQ(indexed, test::rowsOf(connection, statement, false));
+        }
+    }
+
+    // Opening it again builds nothing.
+    connection.Close();
+    bool rebuilt = false;
+    connection.Open([&](qint64, qint64) { rebuilt = true; });
+    EXPECT_FALSE(rebuilt);
+}
+
+TEST(Migration, FailedUpgradeLeavesTheCatalogueAsItWas) {
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/Mydb.mdb");
+    // A name the upgrade needs is taken, so it fails half-way.
+    writeVersion1(path, 10, "CREATE TABLE SearchIndexFolding (x);");
+    Connection connection;
+    connection.setConnectionString(buildConnectionString(dir.path()));
+    EXPECT_THROW(connection.Open(), CatalogOpenError);
+
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+    EXPECT_EQ(scalar(db, "PRAGMA user_version"), 1);
+    EXPECT_EQ(scalar(db, "SELECT count(*) FROM BankList"), 10);
+    EXPECT_EQ(scalar(db, "SELECT count(*) FROM sqlite_master WHERE name LIKE 'BankListPaths%' OR type = 'trigger'"), 0);
+    sqlite3_close(db);
+}
+
+TEST(Migration, NewerCatalogueIsRefusedUntouched) {
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/Mydb.mdb");
+    writeVersion1(path, 5, "PRAGMA user_version = 3;");
+    Connection connection;
+    connection.setConnectionString(buildConnectionString(dir.path()));
+    try {
+        connection.Open();
+        FAIL() << "a catalogue of version 3 was opened";
+    } catch (const CatalogOpenError& error) {
+        EXPECT_EQ(error.reason(), CatalogOpenError::Reason::UnknownVersion);
+    }
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+    EXPECT_EQ(scalar(db, "SELECT count(*) FROM sqlite_master WHERE name LIKE 'BankListPaths%'"), 0);
+    sqlite3_close(db);
+}
+
+TEST(Migration, IndexBuiltUnderOtherFoldsIsRebuilt) {
+    test::TempCatalogue catalogue;
+    test::addDisc(catalogue.connection, QStringLiteral("CD1"), {QStringLiteral("D:\\a\\Report.doc")});
+    // As if an older Unicode had given some character no fold, leaving an entry out of the index.
+    test::execute(catalogue.connection, QStringLiteral("UPDATE SearchIndexFolding SET UnicodeVersion = 1;"
+                                                       "INSERT INTO BankListPaths(BankListPaths) VALUES ('delete-all');"));
+    catalogue.connection.Close();
+    bool rebuilt = false;
+    catalogue.connection.Open([&](qint64, qint64) { rebuilt = true; });
+    EXPECT_TRUE(rebuilt);
+    EXPECT_EQ(test::rowsOf(catalogue.connection, Statements::search(true, QString(), QStringLiteral("report")), true).size(),
+              1u);
+    EXPECT_EQ(test::indexProblem(catalogue.connection), QString());
+}
+
+TEST(Migration, NewCatalogueHasTheIndexFromTheStart) {
+    test::TempCatalogue catalogue;
+    EXPECT_EQ(scalar(catalogue.connection.handle(), "PRAGMA user_version"), 2);
+    test::addDisc(catalogue.connection, QStringLiteral("CD1"), {QStringLiteral("D:\\x\\Song.MP3")});
+    EXPECT_EQ(test::rowsOf(catalogue.connection, Statements::search(true, QString(), QStringLiteral("song.mp3")), true)
+                  .size(),
+              1u);
+}
+
+}  // namespace
+}  // namespace vt

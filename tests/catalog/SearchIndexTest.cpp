@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "CatalogueHelpers.h"
+#include "catalog/SearchIndexUpkeep.h"
+#include "catalog/SqliteStatement.h"
+#include "catalog/Statements.h"
+
+namespace vt {
+namespace {
+
+qint64 count(Connection& connection, const QString& sql) {
+    SqliteStatement statement(connection.handle(), sql);
+    return statement.step() ? statement.column(0).toLongLong() : -1;
+}
+
+std::vector<QString> found(Connection& connection, const QString& text) {
+    return test::rowsOf(connection, Statements::search(true, QString(), text), true);
+}
+
+TEST(SearchIndex, FollowsDiscsAddedAndRemovedRowByRow) {
+    test::TempCatalogue catalogue;
+    Connection& cn = catalogue.connection;
+    test::addDisc(cn, QStringLiteral("CD1"), {QStringLiteral("D:\\Music\\Song.mp3"), QStringLiteral("D:\\Docs\\a.doc")});
+    test::addDisc(cn, QStringLiteral("CD2"), {QStringLiteral("D:\\MUSIC\\Other.mp3")});
+    EXPECT_EQ(found(cn, QStringLiteral("music")).size(), 2u);
+
+    test::removeDisc(cn, QStringLiteral("CD1"));
+    EXPECT_EQ(found(cn, QStringLiteral("music")), (std::vector<QString>{QStringLiteral("CD2|D:\\MUSIC\\Other.mp3|2")}));
+    EXPECT_TRUE(found(cn, QStringLiteral("docs")).empty());
+    // The removed rows' entries wait for idle time; the index must still match the table once applied.
+    EXPECT_EQ(count(cn, QStringLiteral("SELECT count(*) FROM SearchIndexRemoved")), 2);
+    EXPECT_EQ(test::indexProblem(cn), QString());
+    EXPECT_EQ(count(cn, QStringLiteral("SELECT count(*) FROM SearchIndexRemoved")), 0);
+}
+
+TEST(SearchIndex, RolledBackAddLeavesNothingBehind) {
+    test::TempCatalogue catalogue;
+    Connection& cn = catalogue.connection;
+    {
+        Transaction transaction(cn);
+        test::execute(cn, QStringLiteral("INSERT INTO BankList VALUES ('CD1', 'x.txt', 'D:\\Lost\\x.txt', 1, 'Normal');"));
+        // Inside the transaction the new row is found already.
+        EXPECT_EQ(found(cn, QStringLiteral("lost")).size(), 1u);
+    }
+    EXPECT_TRUE(found(cn, QStringLiteral("lost")).empty());
+    EXPECT_EQ(test::indexProblem(cn), QString());
+}
+
+TEST(SearchIndex, RowBackUnderAnOldRowidIsFoundByItsNewPathOnly) {
+    test::TempCatalogue catalogue;
+    Connection& cn = catalogue.connection;
+    test::addDisc(cn, QStringLiteral("CD1"), {QStringLiteral("D:\\keep.txt")});
+    test::addDisc(cn, QStringLiteral("CD2"), {QStringLiteral("D:\\Alpha\\one.txt"), QStringLiteral("D:\\Alpha\\two.txt")});
+    test::removeDisc(cn, QStringLiteral("CD2"));
+    test::addDisc(cn, QStringLiteral("CD3"), {QStringLiteral("D:\\Beta\\one.txt"), QStringLiteral("D:\\Beta\\two.txt")});
+    // The removed disc had the highest rowids, so SQLite handed them out again.
+    EXPECT_EQ(count(cn, QStringLiteral("SELECT max(rowid) FROM BankList")), 3);
+
+    EXPECT_TRUE(found(cn, QStringLiteral("alpha")).empty());
+    EXPECT_EQ(found(cn, QStringLiteral("beta")).size(), 2u);
+    EXPECT_EQ(found(cn, QStringLiteral("one.txt")).size(), 1u);
+    EXPECT_EQ(test::indexProblem(cn), QString());
+    EXPECT_EQ(found(cn, QStringLiteral("beta")).size(), 2u);
+    EXPECT_EQ(found(cn, QStringLiteral("one.txt")).size(), 1u);
+}
+
+TEST(SearchIndex, FollowsUpdatedAndReplacedRows) {
+    test::TempCatalogue catalogue;
+    Connection& cn = catalogue.connection;
+    test::addDisc(cn, QStringLiteral("CD1"), {QStringLiteral("D:\\old\\a.txt"), QStringLiteral("D:\\old\\b.txt")});
+    test::execute(cn, QStringLiteral("UPDATE BankList SET FilePath = 'D:\\fresh\\a.txt' WHERE rowid = 1;"));
+    test::execute(cn, QStringLiteral("INSERT OR REPLACE INTO BankList(rowid, DiskName, FilePath) VALUES (2, 'CD1', "
+                                     "'D:\\swapped\\b.txt');"));
+    EXPECT_TRUE(found(cn, QStringLiteral("old")).empty());
+    EXPECT_EQ(found(cn, QStringLiteral("fresh")).size(), 1u);
+    EXPECT_EQ(found(cn, QStringLiteral("swapped")).size(), 1u);
+    EXPECT_EQ(test::indexProblem(cn), QString());
+}
+
+TEST(SearchIndex, IdleUpkeepAppliesRemovalsAndMergesUntilTidy) {
+    test::TempCatalogue catalogue;
+    Connection& cn = catalogue.connection;
+    for (int d = 0; d < 12; ++d) {
+        test::addDisc(cn, QStringLiteral("CD%1").arg(d),
+                      {QStringLiteral("D:\\disc%1\\a.txt").arg(d), QStringLiteral("D:\\disc%1\\b.txt").arg(d)});
+    }
+    test::removeDisc(cn, QStringLiteral("CD3"));
+    const QString segments = QStringLiteral("SELECT count(DISTINCT segid) FROM BankListPaths_idx");
+    const qint64 segmentsBefore = count(cn, segments);
+    EXPECT_GE(segmentsBefore, 12);  // adding a disc leaves its segment unmerged
+
+    SearchIndexUpkeep upkeep(cn);
+    {
+        // Never inside someone else's transaction.
+        Transaction transaction(cn);
+        EXPECT_FALSE(upkeep.step());
+    }
+    int steps = 0;
+    while (upkeep.step() && steps < 100) ++steps;
+    EXPECT_GT(steps, 0);
+    EXPECT_LT(count(cn, segments), segmentsBefore);
+    EXPECT_EQ(count(cn, QStringLiteral("SELECT count(*) FROM SearchIndexRemoved")), 0);
+
+    // Tidy and unchanged: no work, and not a single write.
+    const int changes = sqlite3_total_changes(cn.handle());
+    EXPECT_FALSE(upkeep.step());
+    EXPECT_FALSE(upkeep.step());
+    EXPECT_EQ(sqlite3_total_changes(cn.handle()), changes);
+    EXPECT_EQ(test::indexProblem(cn), QString());
+    EXPECT_EQ(found(cn, QStringLiteral("disc11")).size(), 2u);
+    EXPECT_TRUE(found(cn, QStringLiteral("disc3")).empty());
+}
+
+}  // namespace
+}  // namespace vt

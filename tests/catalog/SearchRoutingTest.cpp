@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include "CatalogueHelpers.h"
+#include "catalog/PathSearch.h"
+#include "catalog/PathSearchRouter.h"
+#include "catalog/Statements.h"
+
+namespace vt {
+namespace {
+
+TEST(SearchRouting, RecognisesBothSearchStatementsWithQuotesUndoubled) {
+    const auto all = PathSearch::recognise(Statements::search(true, QString(), QStringLiteral("it's 50%")));
+    ASSERT_TRUE(all.has_value());
+    EXPECT_EQ(all->limit, 2000);
+    EXPECT_FALSE(all->diskName.has_value());
+    EXPECT_EQ(all->pattern, QStringLiteral("%it's 50%%"));
+
+    // A disc name that reads like the rest of the statement must stay a disc name.
+    const QString trick = QStringLiteral("x'  And  FilePath Like '%a%");
+    const auto one = PathSearch::recognise(Statements::search(false, trick, QStringLiteral("O''Brien")));
+    ASSERT_TRUE(one.has_value());
+    EXPECT_EQ(one->diskName.value_or(QString()), trick);
+    EXPECT_EQ(one->pattern, QStringLiteral("%O''Brien%"));
+
+    const auto empty = PathSearch::recognise(Statements::search(false, QString(), QStringLiteral("abc")));
+    ASSERT_TRUE(empty.has_value());
+    EXPECT_EQ(empty->diskName.value_or(QStringLiteral("none")), QString());
+}
+
+TEST(SearchRouting, LeavesEveryOtherStatementToTheTable) {
+    for (const QString& statement : {
+             Statements::filesOfDisk(QStringLiteral("CD1")),
+             Statements::disksNamedLike(QStringLiteral("CD1")),
+             Statements::allDisks(),
+             QStringLiteral("Select * from Banklist Where( FilePath Like '%abc%');"),  // no limit
+             QStringLiteral("Select top 2000 * from Banklist Where( FileName Like '%abc%');"),
+             QStringLiteral("Select top 2000 * from Banklist Where( FilePath Like '%abc%' ESCAPE '\\');"),
+             QStringLiteral("Select top 2000 * from Banklist Where( FilePath Like '%abc%') or (1=1);"),
+             QStringLiteral("Select top 2000 * from Banklist Where( FilePath Like '%a'bc%');"),
+         }) {
+        EXPECT_FALSE(PathSearch::recognise(statement).has_value()) << statement.toStdString();
+    }
+}
+
+TEST(SearchRouting, UsesTheIndexOnlyForALiteralPieceOfThreeCharacters) {
+    EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%ab%")), QString());
+    EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%a_c%")), QString());
+    EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%AbC%")), QStringLiteral("\"abc\""));
+    EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%abcd%")), QStringLiteral("\"abc\" AND \"bcd\""));
+    EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("x%abc_de%abc")), QStringLiteral("\"abc\""));
+    EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%a\"b%")), QStringLiteral("\"a\"\"b\""));
+    // Two Persian letters are four bytes but two characters: not enough for a trigram.
+    EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%\u06A9\u062A%")), QString());
+    EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%\u0643\u062A\u0627%")),
+              QStringLiteral("\"\u06A9\u062A\u0627\""));
+}
+
+TEST(SearchRouting, OneDiscSearchKeepsTheDiscCondition) {
+    PathSearch search;
+    search.limit = 7;
+    search.diskName = QStringLiteral("CD'1");
+    search.pattern = QStringLiteral("%abc%");
+    const auto routed = PathSearchRouter::route(search);
+    ASSERT_TRUE(routed.has_value());
+    EXPECT_TRUE(routed->sql.contains(QStringLiteral("b.DiskName = ?3")));
+    EXPECT_TRUE(routed->sql.endsWith(QStringLiteral("LIMIT 7;")));
+    ASSERT_EQ(routed->bindings.size(), 3u);
+    EXPECT_EQ(routed->bindings[2].toString(), QStringLiteral("CD'1"));
+}
+
+TEST(SearchRouting, PersianYehAndKafFindEachOtherThroughIndexAndTable) {
+    test::TempCatalogue catalogue;
+    test::addDisc(catalogue.connection, QStringLiteral("CD1"),
+                  {QStringLiteral("D:\\\u0643\u062A\u0627\u0628\\\u0639\u0644\u064A.txt"),    // Arabic kaf, yeh
+                   QStringLiteral("D:\\\u06A9\u062A\u0627\u0628\\\u0639\u0644\u06CC.txt"),    // Persian
+                   QStringLiteral("D:\\\u06A9\u062A\u0627\u0628\\\u0639\u0644\u0649.txt"),    // alef maksura
+                   QStringLiteral("D:\\other\\file.txt")});
+    for (const QString& text : {QStringLiteral("\u06A9\u062A\u0627\u0628"), QStringLiteral("\u0643\u062A\u0627\u0628"),
+                                QStringLiteral("\u0639\u0644\u06CC"), QStringLiteral("\u0639\u0644\u064A"),
+                                QStringLiteral("\u0639\u0644\u0649"), QStringLiteral("\u0644\u064A.TXT")}) {
+        for (const bool allDiscs : {true, false}) {
+            const QString statement = Statements::search(allDiscs, QStringLiteral("CD1"), text);
+            ASSERT_TRUE(PathSearchRouter::route(*PathSearch::recognise(statement)).has_value());
+            EXPECT_EQ(test::rowsOf(catalogue.connection, statement, true).size(), 3u) << text.toStdString();
+            EXPECT_EQ(test::rowsOf(catalogue.connection, statement, false).size(), 3u) << text.toStdString();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vt
