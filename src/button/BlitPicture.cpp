@@ -38,10 +38,10 @@ void BlitPicture(QImage& surface, CheckedInt x, CheckedInt y, CheckedInt width, 
     const QImage work = workPixels(picture, width.value(), height.value(), maskRgb);
     const std::int64_t col0 = std::max<std::int64_t>(0, -std::int64_t(x.value()));
     const std::int64_t row0 = std::max<std::int64_t>(0, -std::int64_t(y.value()));
-    const std::int64_t cols = std::min<std::int64_t>({width.value(), work.width(),
-                                                      std::int64_t(surface.width()) - x.value()});
-    const std::int64_t rows = std::min<std::int64_t>({height.value(), work.height(),
-                                                      std::int64_t(surface.height()) - y.value()});
+    const std::int64_t cols =
+        std::min<std::int64_t>({width.value(), work.width(), std::int64_t(surface.width()) - x.value()});
+    const std::int64_t rows =
+        std::min<std::int64_t>({height.value(), work.height(), std::int64_t(surface.height()) - y.value()});
     const QRgb tint = options.tint >= 0 ? toQRgb(Rgb(options.tint & 0xFFFFFF)) : 0;
     for (std::int64_t i = row0; i < rows; ++i) {
         const QRgb* from = reinterpret_cast<const QRgb*>(work.constScanLine(int(i)));

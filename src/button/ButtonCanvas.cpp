@@ -13,7 +13,9 @@ namespace {
 using Wide = __int128;
 
 // floor(n / d) for d > 0.
-Wide floorDiv(Wide n, Wide d) { return n >= 0 ? n / d : -((-n + d - 1) / d); }
+Wide floorDiv(Wide n, Wide d) {
+    return n >= 0 ? n / d : -((-n + d - 1) / d);
+}
 
 }  // namespace
 
@@ -129,7 +131,9 @@ void ButtonCanvas::DrawBevel(Rgb c1, Rgb c2, Rgb c3, Rgb c4, std::int16_t inset,
     DrawLine(r - 1, b - 1, l, b - 1, c4);
 }
 
-void ButtonCanvas::DrawPixel(CheckedInt x, CheckedInt y, Rgb color) { put(x.value(), y.value(), toQRgb(color)); }
+void ButtonCanvas::DrawPixel(CheckedInt x, CheckedInt y, Rgb color) {
+    put(x.value(), y.value(), toQRgb(color));
+}
 
 void ButtonCanvas::invert(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, QRgb even,
                           QRgb odd) {
@@ -161,8 +165,8 @@ void ButtonCanvas::DrawFocusRectangle(const ButtonState& state) {
 
 void ButtonCanvas::CopyFrom(const QImage& source, CheckedInt width, CheckedInt height) {
     if (source.isNull()) return;
-    const QImage pixels = source.format() == QImage::Format_RGB32 ? source
-                                                                   : source.convertToFormat(QImage::Format_RGB32);
+    const QImage pixels =
+        source.format() == QImage::Format_RGB32 ? source : source.convertToFormat(QImage::Format_RGB32);
     const std::int64_t w = std::min<std::int64_t>({width.value(), pixels.width(), surface_.width()});
     const std::int64_t h = std::min<std::int64_t>({height.value(), pixels.height(), surface_.height()});
     for (std::int64_t y = 0; y < h; ++y) {

@@ -8,12 +8,12 @@
 namespace vt::button {
 
 // The drawing primitives of a button face, on a Format_RGB32 image (converted to it if it is not) that
-// stands for the control's device context. The canvas does not own the image: the image must outlive it. Coordinates are client
-// pixels; whatever falls outside the image is clipped. Lines leave out their end point, frames are one
-// pixel wide inside their rectangle, and the focus rectangle is combined by exclusive-or.
-// Coordinate arithmetic throws OverflowError rather than wrapping.
+// stands for the control's device context. The canvas does not own the image: the image must outlive it.
+// Coordinates are client pixels; whatever falls outside the image is clipped. Lines leave out their end
+// point, frames are one pixel wide inside their rectangle, and the focus rectangle is combined by
+// exclusive-or. Coordinate arithmetic throws OverflowError rather than wrapping.
 class ButtonCanvas {
-public:
+  public:
     // `width` and `height` are the control's client size, which the bevel follows.
     ButtonCanvas(QImage& surface, CheckedInt width, CheckedInt height);
 
@@ -34,7 +34,7 @@ public:
     // A plain copy of width x height pixels of `source` to (0, 0); nothing when `source` is null.
     void CopyFrom(const QImage& source, CheckedInt width, CheckedInt height);
 
-private:
+  private:
     // Fills the half-open rectangle [x0, x1) x [y0, y1), clipped to the surface.
     void fill(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, QRgb pixel);
     void put(std::int64_t x, std::int64_t y, QRgb pixel);

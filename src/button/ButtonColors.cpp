@@ -49,11 +49,13 @@ Rgb BlendWithWhite(Rgb color, std::int32_t amount) {
 Rgb TranslateColor(ColorValue color, const ColorSources& sources) {
     const std::uint32_t value = std::uint32_t(color);
     switch (value >> 24) {
-        case 0x00: return value;
+        case 0x00:
+            return value;
         case 0x80:
             if ((value & 0x00FFFF00u) != 0) return 0;
             return systemColor(sources, int(value & 0xFF));
-        default: return 0;  // palette forms and anything else cannot be translated without a palette
+        default:
+            return 0;  // palette forms and anything else cannot be translated without a palette
     }
 }
 

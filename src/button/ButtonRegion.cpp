@@ -67,7 +67,8 @@ QRegion BuildRegion(std::int32_t buttonType, std::int32_t width, std::int32_t he
             cut(0, h - 1), cut(1, h - 1), cut(0, h - 2);
             cut(w - 1, h - 1), cut(w - 2, h - 1), cut(w - 1, h - 2);
             break;
-        default: break;
+        default:
+            break;
     }
     return region;
 }

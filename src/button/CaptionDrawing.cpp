@@ -34,7 +34,8 @@ void DrawCaptionEffect(const ButtonState& state, ButtonCanvas& canvas, const Int
     const Rgb lighter = ShiftColor(base, 40, false, state.SoftBevel);
     const Rgb darker = ShiftColor(base, -40, false, state.SoftBevel);
     DrawCaptionText(state, canvas, offset(rect, 1), sunken ? lighter : darker);
-    if (state.SpecialEffect < EffectShadow) DrawCaptionText(state, canvas, offset(rect, -1), sunken ? darker : lighter);
+    if (state.SpecialEffect < EffectShadow)
+        DrawCaptionText(state, canvas, offset(rect, -1), sunken ? darker : lighter);
 }
 
 void DrawCaption(ButtonState& state, ButtonCanvas& canvas, std::uint8_t style) {
@@ -59,14 +60,20 @@ void DrawCaption(ButtonState& state, ButtonCanvas& canvas, std::uint8_t style) {
             DrawCaptionText(state, canvas, state.ShiftedCaptionRect, c.HighlightColor);
             DrawCaptionText(state, canvas, state.CaptionRect, c.ShadowColor);
             break;
-        case 4: DrawCaptionText(state, canvas, state.CaptionRect, c.ShadowColor); break;
-        case 5: DrawCaptionText(state, canvas, state.CaptionRect, ShiftColor(c.BrightFaceColor, -104, true, soft)); break;
+        case 4:
+            DrawCaptionText(state, canvas, state.CaptionRect, c.ShadowColor);
+            break;
+        case 5:
+            DrawCaptionText(state, canvas, state.CaptionRect,
+                            ShiftColor(c.BrightFaceColor, -104, true, soft));
+            break;
         case 6:
             DrawCaptionText(state, canvas, state.ShiftedCaptionRect, c.HighlightColor);
             DrawCaptionText(state, canvas, state.CaptionRect, c.FaceColor);
             break;
         case 7:
-            DrawCaptionText(state, canvas, state.ShiftedCaptionRect, ShiftColor(c.ShadowColor, -50, false, soft));
+            DrawCaptionText(state, canvas, state.ShiftedCaptionRect,
+                            ShiftColor(c.ShadowColor, -50, false, soft));
             DrawCaptionText(state, canvas, state.CaptionRect, c.HighlightColor);
             break;
         default:

@@ -32,12 +32,23 @@ void CalcCaptionRect(ButtonState& state) {
     const CheckedInt PW = state.PictureWidth, PH = state.PictureHeight;
     IntRect& measuring = state.ShiftedCaptionRect;
     switch (state.PicturePosition) {
-        case PictureLeft: measuring = {(PW + 1).value(), 1, (W - 2).value(), (H - 2).value()}; break;
-        case PictureRight: measuring = {1, 1, (W - 2 - PW).value(), (H - 2).value()}; break;
-        case PictureTop: measuring = {1, (PH + 1).value(), (W - 2).value(), (H - 2).value()}; break;
-        case PictureBottom: measuring = {1, 1, (W - 2).value(), (H - 2 - PH).value()}; break;
-        case PictureCenter: measuring = {1, 1, (W - 2).value(), (H - 2).value()}; break;
-        default: break;
+        case PictureLeft:
+            measuring = {(PW + 1).value(), 1, (W - 2).value(), (H - 2).value()};
+            break;
+        case PictureRight:
+            measuring = {1, 1, (W - 2 - PW).value(), (H - 2).value()};
+            break;
+        case PictureTop:
+            measuring = {1, (PH + 1).value(), (W - 2).value(), (H - 2).value()};
+            break;
+        case PictureBottom:
+            measuring = {1, 1, (W - 2).value(), (H - 2 - PH).value()};
+            break;
+        case PictureCenter:
+            measuring = {1, 1, (W - 2).value(), (H - 2).value()};
+            break;
+        default:
+            break;
     }
     const IntRect measured = CaptionText(state.Caption, state.Font).measure(measuring);
     state.CaptionRect = measured;
@@ -46,12 +57,19 @@ void CalcCaptionRect(ButtonState& state) {
 
     const CheckedInt r = measured.right, b = measured.bottom;
     switch (state.PicturePosition) {
-        case PictureRight: state.CaptionRect = moved(measured, (W - r - PW - 4) / 2, (H - b) / 2); break;
-        case PictureBottom: state.CaptionRect = moved(measured, (W - r) / 2, (H - b - PH - 4) / 2); break;
+        case PictureRight:
+            state.CaptionRect = moved(measured, (W - r - PW - 4) / 2, (H - b) / 2);
+            break;
+        case PictureBottom:
+            state.CaptionRect = moved(measured, (W - r) / 2, (H - b - PH - 4) / 2);
+            break;
         case PictureLeft:
         case PictureTop:
-        case PictureCenter: state.CaptionRect = moved(measured, (W - r) / 2, (H - b) / 2); break;
-        default: break;
+        case PictureCenter:
+            state.CaptionRect = moved(measured, (W - r) / 2, (H - b) / 2);
+            break;
+        default:
+            break;
     }
     state.ShiftedCaptionRect = moved(state.CaptionRect, 1, 1);
     CalcPictureRect(state);
@@ -63,8 +81,8 @@ void CalcPictureRect(ButtonState& state) {
     const CheckedInt PW = state.PictureWidth, PH = state.PictureHeight;
     const IntRect& c = state.CaptionRect;
     // Only blanks count as empty space here; tabs and line breaks are text.
-    const bool hasText =
-        std::any_of(state.Caption.begin(), state.Caption.end(), [](QChar ch) { return ch != QLatin1Char(' '); });
+    const bool hasText = std::any_of(state.Caption.begin(), state.Caption.end(),
+                                     [](QChar ch) { return ch != QLatin1Char(' '); });
     if (!hasText || state.PicturePosition == PictureCenter) {
         state.PictureX = ((W - PW) / 2).value();
         state.PictureY = ((H - PH) / 2).value();
@@ -87,7 +105,8 @@ void CalcPictureRect(ButtonState& state) {
             state.PictureX = ((W - PW) / 2).value();
             state.PictureY = (CheckedInt(c.bottom) + 2).value();
             break;
-        default: break;
+        default:
+            break;
     }
 }
 

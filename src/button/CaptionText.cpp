@@ -19,7 +19,9 @@ QFont atScreenResolution(const QFont& font) {
     return f;
 }
 
-bool isBreak(QChar c) { return c == QLatin1Char('\n') || c == QLatin1Char('\r'); }
+bool isBreak(QChar c) {
+    return c == QLatin1Char('\n') || c == QLatin1Char('\r');
+}
 
 }  // namespace
 
@@ -38,7 +40,9 @@ CaptionText::CaptionText(const QString& caption, const QFont& font) : font_(atSc
     }
 }
 
-int CaptionText::advance(const QString& text) const { return QFontMetrics(font_).horizontalAdvance(text); }
+int CaptionText::advance(const QString& text) const {
+    return QFontMetrics(font_).horizontalAdvance(text);
+}
 
 std::vector<CaptionText::Line> CaptionText::wrap(std::int64_t width) const {
     std::vector<Line> lines;
@@ -86,9 +90,9 @@ std::vector<CaptionText::Line> CaptionText::wrap(std::int64_t width) const {
             if (lineStart == end) break;
         }
         if (end >= n) break;
-        paragraph = end + ((text_[end] == QLatin1Char('\r') && end + 1 < n && text_[end + 1] == QLatin1Char('\n'))
-                               ? 2
-                               : 1);
+        paragraph =
+            end +
+            ((text_[end] == QLatin1Char('\r') && end + 1 < n && text_[end + 1] == QLatin1Char('\n')) ? 2 : 1);
         if (paragraph == n) break;
     }
     return lines;
@@ -98,7 +102,8 @@ IntRect CaptionText::measure(const IntRect& rect) const {
     const std::vector<Line> lines = wrap(std::int64_t(rect.right) - rect.left);
     int widest = 0;
     for (const Line& line : lines) widest = std::max(widest, line.width);
-    const CheckedInt height = CheckedInt(QFontMetrics(font_).height()) * CheckedInt(std::int32_t(lines.size()));
+    const CheckedInt height =
+        CheckedInt(QFontMetrics(font_).height()) * CheckedInt(std::int32_t(lines.size()));
     return IntRect{rect.left, rect.top, (CheckedInt(rect.left) + widest).value(),
                    (CheckedInt(rect.top) + height).value()};
 }

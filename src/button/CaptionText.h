@@ -14,7 +14,7 @@ namespace vt::button {
 // between words (a word wider than the space gets a line of its own and is not split). The font's point
 // size is taken at 96 dots per inch, so layout does not depend on the screen.
 class CaptionText {
-public:
+  public:
     CaptionText(const QString& caption, const QFont& font);
 
     // Measures the caption wrapped to the width of `rect`: left and top are kept, right becomes left plus
@@ -26,7 +26,7 @@ public:
     // ordered right to left.
     void draw(QImage& surface, const IntRect& rect, Rgb color) const;
 
-private:
+  private:
     struct Line {
         QString text;
         std::vector<int> underlined;  // positions in `text` of access characters
@@ -36,8 +36,8 @@ private:
     int advance(const QString& text) const;
 
     QFont font_;
-    QString text_;                // the caption with its ampersands resolved
-    std::vector<bool> underline_; // per character of text_
+    QString text_;                 // the caption with its ampersands resolved
+    std::vector<bool> underline_;  // per character of text_
 };
 
 }  // namespace vt::button

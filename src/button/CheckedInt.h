@@ -10,7 +10,7 @@ namespace vt::button {
 // geometry can be written as plainly as "W - 2" and still never paint at a wrapped position.
 // Division truncates toward zero, as all the layout halvings require.
 class CheckedInt {
-public:
+  public:
     constexpr CheckedInt(std::int32_t value = 0) : value_(value) {}  // NOLINT: implicit by design
 
     constexpr std::int32_t value() const { return value_; }
@@ -44,7 +44,7 @@ public:
     friend bool operator<=(CheckedInt a, CheckedInt b) { return a.value_ <= b.value_; }
     friend bool operator>=(CheckedInt a, CheckedInt b) { return a.value_ >= b.value_; }
 
-private:
+  private:
     [[noreturn]] static void fail(const char* operation) {
         throw OverflowError(std::string("button geometry: 32-bit overflow in ") + operation);
     }

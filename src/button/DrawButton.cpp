@@ -11,9 +11,11 @@ namespace {
 // Puts BackOver in place of BackColor for one repaint of a hovered CustomColors button, and restores
 // BackColor and its shades afterwards, also when drawing throws.
 class HoverColorSwap {
-public:
+  public:
     HoverColorSwap(ButtonState& state, const ColorSources& sources)
-        : state_(state), sources_(sources), kept_(state.BackColor),
+        : state_(state),
+          sources_(sources),
+          kept_(state.BackColor),
           active_(state.MouseIsOver && state.ColorScheme == CustomColors) {
         if (!active_) return;
         state_.BackColor = state_.BackOver;
@@ -27,7 +29,7 @@ public:
     HoverColorSwap(const HoverColorSwap&) = delete;
     HoverColorSwap& operator=(const HoverColorSwap&) = delete;
 
-private:
+  private:
     ButtonState& state_;
     const ColorSources& sources_;
     const ColorValue kept_;

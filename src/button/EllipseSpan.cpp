@@ -8,7 +8,9 @@ namespace {
 
 using Wide = __int128;
 
-std::int64_t floorDiv2(std::int64_t v) { return v >= 0 ? v / 2 : -((-v + 1) / 2); }
+std::int64_t floorDiv2(std::int64_t v) {
+    return v >= 0 ? v / 2 : -((-v + 1) / 2);
+}
 
 }  // namespace
 

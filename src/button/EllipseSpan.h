@@ -9,7 +9,7 @@ namespace vt::button {
 // The pixels of an axis-aligned ellipse, decided exactly on pixel centres. Everything is kept in doubled
 // coordinates, where pixel centres (x + 0.5) become the odd integers 2x + 1, so no rounding is involved.
 class EllipseSpan {
-public:
+  public:
     // The ellipse with doubled centre (centerX2, centerY2) and doubled semi-axes (axisX2, axisY2).
     // Throws OverflowError when the doubled values leave the 32-bit range.
     EllipseSpan(CheckedInt centerX2, CheckedInt centerY2, CheckedInt axisX2, CheckedInt axisY2);
@@ -23,7 +23,7 @@ public:
     // `strict`); false when the row has none.
     bool row(std::int64_t y, bool strict, std::int64_t& first, std::int64_t& last) const;
 
-private:
+  private:
     std::int64_t cx_, cy_, ax_, ay_;
 };
 

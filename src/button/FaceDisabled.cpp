@@ -29,7 +29,9 @@ void FacePainter::drawDisabled() {
             rectFrame(0, 0, W, H, shiftB(c_.BrightFaceColor, -84));
             cornerPixels(shiftB(c_.BrightFaceColor, -72));
             break;
-        case RoundedFramed: upRoundedFramed(3); break;
+        case RoundedFramed:
+            upRoundedFramed(3);
+            break;
         case FlatFramed:
             caption(4);
             rectFrame(0, 0, W, H, c_.ShadowColor);
@@ -44,15 +46,23 @@ void FacePainter::drawDisabled() {
             break;
         case HoverThin:
         case Hover3D:
-        case Oval: caption(3); break;
-        case HoverHighlight: caption(6); break;
-        case Borderless: break;
+        case Oval:
+            caption(3);
+            break;
+        case HoverHighlight:
+            caption(6);
+            break;
+        case Borderless:
+            break;
         case Transparent:
             copyBackground();
             caption(6);
             break;
-        case GradientFramed: disabledGradientFramed(); break;
-        default: break;
+        case GradientFramed:
+            disabledGradientFramed();
+            break;
+        default:
+            break;
     }
 }
 

@@ -93,7 +93,8 @@ void FacePainter::drawDown() {
             rectFrame(0, 0, W, H, c_.SelectionColor);
             focus();
             break;
-        case Borderless: break;
+        case Borderless:
+            break;
         case Transparent:
             copyBackground();
             caption(7);
@@ -116,7 +117,8 @@ void FacePainter::drawDown() {
             caption(7);
             focus();
             break;
-        default: break;
+        default:
+            break;
     }
 }
 

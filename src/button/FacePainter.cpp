@@ -23,13 +23,17 @@ void FacePainter::line(CheckedInt x1, CheckedInt y1, CheckedInt x2, CheckedInt y
     canvas_.DrawLine(x1, y1, x2, y2, c);
 }
 
-void FacePainter::pixel(CheckedInt x, CheckedInt y, Rgb c) { canvas_.DrawPixel(x, y, c); }
+void FacePainter::pixel(CheckedInt x, CheckedInt y, Rgb c) {
+    canvas_.DrawPixel(x, y, c);
+}
 
 void FacePainter::bevel(Rgb c1, Rgb c2, Rgb c3, Rgb c4, std::int16_t inset) {
     canvas_.DrawBevel(c1, c2, c3, c4, inset, false);
 }
 
-void FacePainter::bevelOuter(Rgb c1, Rgb c2, std::int16_t inset) { canvas_.DrawBevel(c1, c2, 0, 0, inset, true); }
+void FacePainter::bevelOuter(Rgb c1, Rgb c2, std::int16_t inset) {
+    canvas_.DrawBevel(c1, c2, 0, 0, inset, true);
+}
 
 void FacePainter::cornerPixels(Rgb c) {
     pixel(1, 1, c);
@@ -38,15 +42,25 @@ void FacePainter::cornerPixels(Rgb c) {
     pixel(W - 2, H - 2, c);
 }
 
-void FacePainter::caption(std::uint8_t style) { DrawCaption(state_, canvas_, style); }
+void FacePainter::caption(std::uint8_t style) {
+    DrawCaption(state_, canvas_, style);
+}
 
-void FacePainter::upCaption() { caption(state_.MouseIsOver ? 1 : 0); }
+void FacePainter::upCaption() {
+    caption(state_.MouseIsOver ? 1 : 0);
+}
 
-void FacePainter::focus() { canvas_.DrawFocusRectangle(state_); }
+void FacePainter::focus() {
+    canvas_.DrawFocusRectangle(state_);
+}
 
-Rgb FacePainter::shift(Rgb c, std::int32_t amount) const { return ShiftColor(c, amount, false, state_.SoftBevel); }
+Rgb FacePainter::shift(Rgb c, std::int32_t amount) const {
+    return ShiftColor(c, amount, false, state_.SoftBevel);
+}
 
-Rgb FacePainter::shiftB(Rgb c, std::int32_t amount) const { return ShiftColor(c, amount, true, state_.SoftBevel); }
+Rgb FacePainter::shiftB(Rgb c, std::int32_t amount) const {
+    return ShiftColor(c, amount, true, state_.SoftBevel);
+}
 
 void FacePainter::gradient(Rgb base, std::int32_t top, bool scaled, bool upsideDown) {
     if (H <= 0) return;
@@ -74,6 +88,8 @@ void FacePainter::captionFrame() {
               CheckedInt(state_.CaptionHeight) + 2, 0xCC9999);
 }
 
-void FacePainter::copyBackground() { canvas_.CopyFrom(state_.Background, W, H); }
+void FacePainter::copyBackground() {
+    canvas_.CopyFrom(state_.Background, W, H);
+}
 
 }  // namespace vt::button

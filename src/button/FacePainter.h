@@ -10,14 +10,14 @@ namespace vt::button {
 // LastCaptionStyle and, during the pressed RoundedFramed caption, BrightFaceColor (restored before it
 // returns). Holds references: the state and the canvas must outlive the painter.
 class FacePainter {
-public:
+  public:
     FacePainter(ButtonState& state, ButtonCanvas& canvas);
 
     void drawUp();
     void drawDown();
     void drawDisabled();
 
-private:
+  private:
     // The shorthand the style tables are written in.
     void rectFill(CheckedInt x, CheckedInt y, CheckedInt w, CheckedInt h, Rgb c);
     void rectFrame(CheckedInt x, CheckedInt y, CheckedInt w, CheckedInt h, Rgb c);

@@ -74,7 +74,9 @@ void FacePainter::drawUp() {
             cornerPixels(0x7B4D10);
             upGradientRoundedEdges();
             break;
-        case RoundedFramed: upRoundedFramed(over ? 1 : 0); break;
+        case RoundedFramed:
+            upRoundedFramed(over ? 1 : 0);
+            break;
         case FlatFramed:
             rectFill(1, 1, W - 1, H - 1, shift(c_.FaceColor, 12));
             upCaption();
@@ -105,7 +107,8 @@ void FacePainter::drawUp() {
             if (over) rectFrame(0, 0, W, H, c_.SelectionColor);
             focus();
             break;
-        case Borderless: break;
+        case Borderless:
+            break;
         case Transparent:
             copyBackground();
             upCaption();
@@ -134,7 +137,8 @@ void FacePainter::drawUp() {
             rectFill(2, 4, 2, H - 6, c_.HighlightColor);
             focus();
             break;
-        default: break;
+        default:
+            break;
     }
 }
 

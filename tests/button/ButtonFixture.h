@@ -12,7 +12,7 @@ namespace vt::test {
 // colour sources; repaint() runs the whole sequence. Failed tests leave the surface under
 // $VT_TEST_OUTPUT.
 class ButtonFixture : public ::testing::Test {
-protected:
+  protected:
     void setUpButton(std::int32_t type, int w, int h, std::int32_t scheme = vt::button::FixedColors) {
         state.ButtonType = type;
         state.ColorScheme = scheme;

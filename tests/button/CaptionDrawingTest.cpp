@@ -29,7 +29,7 @@ std::set<Rgb> coloursOf(const QImage& image) {
 }
 
 class CaptionDrawing : public vt::test::ButtonFixture {
-protected:
+  protected:
     void SetUp() override {
         setUpButton(ThinRaised, 80, 40, CustomColors);
         state.BackColor = 0x808080;
@@ -141,8 +141,9 @@ TEST_F(CaptionDrawing, DoubledStylesUseTheirColours) {
         std::uint8_t style;
         Rgb under, over;
     };
-    for (const Expect& e : {Expect{3, c.HighlightColor, c.ShadowColor}, Expect{6, c.HighlightColor, c.FaceColor},
-                            Expect{7, ShiftColor(c.ShadowColor, -50, false, false), c.HighlightColor}}) {
+    for (const Expect& e :
+         {Expect{3, c.HighlightColor, c.ShadowColor}, Expect{6, c.HighlightColor, c.FaceColor},
+          Expect{7, ShiftColor(c.ShadowColor, -50, false, false), c.HighlightColor}}) {
         paint(e.style);
         EXPECT_EQ(state.LastCaptionStyle, e.style);
         if (e.over != c.FaceColor) EXPECT_EQ(inkOf(surface, e.over), text) << int(e.style);
@@ -151,7 +152,8 @@ TEST_F(CaptionDrawing, DoubledStylesUseTheirColours) {
     paint(4);
     EXPECT_EQ(coloursOf(surface), (std::set<Rgb>{c.FaceColor, c.ShadowColor}));
     paint(5);
-    EXPECT_EQ(coloursOf(surface), (std::set<Rgb>{c.FaceColor, ShiftColor(c.BrightFaceColor, -104, true, false)}));
+    EXPECT_EQ(coloursOf(surface),
+              (std::set<Rgb>{c.FaceColor, ShiftColor(c.BrightFaceColor, -104, true, false)}));
 }
 
 TEST_F(CaptionDrawing, AccessKeyIsUnderlinedAndPersianIsDrawn) {

@@ -22,7 +22,7 @@ PictureRef pictureOf(int w, int h) {
 }
 
 class CaptionLayout : public vt::test::ButtonFixture {
-protected:
+  protected:
     void layout(std::int32_t position, const QString& caption, int w, int h, PictureRef picture = {}) {
         state.ClientWidth = w;
         state.ClientHeight = h;

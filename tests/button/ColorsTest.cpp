@@ -8,18 +8,20 @@
 namespace vt::button {
 
 bool operator==(const WorkingColors& a, const WorkingColors& b) {
-    return a.FaceColor == b.FaceColor && a.LightColor == b.LightColor && a.HighlightColor == b.HighlightColor &&
-           a.ShadowColor == b.ShadowColor && a.DarkShadowColor == b.DarkShadowColor && a.TextColor == b.TextColor &&
+    return a.FaceColor == b.FaceColor && a.LightColor == b.LightColor &&
+           a.HighlightColor == b.HighlightColor && a.ShadowColor == b.ShadowColor &&
+           a.DarkShadowColor == b.DarkShadowColor && a.TextColor == b.TextColor &&
            a.HoverTextColor == b.HoverTextColor && a.TransparentColor == b.TransparentColor &&
            a.BrightFaceColor == b.BrightFaceColor && a.SelectionColor == b.SelectionColor &&
            a.SelectionLightColor == b.SelectionLightColor;
 }
 
 void PrintTo(const WorkingColors& c, std::ostream* os) {
-    *os << std::hex << "face " << c.FaceColor << " light " << c.LightColor << " highlight " << c.HighlightColor
-        << " shadow " << c.ShadowColor << " dark " << c.DarkShadowColor << " text " << c.TextColor << " hover "
-        << c.HoverTextColor << " transparent " << c.TransparentColor << " bright " << c.BrightFaceColor
-        << " selection " << c.SelectionColor << " selection-light " << c.SelectionLightColor;
+    *os << std::hex << "face " << c.FaceColor << " light " << c.LightColor << " highlight "
+        << c.HighlightColor << " shadow " << c.ShadowColor << " dark " << c.DarkShadowColor << " text "
+        << c.TextColor << " hover " << c.HoverTextColor << " transparent " << c.TransparentColor << " bright "
+        << c.BrightFaceColor << " selection " << c.SelectionColor << " selection-light "
+        << c.SelectionLightColor;
 }
 
 }  // namespace vt::button
@@ -108,8 +110,8 @@ TEST_F(DeriveColorsTest, FixedSystemAndContainerSchemes) {
     EXPECT_EQ(derive(FixedColors), set(0xC0C0C0, 0xDFDFDF, 0xFFFFFF, 0x808080, 0x000000, 0, 0, 0xFF00FF,
                                        0xD8D8D8, 0x800000, 0xD1ADAD));
     state.SoftBevel = false;
-    const WorkingColors desktop = set(0xC8D0D4, 0xC8D0D4, 0xFFFFFF, 0x808080, 0x404040, 0, 0, 0xFF00FF, 0xF8FFFF,
-                                      0x6A240A, BlendWithWhite(0x6A240A, 176));
+    const WorkingColors desktop = set(0xC8D0D4, 0xC8D0D4, 0xFFFFFF, 0x808080, 0x404040, 0, 0, 0xFF00FF,
+                                      0xF8FFFF, 0x6A240A, BlendWithWhite(0x6A240A, 176));
     EXPECT_EQ(derive(SystemColors), desktop);
     EXPECT_EQ(derive(7), desktop);
     EXPECT_EQ(derive(ContainerColors),

@@ -106,7 +106,7 @@ TEST_F(DrawButtonSequence, HoverSwapIsRestoredWhenDrawingFails) {
 namespace {
 
 class CaptionInTheSequence : public vt::test::ButtonFixture {
-protected:
+  protected:
     void prepare(std::int32_t type) {
         setUpButton(type, 60, 30, CustomColors);
         state.BackColor = 0x808080;

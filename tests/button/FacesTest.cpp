@@ -26,7 +26,9 @@ struct FaceCase {
     std::vector<Px> pixels;
 };
 
-void PrintTo(const FaceCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const FaceCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class Faces : public vt::test::ButtonFixture, public ::testing::WithParamInterface<FaceCase> {};
 
@@ -46,6 +48,7 @@ TEST_P(Faces, StrokesLieWhereTheTableSays) {
 // A focus-rectangle pixel of odd parity: inverted (F ^ white) when the dotted frame is drawn.
 constexpr Rgb Inv = F ^ 0xFFFFFF;
 
+// clang-format off
 const FaceCase kCases[] = {
     {"FramedBevelUp", FramedBevel, StateUp, Focus, 16, 12,
      {{0, 0, D}, {15, 11, D}, {1, 1, Hi}, {1, 9, Hi}, {14, 1, S}, {1, 10, S}, {14, 10, S}, {2, 2, Hi},
@@ -70,7 +73,8 @@ const FaceCase kCases[] = {
     // Gradient: step 25 / 10 = 2.5, so rows 1 and 5 are ties that round to even (-2 and -12).
     {"GradientRoundedUp", GradientRounded, StateUp, Focus, 16, 10,
      {{8, 3, 0xE6E8E8}, {8, 5, 0xE1E4E4}, {0, 5, 0x733C00}, {1, 1, 0x7B4D10},
-      {14, 8, 0x7B4D10}, {14, 7, 0xE7AE8C}, {5, 8, 0xEF826B}, {5, 1, 0xFFE7CE}, {5, 2, 0xF7D7BD}, {2, 5, 0xF0D1B5},
+      {14, 8, 0x7B4D10}, {14, 7, 0xE7AE8C}, {5, 8, 0xEF826B}, {5, 1, 0xFFE7CE}, {5, 2, 0xF7D7BD},
+      {2, 5, 0xF0D1B5},
       {13, 5, 0xF0D1B5}, {1, 5, 0xE7AE8C}, {5, 4, 0xE4E6E6}}},
     {"GradientRoundedUpPlain", GradientRounded, StateUp, None, 16, 10,
      {{8, 8, 0xB4C0C0}, {8, 7, ShiftColor(0xF0F0F0, -32, true, false)}, {14, 5, 0xC3CCCC},
@@ -117,7 +121,8 @@ const FaceCase kCases[] = {
     {"ThinRaisedUp", ThinRaised, StateUp, Focus, 16, 12,
      {{0, 0, Hi}, {15, 0, S}, {0, 11, S}, {1, 1, F}, {4, 3, Inv}, {3, 3, F}}},
     {"ThinRaisedDown", ThinRaised, StateDown, None, 16, 12, {{0, 0, S}, {15, 0, Hi}, {1, 1, F}}},
-    {"ThinRaisedDisabled", ThinRaised, StateUp, Focus | Disabled, 16, 12, {{0, 0, Hi}, {15, 0, S}, {4, 3, F}}},
+    {"ThinRaisedDisabled", ThinRaised, StateUp, Focus | Disabled, 16, 12,
+     {{0, 0, Hi}, {15, 0, S}, {4, 3, F}}},
 
     {"HoverThinUp", HoverThin, StateUp, Focus, 16, 12, {{0, 0, F}, {15, 11, F}, {4, 3, Inv}}},
     {"HoverThinUpOver", HoverThin, StateUp, Over, 16, 12, {{0, 0, Hi}, {15, 11, S}}},
@@ -150,12 +155,15 @@ const FaceCase kCases[] = {
       {14, 8, 0xB7B7B7}, {2, 2, Hi}, {13, 3, Hi}, {2, 4, Hi}, {3, 7, Hi}, {4, 4, 0xE8E8E8}}},
     {"GradientFramedUpDefault", GradientFramed, StateUp, Default | Focus, 16, 12,
      {{0, 0, 0x4E4E4E}, {7, 6, ShiftColor(0xFFFFFF, -29, false, false) ^ 0xFFFFFF}}},
-    {"GradientFramedUpOver", GradientFramed, StateUp, Over, 16, 10, {{8, 5, L}, {0, 0, 0x4E4E4E}, {2, 2, Hi}}},
+    {"GradientFramedUpOver", GradientFramed, StateUp, Over, 16, 10,
+     {{8, 5, L}, {0, 0, 0x4E4E4E}, {2, 2, Hi}}},
     {"GradientFramedDown", GradientFramed, StateDown, None, 16, 10,
      {{8, 5, 0xB7B7B7}, {0, 0, 0x505050}, {15, 9, 0x505050}, {5, 8, Hi}, {14, 5, Hi}, {14, 8, Hi}}},
     {"GradientFramedDisabled", GradientFramed, StateUp, Over | Focus | Disabled, 16, 12,
-     {{8, 5, ShiftColor(0xFFFFFF, -24, false, false)}, {0, 0, 0x4E4E4E}, {7, 6, ShiftColor(0xFFFFFF, -29, false, false)}}},
+     {{8, 5, ShiftColor(0xFFFFFF, -24, false, false)}, {0, 0, 0x4E4E4E},
+      {7, 6, ShiftColor(0xFFFFFF, -29, false, false)}}},
 };
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(AllStyles, Faces, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<FaceCase>& info) { return info.param.name; });

@@ -117,7 +117,7 @@ namespace {
 
 // A 4 x 4 picture of one colour with a mask-coloured corner, on a FixedColors button.
 class PictureDrawingTest : public vt::test::ButtonFixture {
-protected:
+  protected:
     static PictureRef square(Rgb rgb) {
         auto p = std::make_shared<Picture>();
         p->image = QImage(4, 4, QImage::Format_RGB32);

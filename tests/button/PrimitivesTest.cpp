@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "ImageCheck.h"
 #include "button/ButtonCanvas.h"
 #include "button/OverflowError.h"
-#include "ImageCheck.h"
 
 using namespace vt::button;
 using vt::test::pixelAt;
@@ -18,8 +18,8 @@ struct Primitives : ::testing::Test {
     QImage image = vt::test::blankSurface(8, 8, kBack);
     ButtonCanvas canvas{image, 8, 8};
     void TearDown() override {
-        vt::test::saveOnFailure(image, QString("primitives-") +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        vt::test::saveOnFailure(
+            image, QString("primitives-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     }
 };
 
@@ -34,7 +34,8 @@ TEST_F(Primitives, RectFramesInsideAndFillsExclusiveOfRightAndBottom) {
     canvas.DrawRect(1, 1, -2, 3, kInk, false);
     EXPECT_TRUE(pixelsOf(image, kInk).empty());
     canvas.DrawRect(1, 1, 3, 3, kInk, true);
-    EXPECT_EQ(pixelsOf(image, kInk), (Pixels{{1, 1}, {2, 1}, {3, 1}, {1, 2}, {3, 2}, {1, 3}, {2, 3}, {3, 3}}));
+    EXPECT_EQ(pixelsOf(image, kInk),
+              (Pixels{{1, 1}, {2, 1}, {3, 1}, {1, 2}, {3, 2}, {1, 3}, {2, 3}, {3, 3}}));
     canvas.DrawRect(6, 6, 5, 5, 0x123456, false);  // clipped at the surface's edge
     EXPECT_EQ(pixelsOf(image, 0x123456), (Pixels{{6, 6}, {7, 6}, {6, 7}, {7, 7}}));
 }

@@ -28,8 +28,9 @@ std::set<std::pair<int, int>> missing(const QRegion& region, int w, int h) {
 TEST(BuildRegion, CutsTheCornerPixelsOfEachStyle) {
     using P = std::set<std::pair<int, int>>;
     EXPECT_EQ(pixelCount(BuildRegion(GradientRounded, 10, 6)), 48);
-    EXPECT_EQ(missing(BuildRegion(RoundedFramed, 10, 6), 10, 6),
-              (P{{0, 0}, {1, 0}, {0, 1}, {9, 0}, {8, 0}, {9, 1}, {0, 5}, {1, 5}, {0, 4}, {9, 5}, {8, 5}, {9, 4}}));
+    EXPECT_EQ(
+        missing(BuildRegion(RoundedFramed, 10, 6), 10, 6),
+        (P{{0, 0}, {1, 0}, {0, 1}, {9, 0}, {8, 0}, {9, 1}, {0, 5}, {1, 5}, {0, 4}, {9, 5}, {8, 5}, {9, 4}}));
     EXPECT_EQ(pixelCount(BuildRegion(FlatFramed, 10, 6)), 58);
     EXPECT_EQ(missing(BuildRegion(FlatFramed, 10, 6), 10, 6), (P{{0, 5}, {9, 0}}));
     EXPECT_EQ(pixelCount(BuildRegion(FramedBevel, 10, 6)), 56);

@@ -10,7 +10,7 @@
 namespace {
 
 class RenderTool : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         program = QCoreApplication::applicationDirPath() + "/../button-render";
         if (!QFileInfo::exists(program)) GTEST_SKIP() << "button-render is not built beside the tests";
@@ -65,11 +65,13 @@ TEST_F(RenderTool, StatesFlagsAndProperties) {
               qRgb(128, 128, 128));
     EXPECT_EQ(render({"--width", "20", "--height", "10", "--hover", "BTYPE=9", "COLTYPE=3"}).pixel(0, 0),
               qRgb(0, 0, 128));
-    EXPECT_EQ(render({"--width", "20", "--height", "10", "--hover", "BTYPE=9", "COLTYPE=3", "ENAB=0"}).pixel(0, 0),
-              qRgb(192, 192, 192));
+    EXPECT_EQ(
+        render({"--width", "20", "--height", "10", "--hover", "BTYPE=9", "COLTYPE=3", "ENAB=0"}).pixel(0, 0),
+        qRgb(192, 192, 192));
     // A system colour given as hex, through the fixed classic palette.
-    EXPECT_EQ(render({"--width", "20", "--height", "10", "BTYPE=10", "COLTYPE=2", "BCOL=0x8000000F"}).pixel(5, 5),
-              qRgb(212, 208, 200));
+    EXPECT_EQ(
+        render({"--width", "20", "--height", "10", "BTYPE=10", "COLTYPE=2", "BCOL=0x8000000F"}).pixel(5, 5),
+        qRgb(212, 208, 200));
     const QImage focused = render({"--width", "20", "--height", "10", "--focus", "--default", "BTYPE=2",
                                    "COLTYPE=3", "TX=", "FONT=DejaVu Sans,9,bold"});
     EXPECT_EQ(focused.pixel(0, 0), qRgb(0, 0, 0));  // the default button's dark frame

@@ -8,7 +8,7 @@ namespace vt::render {
 
 // The classic desktop palette, fixed so that a rendering does not depend on the machine it runs on.
 class ClassicColors final : public SystemColors {
-public:
+  public:
     bool color(int index, std::uint32_t& rgb) const override {
         static const std::map<int, std::uint32_t> palette{
             {SysColor::Highlight, 0x6A240A},       {SysColor::ButtonFace, 0xC8D0D4},

@@ -16,9 +16,9 @@ constexpr int kLabelWidth = 130;
 constexpr int kHeaderHeight = 44;
 constexpr int kGroupGap = 12;
 
-const char* const kStyleNames[] = {"FramedBevel",    "Standard3D", "GradientRounded", "RoundedFramed",
-                                   "FlatFramed",     "SoftRaised", "ThinRaised",      "HoverThin",
-                                   "HoverHighlight", "Borderless", "Transparent",     "Hover3D",
+const char* const kStyleNames[] = {"FramedBevel",    "Standard3D",    "GradientRounded", "RoundedFramed",
+                                   "FlatFramed",     "SoftRaised",    "ThinRaised",      "HoverThin",
+                                   "HoverHighlight", "Borderless",    "Transparent",     "Hover3D",
                                    "Oval",           "GradientFramed"};
 const char* const kSchemeNames[] = {"SystemColors", "CustomColors", "FixedColors", "ContainerColors"};
 const char* const kLookNames[] = {"up", "hover", "down", "disabled"};
@@ -75,7 +75,8 @@ QImage renderGallery() {
         painter.drawText(QRect(x0, 4, 4 * kCellWidth, 16), Qt::AlignCenter,
                          QString("%1 %2").arg(g + 1).arg(kSchemeNames[g]));
         for (int look = 0; look < 4; ++look) {
-            painter.drawText(QRect(x0 + look * kCellWidth, 22, kCellWidth, 16), Qt::AlignCenter, kLookNames[look]);
+            painter.drawText(QRect(x0 + look * kCellWidth, 22, kCellWidth, 16), Qt::AlignCenter,
+                             kLookNames[look]);
         }
     }
     for (int row = 0; row < 14; ++row) {

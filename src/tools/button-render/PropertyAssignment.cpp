@@ -60,7 +60,7 @@ bool loadPicture(const QString& path, button::PictureRef& out, QString& why) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     // Icons and images with their own transparency are drawn as icons, over the mask colour.
     picture->type = (suffix == "ico" || suffix == "cur" || image.hasAlphaChannel()) ? button::Picture::Icon
-                                                                                   : button::Picture::Bitmap;
+                                                                                    : button::Picture::Bitmap;
     picture->image = picture->type == button::Picture::Icon ? image.convertToFormat(QImage::Format_ARGB32)
                                                             : image.convertToFormat(QImage::Format_RGB32);
     picture->sourcePath = path;
@@ -75,10 +75,10 @@ using BoolField = bool ButtonState::*;
 
 bool applyProperty(ButtonState& state, const QString& key, const QString& value, QString& error) {
     static const std::map<QString, IntField> integers{
-        {"BTYPE", &ButtonState::ButtonType},  {"COLTYPE", &ButtonState::ColorScheme},
-        {"BCOL", &ButtonState::BackColor},    {"BCOLO", &ButtonState::BackOver},
-        {"FCOL", &ButtonState::ForeColor},    {"FCOLO", &ButtonState::ForeOver},
-        {"MCOL", &ButtonState::MaskColor},    {"PICPOS", &ButtonState::PicturePosition},
+        {"BTYPE", &ButtonState::ButtonType}, {"COLTYPE", &ButtonState::ColorScheme},
+        {"BCOL", &ButtonState::BackColor},   {"BCOLO", &ButtonState::BackOver},
+        {"FCOL", &ButtonState::ForeColor},   {"FCOLO", &ButtonState::ForeOver},
+        {"MCOL", &ButtonState::MaskColor},   {"PICPOS", &ButtonState::PicturePosition},
         {"FX", &ButtonState::SpecialEffect}};
     static const std::map<QString, BoolField> booleans{
         {"ENAB", &ButtonState::Enabled},       {"FOCUSR", &ButtonState::ShowFocusRect},
@@ -116,7 +116,8 @@ bool applyProperty(ButtonState& state, const QString& key, const QString& value,
         return true;
     }
     if (key == "MPTR") {
-        if (!parseInt(value, number) || number < INT16_MIN || number > INT16_MAX) return bad("not a 16-bit integer");
+        if (!parseInt(value, number) || number < INT16_MIN || number > INT16_MAX)
+            return bad("not a 16-bit integer");
         return true;
     }
     if (key == "HAND") {
@@ -126,7 +127,8 @@ bool applyProperty(ButtonState& state, const QString& key, const QString& value,
     if (key == "MICON") {
         QString why;
         button::PictureRef ignored;
-        if (!value.isEmpty() && !loadPicture(value, ignored, why)) return bad("cannot read the image: " + why);
+        if (!value.isEmpty() && !loadPicture(value, ignored, why))
+            return bad("cannot read the image: " + why);
         return true;
     }
     error = QString("unknown property key: %1").arg(key);
