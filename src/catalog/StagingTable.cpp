@@ -35,8 +35,7 @@ StagingTable::~StagingTable() {
 }
 
 void StagingTable::publish() {
-    connection_.Execute(QStringLiteral("INSERT INTO main.%1 SELECT * FROM temp.%2 ORDER BY _rowid_;"
-                                       "DELETE FROM temp.%2;")
+    connection_.Execute(QStringLiteral("INSERT INTO main.%1 SELECT * FROM temp.%2 ORDER BY _rowid_;")
                             .arg(quotedName(target_), quotedName(name_)));
 }
 

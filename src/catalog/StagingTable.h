@@ -22,8 +22,9 @@ public:
     const QString& name() const { return name_; }
 
     // Inserts every staged row into the target in the order staged, as ordinary inserts (so the target's
-    // triggers and indexes see them), then empties the staging table. Meant to run inside the caller's
-    // transaction, so that the rows land together with whatever else it writes. Throws CatalogError.
+    // triggers and indexes see them). Meant to run once, inside the caller's transaction, so that the rows
+    // land together with whatever else it writes; the staged rows stay until the object goes. Throws
+    // CatalogError.
     void publish();
 
 private:

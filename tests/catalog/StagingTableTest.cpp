@@ -54,7 +54,6 @@ TEST_F(StagingTableTest, RowsWaitInStagingAndArePublishedInOrderThroughTriggers)
         Transaction publish(cn);
         staging.publish();
         publish.commit();
-        EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM temp.\"%1\"").arg(staging.name())), 0);
     }
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM sqlite_temp_master")), 0) << "dropped with the object";
     SqliteStatement rows(cn.handle(), QStringLiteral("SELECT FileName, FileSize FROM BankList ORDER BY _rowid_"));
