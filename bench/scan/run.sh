@@ -24,35 +24,37 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 "$program" generate "$work/small" "$small" "$seed"
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-now() { date +%s.%N; }
+field() { sed -E "s/.*$1=([0-9.]+).*/\1/"; }
 
+# Prints "wall cpu" seconds of one find over the tree.
 time_find() {
-  local start end
-  start=$(now)
-  find "$1" -type f -printf '%s %p\n' >/dev/null
-  end=$(now)
-  awk -v a="$start" -v b="$end" 'BEGIN { print b - a }'
+  local TIMEFORMAT='%R %U %S'
+  { time find "$1" -type f -printf '%s %p\n' >/dev/null; } 2>&1 | awk '{ print $1, $2 + $3 }'
 }
 
 # Warm the cache for both trees.
 find "$work" -type f -printf '%s %p\n' >/dev/null
-"$program" scan "$work/big" >/dev/null
+"$program" scan "$work/big" >/dev/null 2>&1
 
-find_times=() scan_times=() peak_big=0 recorded=0
+find_wall=() find_cpu=() scan_wall=() scan_cpu=() peak_big=0 recorded=0
 for _ in $(seq "$runs"); do
-  find_times+=("$(time_find "$work/big")")
-  line=$("$program" scan "$work/big")
-  scan_times+=("$(sed -E 's/.*seconds=([0-9.]+).*/\1/' <<<"$line")")
-  recorded=$(sed -E 's/.*files=([0-9]+).*/\1/' <<<"$line")
-  peak_big=$(sed -E 's/.*peak_kib=([0-9]+).*/\1/' <<<"$line")
+  read -r wall cpu < <(time_find "$work/big")
+  find_wall+=("$wall") find_cpu+=("$cpu")
+  line=$("$program" scan "$work/big" 2>/dev/null)
+  scan_wall+=("$(field seconds <<<"$line")") scan_cpu+=("$(field cpu <<<"$line")")
+  recorded=$(field files <<<"$line")
+  peak_big=$(field peak_kib <<<"$line")
 done
-peak_small=$("$program" scan "$work/small" | sed -E 's/.*peak_kib=([0-9]+).*/\1/')
+peak_small=$("$program" scan "$work/small" 2>/dev/null | field peak_kib)
 
-find_s=$(printf '%s\n' "${find_times[@]}" | median)
-scan_s=$(printf '%s\n' "${scan_times[@]}" | median)
-printf 'tree: %d files (seed %s), %d recorded by the scan\n' "$files" "$seed" "$recorded"
-printf 'find -type f -printf:          %.3f s (median of %d)\n' "$find_s" "$runs"
-printf 'scan (window, walk, catalogue): %.3f s (median of %d)\n' "$scan_s" "$runs"
-printf 'ratio scan/find:               %.2f (target <= 1.5)\n' "$(awk -v s="$scan_s" -v f="$find_s" 'BEGIN { print s / f }')"
-printf 'peak memory of the scan:       %d KiB for %d files, %d KiB for %d files\n' \
+fw=$(printf '%s\n' "${find_wall[@]}" | median) fc=$(printf '%s\n' "${find_cpu[@]}" | median)
+sw=$(printf '%s\n' "${scan_wall[@]}" | median) sc=$(printf '%s\n' "${scan_cpu[@]}" | median)
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+printf 'tree: %d files (seed %s), %d recorded by the scan; medians of %d runs, warm cache\n' \
+  "$files" "$seed" "$recorded" "$runs"
+printf '                                   wall      cpu (user+sys)\n'
+printf 'find -type f -printf:            %6.3f s  %6.3f s\n' "$fw" "$fc"
+printf 'scan (window, walk, catalogue):  %6.3f s  %6.3f s\n' "$sw" "$sc"
+printf 'ratio scan/find:                 %6s    %6s    (target <= 1.5)\n' "$(ratio "$sw" "$fw")" "$(ratio "$sc" "$fc")"
+printf 'peak memory of the scan:         %d KiB for %d files, %d KiB for %d files\n' \
   "$peak_small" "$small" "$peak_big" "$files"

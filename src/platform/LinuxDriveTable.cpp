@@ -56,7 +56,7 @@ void LinuxDriveTable::refreshIfChanged() const {
         pollfd watch{mountTable_, POLLPRI, 0};
         if (::poll(&watch, 1, 0) <= 0 || !(watch.revents & (POLLPRI | POLLERR))) return;
     }
-    drives_ = assignOpticalLetters(parseMountInfo(readAllFrom(mountTable_)), sysfsIsCdRom);
+    drives_ = assignOpticalLetters(parseMountInfo(readAllFrom(mountTable_)), sysfsIsCdRom, drives_);
     loaded_ = true;
 }
 

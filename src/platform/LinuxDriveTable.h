@@ -9,7 +9,9 @@ namespace vt {
 
 // The machine's mounted optical media (discs in drives and mounted disc images) as drive letters D to P.
 // The mount table is read again whenever the kernel reports a change, so a disc mounted or ejected while
-// the program runs shows up at the next query. Holds one open descriptor on the mount table.
+// the program runs shows up at the next query; a disc keeps its letter while it stays mounted, so a path
+// such as "E:\dir" never moves to another disc because some other one went away. Holds one open
+// descriptor on the mount table.
 class LinuxDriveTable final : public DriveTable {
 public:
     LinuxDriveTable();

@@ -44,6 +44,7 @@ std::vector<MountEntry> parseMountInfo(const QByteArray& text) {
         const int dash = fields.indexOf(QByteArray("-"), 6);
         if (dash < 6 || dash + 2 >= fields.size()) continue;
         MountEntry entry;
+        entry.mountId = QString::fromLatin1(fields[0]);
         entry.deviceNumber = QString::fromLatin1(fields[2]);
         entry.root = decodeMountField(fields[3]);
         entry.mountPoint = decodeMountField(fields[4]);

@@ -8,6 +8,7 @@ namespace vt {
 
 // One line of /proc/<pid>/mountinfo, its escapes decoded.
 struct MountEntry {
+    QString mountId;       // unique among the mounts while this one exists
     QString deviceNumber;  // "major:minor" of the mounted filesystem
     QString root;          // the folder of the filesystem mounted here ("/" for the whole filesystem)
     QString mountPoint;

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <map>
 #include <set>
 
 namespace vt {
@@ -21,7 +22,8 @@ bool isOpticalMount(const MountEntry& mount, const CdRomProbe& isCdRom) {
     return mount.source.startsWith(QLatin1String("/dev/")) && isCdRom(mount.deviceNumber);
 }
 
-std::vector<OpticalDrive> assignOpticalLetters(const std::vector<MountEntry>& mounts, const CdRomProbe& isCdRom) {
+std::vector<OpticalDrive> assignOpticalLetters(const std::vector<MountEntry>& mounts, const CdRomProbe& isCdRom,
+                                               const std::vector<OpticalDrive>& previous) {
     std::vector<const MountEntry*> media;
     for (const MountEntry& m : mounts) {
         if (isOpticalMount(m, isCdRom)) media.push_back(&m);
@@ -30,14 +32,31 @@ std::vector<OpticalDrive> assignOpticalLetters(const std::vector<MountEntry>& mo
         if (a->source != b->source) return a->source < b->source;
         return a->mountPoint < b->mountPoint;
     });
-    std::vector<OpticalDrive> drives;
     std::set<QString> seen;
-    char letter = 'D';
+    std::vector<const MountEntry*> unique;
     for (const MountEntry* m : media) {
-        if (letter > 'P') break;
-        if (!seen.insert(m->deviceNumber).second) continue;
-        drives.push_back({QChar(letter++), *m});
+        if (seen.insert(m->deviceNumber).second) unique.push_back(m);
     }
+
+    std::map<QChar, const MountEntry*> byLetter;
+    std::vector<const MountEntry*> waiting;
+    for (const MountEntry* m : unique) {
+        const auto kept = std::find_if(previous.begin(), previous.end(), [m](const OpticalDrive& d) {
+            return d.mount.mountId == m->mountId && d.mount.mountPoint == m->mountPoint;
+        });
+        if (kept != previous.end()) {
+            byLetter[kept->letter] = m;
+        } else {
+            waiting.push_back(m);
+        }
+    }
+    auto next = waiting.begin();
+    for (char letter = 'D'; letter <= 'P' && next != waiting.end(); ++letter) {
+        if (byLetter.count(QChar(letter)) == 0) byLetter[QChar(letter)] = *next++;
+    }
+
+    std::vector<OpticalDrive> drives;
+    for (const auto& [letter, mount] : byLetter) drives.push_back({letter, *mount});
     return drives;
 }
 

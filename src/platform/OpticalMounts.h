@@ -25,8 +25,11 @@ bool sysfsIsCdRom(const QString& deviceNumber);
 // inside a filesystem (bind mount) is not a medium of its own.
 bool isOpticalMount(const MountEntry& mount, const CdRomProbe& isCdRom);
 
-// The optical media among `mounts`, lettered D, E, ... P in order of source device, then mount point;
-// a filesystem mounted at several places is shown once; media past P get no letter.
-std::vector<OpticalDrive> assignOpticalLetters(const std::vector<MountEntry>& mounts, const CdRomProbe& isCdRom);
+// The optical media among `mounts`, in order of source device, then mount point; a filesystem mounted at
+// several places is shown once. A medium that had a letter in `previous` (the same mount) keeps it, as a
+// drive keeps its letter while others come and go; the others take the free letters from D upwards in
+// that order. Media past P get no letter. The result is in letter order.
+std::vector<OpticalDrive> assignOpticalLetters(const std::vector<MountEntry>& mounts, const CdRomProbe& isCdRom,
+                                               const std::vector<OpticalDrive>& previous = {});
 
 }  // namespace vt

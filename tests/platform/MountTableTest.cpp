@@ -16,6 +16,7 @@ MountEntry mount(const char* source, const char* point, const char* type, const 
     m.fsType = QString::fromUtf8(type);
     m.deviceNumber = QString::fromUtf8(device);
     m.root = QString::fromUtf8(root);
+    m.mountId = m.deviceNumber + m.mountPoint;
     return m;
 }
 
@@ -30,6 +31,7 @@ TEST(MountInfo, ParsesFieldsAndDecodesTheKernelsEscapes) {
         "\n";
     const std::vector<MountEntry> entries = parseMountInfo(text);
     ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[1].mountId, QStringLiteral("45"));
     EXPECT_EQ(entries[1].mountPoint, QStringLiteral("/media/My Disc\\x"));
     EXPECT_EQ(entries[1].fsType, QStringLiteral("fuse.fuseiso"));
     EXPECT_EQ(entries[1].source, QStringLiteral("fuseiso"));
@@ -80,6 +82,28 @@ TEST(OpticalMounts, LettersRunFromDBySourceThenMountPointAndStopAtP) {
     ASSERT_EQ(drives.size(), 13u);
     EXPECT_EQ(drives.back().letter, QLatin1Char('P'));
     EXPECT_EQ(drives.back().mount.mountPoint, QStringLiteral("/mnt/12"));
+}
+
+TEST(OpticalMounts, ADiscKeepsItsLetterWhileOthersComeAndGo) {
+    const MountEntry a = mount("fuseiso", "/mnt/a", "fuse.fuseiso", "0:40");
+    const MountEntry b = mount("fuseiso", "/mnt/b", "fuse.fuseiso", "0:41");
+    const MountEntry c = mount("fuseiso", "/mnt/c", "fuse.fuseiso", "0:42");
+    std::vector<OpticalDrive> drives = assignOpticalLetters({a, b, c}, noCdRom);
+    ASSERT_EQ(drives.size(), 3u);
+    drives = assignOpticalLetters({b, c}, noCdRom, drives);  // D goes away
+    ASSERT_EQ(drives.size(), 2u);
+    EXPECT_EQ(drives[0].letter, QLatin1Char('E'));
+    EXPECT_EQ(drives[0].mount.mountPoint, QStringLiteral("/mnt/b"));
+    EXPECT_EQ(drives[1].letter, QLatin1Char('F'));
+    const MountEntry late = mount("/dev/sr0", "/media/cd", "iso9660", "11:0");  // sorts first, comes last
+    const MountEntry later = mount("fuseiso", "/mnt/z", "fuse.fuseiso", "0:43");
+    drives = assignOpticalLetters({b, c, later, late}, noCdRom, drives);
+    ASSERT_EQ(drives.size(), 4u);
+    EXPECT_EQ(drives[0].letter, QLatin1Char('D'));
+    EXPECT_EQ(drives[0].mount.source, QStringLiteral("/dev/sr0"));
+    EXPECT_EQ(drives[1].mount.mountPoint, QStringLiteral("/mnt/b"));
+    EXPECT_EQ(drives[3].letter, QLatin1Char('G'));
+    EXPECT_EQ(drives[3].mount.mountPoint, QStringLiteral("/mnt/z"));
 }
 
 TEST(DrivePath, RootsAndPathsThatCouldLeaveTheDriveAreRefused) {
