@@ -2,6 +2,10 @@
 
 #include "catalog/CatalogError.h"
 #include "catalog/Connection.h"
+#include "catalog/SqliteStatement.h"
+
+#include <QElapsedTimer>
+#include <algorithm>
 
 namespace vt {
 
@@ -34,9 +38,28 @@ StagingTable::~StagingTable() {
     }
 }
 
-void StagingTable::publish() {
-    connection_.Execute(QStringLiteral("INSERT INTO main.%1 SELECT * FROM temp.%2 ORDER BY _rowid_;")
-                            .arg(quotedName(target_), quotedName(name_)));
+void StagingTable::publish(const std::function<void(long done, long total)>& betweenChunks, int sliceMs) {
+    // Rows are only ever appended to the staging table, so their row ids run from 1 without gaps.
+    SqliteStatement count(connection_.handle(),
+                          QStringLiteral("SELECT max(_rowid_) FROM temp.%1;").arg(quotedName(name_)));
+    const long total = count.step() ? long(count.column(0).toLongLong()) : 0;
+    SqliteStatement chunk(connection_.handle(),
+                          QStringLiteral("INSERT INTO main.%1 SELECT * FROM temp.%2 WHERE _rowid_ BETWEEN ?1 AND ?2 "
+                                         "ORDER BY _rowid_;")
+                              .arg(quotedName(target_), quotedName(name_)));
+    constexpr long kChunkRows = 256;
+    QElapsedTimer slice;
+    slice.start();
+    for (long first = 1; first <= total; first += kChunkRows) {
+        chunk.reset();
+        chunk.bind(1, qlonglong(first));
+        chunk.bind(2, qlonglong(first + kChunkRows - 1));
+        chunk.step();
+        if (betweenChunks && slice.elapsed() >= sliceMs) {
+            betweenChunks(std::min(total, first + kChunkRows - 1), total);
+            slice.restart();
+        }
+    }
 }
 
 }  // namespace vt

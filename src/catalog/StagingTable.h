@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace vt {
 
@@ -23,9 +24,10 @@ public:
 
     // Inserts every staged row into the target in the order staged, as ordinary inserts (so the target's
     // triggers and indexes see them). Meant to run once, inside the caller's transaction, so that the rows
-    // land together with whatever else it writes; the staged rows stay until the object goes. Throws
-    // CatalogError.
-    void publish();
+    // land together with whatever else it writes; the staged rows stay until the object goes. The rows go
+    // in chunks, and `betweenChunks` (if given) is called with the rows published so far and the total
+    // about every `sliceMs` milliseconds, still inside the transaction. Throws CatalogError.
+    void publish(const std::function<void(long done, long total)>& betweenChunks = {}, int sliceMs = 15);
 
 private:
     Connection& connection_;

@@ -59,7 +59,7 @@ ScanSummary ScanCommand::run(const ScanRequest& request, ScanProgress& progress)
         summary.outcome = ScanOutcome::NameTaken;
         return summary;
     }
-    staging.publish();
+    staging.publish([&progress](long done, long total) { progress.publishing(done, total); });
     rsDisks_.Fields(3).setValue(QString::number(summary.recorded));
     rsDisks_.Update();
     publish.commit();

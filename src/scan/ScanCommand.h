@@ -32,8 +32,10 @@ struct ScanSummary {
 
 // Catalogues one disc, without any window: the checks, the walk and the writing of the start button.
 // File rows are staged in a temporary table in short batches and, after the walk, published together
-// with the Disks row in one short transaction. So a disc is in the catalogue whole or not at all, and
-// what another window commits meanwhile (a disc removed during the scan) is never undone by this one.
+// with the Disks row in one transaction. So a disc is in the catalogue whole or not at all, and what
+// another window commits during the walk (a disc removed meanwhile) is never undone by this one. While
+// publishing, only ScanProgress::publishing runs between chunks, and it lets no user input through.
+// Timer-driven code that writes the catalogue must wait while cnCatalog is in a transaction.
 //
 // rsDisks and rsBankList are closed if open and reopened at every run, and left open after it.
 // The references must outlive the command.

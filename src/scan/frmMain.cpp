@@ -190,6 +190,12 @@ void frmMain::pause(long recorded) {
     QCoreApplication::processEvents();
 }
 
+void frmMain::publishing(long, long) {
+    // The transaction is open: repaint and let timers tick, but hold every click and key back until the
+    // scan is over, so nothing the user starts can write into it.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 void frmMain::cmdStart_Click() {
     if (scanning_) return;
     const ScanRequest request{Combo1_->currentText(), Text3_->text(), Label1_[7]->text(), Label1_[4]->text()};

@@ -59,6 +59,7 @@ private:
     void ShowDriveInfo(const QString& root);
     void started() override;
     void pause(long recorded) override;
+    void publishing(long published, long total) override;
     QLabel* addLabel(QWidget* parent, const QString& caption, QRect twips, const QFont& font);
 
     AppContext& context_;

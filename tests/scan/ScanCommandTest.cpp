@@ -4,6 +4,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <sqlite3.h>
+
 #include "catalog/Connection.h"
 #include "scan/ScanTexts.h"
 #include "ScanFixture.h"
@@ -254,6 +256,44 @@ TEST_F(ScanCommandTest, DeepTreesAreWalkedWithoutRecursion) {
     ASSERT_EQ(files().size(), 2u);
     EXPECT_EQ(files()[1].path, QStringLiteral("D:\\") + QString(relative).replace(QLatin1Char('/'), QLatin1Char('\\')) +
                                    QStringLiteral("deep.txt"));
+}
+
+}  // namespace
+}  // namespace vt::test
+
+namespace vt::test {
+namespace {
+
+// A catalogue function that takes its time, to make publishing a few rows slow.
+void slowly(sqlite3_context* context, int, sqlite3_value**) {
+    QThread::usleep(200);
+    sqlite3_result_int(context, 1);
+}
+
+TEST_F(ScanCommandTest, PublishingRepaintsBetweenChunksAndStillLandsWholeOrNotAtAll) {
+    for (int i = 0; i < 600; ++i) write(QStringLiteral("f%1.txt").arg(i));
+    sqlite3_create_function(db(), "slowly", 0, SQLITE_UTF8, nullptr, slowly, nullptr, nullptr);
+    execute(QStringLiteral("CREATE TABLE seen (n INTEGER);"
+                           "CREATE TRIGGER slow AFTER INSERT ON BankList BEGIN SELECT slowly(); END;"));
+    int ticksInTransaction = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ticksInTransaction += context.cnCatalog.inTransaction(); });
+    ticker.start(1);
+    openWindow();
+    start();
+    EXPECT_GT(ticksInTransaction, 0) << "timers ran while the rows were being published";
+    EXPECT_EQ(files().size(), 600u);
+
+    // A refusal at the 500th row of the publishing leaves nothing of the second disc.
+    execute(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON BankList WHEN NEW.DiskName = 'Second' AND "
+                           "(SELECT count(*) FROM BankList WHERE DiskName = 'Second') = 499 "
+                           "BEGIN SELECT RAISE(ABORT, 'refused'); END;"));
+    platform.messages.clear();
+    scanAs(QStringLiteral("Second"));
+    EXPECT_EQ(platform.messages.texts(), QStringList{ScanTexts::catalogueFailed(QStringLiteral("refused"))});
+    EXPECT_TRUE(files(QStringLiteral("Second")).empty());
+    EXPECT_EQ(disks().size(), 1u);
+    EXPECT_FALSE(context.cnCatalog.inTransaction());
 }
 
 }  // namespace
