@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
     int lastTenth = -1;
     connection.Open([&](qint64 done, qint64 total) {
         const int tenth = total ? int(done * 10 / total) : 10;
-        if (tenth != lastTenth) std::fprintf(stderr, "  indexing %lld of %lld rows\n", done, total);
+        if (tenth != lastTenth) std::fprintf(stderr, "  building the index: %d%%\n", tenth * 10);
         lastTenth = tenth;
     });
     const Duration build = buildTimer.elapsed();

@@ -102,7 +102,7 @@ QString headerProblem(const QString& path) {
 
 bool upToDate(sqlite3* db) {
     return pragmaInt(db, "PRAGMA user_version") == kVersion && SearchIndex::exists(db) &&
-           SearchIndex::foldingIsCurrent(db);
+           SearchIndex::isCurrent(db);
 }
 
 // Brings a catalogue of an older version (or with an index built under other folds) up to this one, in one
@@ -115,7 +115,7 @@ void upgrade(sqlite3* db, const SearchIndex::Progress& progress) {
         if (!SearchIndex::exists(db)) {
             SearchIndex::create(db);
             SearchIndex::fill(db, progress);
-        } else if (!SearchIndex::foldingIsCurrent(db)) {
+        } else if (!SearchIndex::isCurrent(db)) {
             SearchIndex::rebuild(db, progress);
         }
         exec(db, QStringLiteral("PRAGMA user_version = %1;").arg(kVersion).toUtf8().constData());
@@ -209,7 +209,7 @@ sqlite3* open(const QString& path, OpenMode mode, const SearchIndex::Progress& p
 
 bool searchIndexReady(sqlite3* db) {
     try {
-        return SearchIndex::exists(db) && SearchIndex::foldingIsCurrent(db);
+        return SearchIndex::exists(db) && SearchIndex::isCurrent(db);
     } catch (const CatalogError&) {
         return false;
     }

@@ -18,6 +18,11 @@ void appendCodePoint(std::string& out, char32_t c) {
         // 0xFF never occurs in UTF-8, so a stray byte cannot collide with a character.
         out.push_back(char(0xFF));
         out.push_back(char(c & 0xFF));
+    } else if (c == 0) {
+        // FTS5 keeps terms as C strings while it collects them: a zero byte would cut a term short. The
+        // two-byte form of zero is otherwise unused.
+        out.push_back(char(0xC0));
+        out.push_back(char(0x80));
     } else if (c < 0x80) {
         out.push_back(char(c));
     } else if (c < 0x800) {
@@ -40,6 +45,13 @@ void appendTrigram(std::string& out, const char32_t* three) {
     for (int k = 0; k < 3; ++k) appendCodePoint(out, three[k]);
 }
 
+// Stands after the last character: 0xFF, then a byte that no stray byte's code can have (stray bytes are
+// never ASCII) and that is not zero (see above).
+void appendEndMark(std::string& out) {
+    out.push_back(char(0xFF));
+    out.push_back(char(0x01));
+}
+
 // FTS5 makes one instance per index handle; the tokenizer has no settings, so the instance is just the
 // (non-null) pointer it was registered with.
 int createInstance(void* registered, const char**, int, Fts5Tokenizer** out) {
@@ -49,19 +61,35 @@ int createInstance(void* registered, const char**, int, Fts5Tokenizer** out) {
 
 void deleteInstance(Fts5Tokenizer*) {}
 
-int tokenize(Fts5Tokenizer*, void* context, int, const char* text, int length,
+int tokenize(Fts5Tokenizer*, void* context, int flags, const char* text, int length,
              int (*addToken)(void*, int, const char*, int, int, int)) {
     // Scratch space kept per thread: paths are tokenized row by row, millions of times in a build.
     thread_local std::vector<char32_t> folded;
     thread_local std::vector<int> starts;
     thread_local std::string token;
     foldUtf8(std::string_view(text ? text : "", size_t(text ? length : 0)), folded, &starts);
-    for (size_t i = 0; i + 3 <= folded.size(); ++i) {
+    const size_t n = folded.size();
+    if ((flags & FTS5_TOKENIZE_PREFIX) && n == 2) {
+        token.clear();
+        appendCodePoint(token, folded[0]);
+        appendCodePoint(token, folded[1]);
+        return addToken(context, 0, token.data(), int(token.size()), 0, length);
+    }
+    for (size_t i = 0; i + 3 <= n; ++i) {
         token.clear();
         appendTrigram(token, &folded[i]);
-        const int end = i + 3 < starts.size() ? starts[i + 3] : length;
+        const int end = i + 3 < n ? starts[i + 3] : length;
         const int rc = addToken(context, 0, token.data(), int(token.size()), starts[i], end);
         if (rc != SQLITE_OK) return rc;
+    }
+    if ((flags & FTS5_TOKENIZE_DOCUMENT) && n >= 2) {
+        // The last two characters have no third: without this token a piece of two characters at the very
+        // end of a path would begin no token at all.
+        token.clear();
+        appendCodePoint(token, folded[n - 2]);
+        appendCodePoint(token, folded[n - 1]);
+        appendEndMark(token);
+        return addToken(context, 0, token.data(), int(token.size()), starts[n - 2], length);
     }
     return SQLITE_OK;
 }
@@ -83,6 +111,13 @@ std::string tokenFor(const char32_t* three) {
     std::string token;
     appendTrigram(token, three);
     return token;
+}
+
+std::string prefixFor(const char32_t* two) {
+    std::string prefix;
+    appendCodePoint(prefix, two[0]);
+    appendCodePoint(prefix, two[1]);
+    return prefix;
 }
 
 void registerWith(sqlite3* db) {

@@ -1,5 +1,6 @@
 #include "catalog/PathSearchRouter.h"
 
+#include <algorithm>
 #include <set>
 #include <string>
 
@@ -14,12 +15,14 @@ namespace {
 
 bool isWildcard(char32_t c) { return c == U'%' || c == U'_'; }
 
-// One trigram as an index query string: between double quotes, each double quote written twice.
-void appendQueryString(QString& query, const std::string& token) {
+// One trigram, or two characters that a token must begin with, as an index query string: between double
+// quotes, each double quote written twice, and a '*' after a prefix.
+void appendQueryString(QString& query, const std::string& token, bool prefix) {
     QString text = QString::fromUtf8(token.data(), qsizetype(token.size()));
     text.replace(QLatin1Char('"'), QStringLiteral("\"\""));
     if (!query.isEmpty()) query += QLatin1String(" AND ");
     query += QLatin1Char('"') + text + QLatin1Char('"');
+    if (prefix) query += QLatin1Char('*');
 }
 
 }  // namespace
@@ -29,17 +32,30 @@ QString indexQuery(const QString& pattern) {
     std::vector<char32_t> folded;
     foldUtf8(std::string_view(utf8.constData(), size_t(utf8.size())), folded);
 
+    // The literal pieces: [begin, end) in folded.
+    std::vector<std::pair<size_t, size_t>> pieces;
+    size_t longest = 0;
+    for (size_t begin = 0, i = 0; i <= folded.size(); ++i) {
+        if (i < folded.size() && !isWildcard(folded[i])) continue;
+        pieces.emplace_back(begin, i);
+        longest = std::max(longest, i - begin);
+        begin = i + 1;
+    }
     QString query;
     std::set<std::string> asked;
-    size_t pieceStart = 0;
-    for (size_t i = 0; i <= folded.size(); ++i) {
-        if (i < folded.size() && !isWildcard(folded[i])) continue;
-        // folded[pieceStart, i) is a literal piece.
-        for (size_t k = pieceStart; k + 3 <= i; ++k) {
-            const std::string token = FoldingTrigramTokenizer::tokenFor(&folded[k]);
-            if (asked.insert(token).second) appendQueryString(query, token);
+    if (longest >= 3) {
+        for (const auto& [begin, end] : pieces) {
+            for (size_t k = begin; k + 3 <= end; ++k) {
+                const std::string token = FoldingTrigramTokenizer::tokenFor(&folded[k]);
+                if (asked.insert(token).second) appendQueryString(query, token, false);
+            }
         }
-        pieceStart = i + 1;
+    } else if (longest == 2) {
+        for (const auto& [begin, end] : pieces) {
+            if (end - begin != 2) continue;
+            const std::string prefix = FoldingTrigramTokenizer::prefixFor(&folded[begin]);
+            if (asked.insert(prefix).second) appendQueryString(query, prefix, true);
+        }
     }
     return query;
 }

@@ -19,15 +19,18 @@ struct RoutedSelect {
 //
 // Every row that matches a `like` pattern contains each literal piece of the pattern (the runs between the
 // wildcards), after folding, so it is listed in the index under every trigram of every piece of three or
-// more characters. The routed statement takes the rows listed under all of them, in rowid order, and
-// keeps those that the exact `like` of the plain statement accepts (and, for one disc, whose DiskName is
-// equal), up to the same limit. The plain statement reads the table in rowid order too (for one disc
-// through the DiskName index, which also keeps rowid order), so both give the same rows in the same
-// order. Patterns without such a piece get nothing from the index and keep the plain statement.
+// more characters, and under some token beginning with each piece of two characters. The routed statement
+// asks for all trigrams when there are any, else for all two-character pieces; it takes the rows listed
+// under all of them, in rowid order, and keeps those that the exact `like` of the plain statement accepts
+// (and, for one disc, whose DiskName is equal), up to the same limit. The plain statement reads the table
+// in rowid order too (for one disc through the DiskName index, which also keeps rowid order), so both give
+// the same rows in the same order. Patterns without a piece of two or more characters get nothing from the
+// index and keep the plain statement.
 namespace PathSearchRouter {
 
-// The index query asking for every trigram of every piece of three or more characters of `pattern`
-// (characters counted as code points); empty when there is no such piece.
+// The index query for `pattern` (characters counted as code points, not bytes): every trigram of every
+// piece of three or more characters; without such a piece, every piece of two characters as a prefix;
+// empty when the pattern has neither.
 QString indexQuery(const QString& pattern);
 
 // The routed form of `search`, or none when the plain statement serves better.

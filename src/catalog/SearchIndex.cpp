@@ -33,12 +33,15 @@ qint64 scalar(sqlite3* db, const QString& sql, qint64 bound = -1) {
     return statement.step() ? statement.column(0).toLongLong() : 0;
 }
 
+// What the index's tokens are made of: the character folds of this Unicode version, and the kinds of token
+// (1: trigrams; 2: trigrams and an end mark).
 int currentFolding() { return int(QChar::currentUnicodeVersion()); }
+constexpr int kTokenKinds = 2;
 
-void recordFolding(sqlite3* db) {
-    exec(db, "DELETE FROM SearchIndexFolding;");
-    SqliteStatement insert(db, QStringLiteral("INSERT INTO SearchIndexFolding VALUES (?1);"));
+void recordLayout(sqlite3* db) {
+    SqliteStatement insert(db, QStringLiteral("INSERT INTO SearchIndexLayout VALUES (?1, ?2);"));
     insert.bind(1, currentFolding());
+    insert.bind(2, kTokenKinds);
     insert.step();
 }
 
@@ -84,8 +87,8 @@ void create(sqlite3* db) {
          // the merging is done in idle time instead (merge()), and only a pile-up of many small segments
          // still forces a merge on the spot.
          "INSERT INTO BankListPaths(BankListPaths, rank) VALUES ('automerge', 0);"
-         "CREATE TABLE SearchIndexFolding (UnicodeVersion INTEGER NOT NULL);");
-    recordFolding(db);
+         "CREATE TABLE SearchIndexLayout (UnicodeVersion INTEGER NOT NULL, TokenKinds INTEGER NOT NULL);");
+    recordLayout(db);
 }
 
 void fill(sqlite3* db, const Progress& progress) {
@@ -118,16 +121,25 @@ void fill(sqlite3* db, const Progress& progress) {
     if (progress) progress(total, total);
 }
 
-bool foldingIsCurrent(sqlite3* db) {
-    return scalar(db, QStringLiteral("SELECT count(*) FROM SearchIndexFolding WHERE UnicodeVersion = ?1"),
-                  currentFolding()) == 1 &&
-           scalar(db, QStringLiteral("SELECT count(*) FROM SearchIndexFolding")) == 1;
+bool isCurrent(sqlite3* db) {
+    if (scalar(db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND "
+                                  "name='SearchIndexLayout'")) == 0) {
+        return false;
+    }
+    return scalar(db, QStringLiteral("SELECT count(*) FROM SearchIndexLayout WHERE UnicodeVersion = %1 AND "
+                                     "TokenKinds = %2")
+                          .arg(currentFolding())
+                          .arg(kTokenKinds)) == 1 &&
+           scalar(db, QStringLiteral("SELECT count(*) FROM SearchIndexLayout")) == 1;
 }
 
 void rebuild(sqlite3* db, const Progress& progress) {
-    exec(db, "INSERT INTO BankListPaths(BankListPaths) VALUES ('delete-all'); DELETE FROM SearchIndexRemoved;");
+    exec(db,
+         "DROP TRIGGER IF EXISTS BankList_IndexInsert; DROP TRIGGER IF EXISTS BankList_IndexDelete;"
+         "DROP TRIGGER IF EXISTS BankList_IndexUpdate; DROP TABLE IF EXISTS BankListPaths;"
+         "DROP TABLE IF EXISTS SearchIndexRemoved; DROP TABLE IF EXISTS SearchIndexLayout;");
+    create(db);
     fill(db, progress);
-    recordFolding(db);
 }
 
 bool applyRemovals(sqlite3* db) {

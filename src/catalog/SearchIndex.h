@@ -37,11 +37,12 @@ void create(sqlite3* db);
 // Expects an empty index.
 void fill(sqlite3* db, const Progress& progress);
 
-// Whether the index was built with the character folding this program applies. Unicode versions can give
-// folds to characters that had none, and an index built under other folds would miss rows.
-bool foldingIsCurrent(sqlite3* db);
+// Whether the index was built with the tokens this program makes: the same character folds (Unicode
+// versions can give folds to characters that had none) and the same kinds of token. An index built
+// otherwise would miss rows.
+bool isCurrent(sqlite3* db);
 
-// Throws away every entry and indexes all rows again under the current folding.
+// Makes the index anew (table, triggers, tuning) and indexes all rows under the current tokens.
 void rebuild(sqlite3* db, const Progress& progress);
 
 // Takes the entries of removed rows out of the index, in one statement. Returns whether there were any.

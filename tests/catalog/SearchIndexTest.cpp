@@ -78,6 +78,18 @@ TEST(SearchIndex, FollowsUpdatedAndReplacedRows) {
     EXPECT_EQ(test::indexProblem(cn), QString());
 }
 
+TEST(SearchIndex, PathsWithZeroAndStrayBytesKeepTheIndexSound) {
+    test::TempCatalogue catalogue;
+    Connection& cn = catalogue.connection;
+    // D:\a<NUL>b<0xFF>bz  and  D:\ab<0xC3>  (cut short in the middle of a character)
+    test::execute(cn, QStringLiteral("INSERT INTO BankList(DiskName, FilePath) VALUES "
+                                     "('CD1', CAST(X'443A5C610062FF627A' AS TEXT)), ('CD1', CAST(X'443A5C6162C3' AS TEXT));"));
+    test::removeDisc(cn, QStringLiteral("CD1"));
+    test::execute(cn, QStringLiteral("INSERT INTO BankList(DiskName, FilePath) VALUES ('CD2', 'D:\\bz');"));
+    EXPECT_EQ(test::indexProblem(cn), QString());
+    EXPECT_EQ(found(cn, QStringLiteral("bz")).size(), 1u);
+}
+
 TEST(SearchIndex, IdleUpkeepAppliesRemovalsAndMergesUntilTidy) {
     test::TempCatalogue catalogue;
     Connection& cn = catalogue.connection;

@@ -42,15 +42,17 @@ TEST(SearchRouting, LeavesEveryOtherStatementToTheTable) {
     }
 }
 
-TEST(SearchRouting, UsesTheIndexOnlyForALiteralPieceOfThreeCharacters) {
-    EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%ab%")), QString());
+TEST(SearchRouting, AsksTheIndexForTrigramsElseForTwoCharacterPrefixes) {
+    EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%a%")), QString());
     EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%a_c%")), QString());
+    EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%aB%")), QStringLiteral("\"ab\"*"));
+    EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("ab_cd%ab")), QStringLiteral("\"ab\"* AND \"cd\"*"));
     EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%AbC%")), QStringLiteral("\"abc\""));
     EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%abcd%")), QStringLiteral("\"abc\" AND \"bcd\""));
     EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("x%abc_de%abc")), QStringLiteral("\"abc\""));
     EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%a\"b%")), QStringLiteral("\"a\"\"b\""));
     // Two Persian letters are four bytes but two characters: not enough for a trigram.
-    EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%\u06A9\u062A%")), QString());
+    EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%\u06A9\u062A%")), QStringLiteral("\"\u06A9\u062A\"*"));
     EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%\u0643\u062A\u0627%")),
               QStringLiteral("\"\u06A9\u062A\u0627\""));
 }
@@ -66,6 +68,22 @@ TEST(SearchRouting, OneDiscSearchKeepsTheDiscCondition) {
     EXPECT_TRUE(routed->sql.endsWith(QStringLiteral("LIMIT 7;")));
     ASSERT_EQ(routed->bindings.size(), 3u);
     EXPECT_EQ(routed->bindings[2].toString(), QStringLiteral("CD'1"));
+}
+
+TEST(SearchRouting, TwoCharactersAreFoundAnywhereInAPathEvenAtItsEnd) {
+    test::TempCatalogue catalogue;
+    test::addDisc(catalogue.connection, QStringLiteral("CD1"),
+                  {QStringLiteral("D:\\dir\\report.QZ"), QStringLiteral("D:\\qz\\x.txt"), QStringLiteral("D:\\dir\\q.z"),
+                   QStringLiteral("D:\\\u0639\u0644\u064A"), QStringLiteral("D:\\\u0639\u0644\u06CC\\a")});
+    for (const auto& [text, rows] : std::vector<std::pair<QString, size_t>>{
+             {QStringLiteral("qz"), 2}, {QStringLiteral("Z"), 3}, {QStringLiteral("\u0644\u06CC"), 2},
+             {QStringLiteral("\u0644\u064A"), 2}, {QStringLiteral("d:"), 5}, {QStringLiteral("q_z"), 1}}) {
+        for (const bool allDiscs : {true, false}) {
+            const QString statement = Statements::search(allDiscs, QStringLiteral("CD1"), text);
+            EXPECT_EQ(test::rowsOf(catalogue.connection, statement, true).size(), rows) << text.toStdString();
+            EXPECT_EQ(test::rowsOf(catalogue.connection, statement, false).size(), rows) << text.toStdString();
+        }
+    }
 }
 
 TEST(SearchRouting, PersianYehAndKafFindEachOtherThroughIndexAndTable) {
