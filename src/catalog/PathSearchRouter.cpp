@@ -6,6 +6,7 @@
 
 #include "catalog/FoldingTrigramTokenizer.h"
 #include "catalog/PathSearch.h"
+#include "catalog/SqliteStatement.h"
 #include "catalog/TextMatch.h"
 
 namespace vt {
@@ -13,21 +14,30 @@ namespace PathSearchRouter {
 
 namespace {
 
+// Trigrams asked for at most in a search of all discs. Each one asked costs a seek in its list for every
+// candidate the others leave, so a few rare ones beat many common ones; but when all are common, every
+// candidate they let through costs a row read and a `like`, and more of them narrow it down better.
+constexpr size_t kRareTrigramsAsked = 3;
+constexpr size_t kCommonTrigramsAsked = 8;
+// Entries counted at most when telling rare trigrams from common ones.
+constexpr int kProbeLimit = 500;
+
 bool isWildcard(char32_t c) { return c == U'%' || c == U'_'; }
 
-// One trigram, or two characters that a token must begin with, as an index query string: between double
-// quotes, each double quote written twice, and a '*' after a prefix.
-void appendQueryString(QString& query, const std::string& token, bool prefix) {
-    QString text = QString::fromUtf8(token.data(), qsizetype(token.size()));
-    text.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    if (!query.isEmpty()) query += QLatin1String(" AND ");
-    query += QLatin1Char('"') + text + QLatin1Char('"');
-    if (prefix) query += QLatin1Char('*');
-}
+// An index term of a pattern: a trigram, or two characters that a token must begin with. `start` and
+// `piece` place it in the pattern.
+struct Term {
+    std::string token;
+    size_t piece = 0;
+    size_t start = 0;
+};
 
-}  // namespace
+struct Terms {
+    std::vector<Term> terms;  // distinct tokens, in the order of the pattern
+    bool prefixes = false;
+};
 
-QString indexQuery(const QString& pattern) {
+Terms termsOf(const QString& pattern) {
     const QByteArray utf8 = pattern.toUtf8();
     std::vector<char32_t> folded;
     foldUtf8(std::string_view(utf8.constData(), size_t(utf8.size())), folded);
@@ -41,28 +51,103 @@ QString indexQuery(const QString& pattern) {
         longest = std::max(longest, i - begin);
         begin = i + 1;
     }
-    QString query;
-    std::set<std::string> asked;
-    if (longest >= 3) {
-        for (const auto& [begin, end] : pieces) {
+    Terms result;
+    std::set<std::string> seen;
+    for (size_t p = 0; p < pieces.size(); ++p) {
+        const auto [begin, end] = pieces[p];
+        if (longest >= 3) {
             for (size_t k = begin; k + 3 <= end; ++k) {
-                const std::string token = FoldingTrigramTokenizer::tokenFor(&folded[k]);
-                if (asked.insert(token).second) appendQueryString(query, token, false);
+                std::string token = FoldingTrigramTokenizer::tokenFor(&folded[k]);
+                if (seen.insert(token).second) result.terms.push_back({std::move(token), p, k});
             }
+        } else if (longest == 2 && end - begin == 2) {
+            std::string prefix = FoldingTrigramTokenizer::prefixFor(&folded[begin]);
+            if (seen.insert(prefix).second) result.terms.push_back({std::move(prefix), p, begin});
         }
-    } else if (longest == 2) {
-        for (const auto& [begin, end] : pieces) {
-            if (end - begin != 2) continue;
-            const std::string prefix = FoldingTrigramTokenizer::prefixFor(&folded[begin]);
-            if (asked.insert(prefix).second) appendQueryString(query, prefix, true);
-        }
+    }
+    result.prefixes = longest == 2;
+    return result;
+}
+
+// One term as an index query string: between double quotes, each double quote written twice, and a '*'
+// after a prefix.
+QString queryString(const std::string& token, bool prefix) {
+    QString text = QString::fromUtf8(token.data(), qsizetype(token.size()));
+    text.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + text + QLatin1Char('"') + (prefix ? QStringLiteral("*") : QString());
+}
+
+QString queryOf(const std::vector<Term>& terms, bool prefixes) {
+    QString query;
+    for (const Term& term : terms) {
+        if (!query.isEmpty()) query += QLatin1String(" AND ");
+        query += queryString(term.token, prefixes);
     }
     return query;
 }
 
-std::optional<RoutedSelect> route(const PathSearch& search) {
-    const QString match = indexQuery(search.pattern);
-    if (match.isEmpty()) return std::nullopt;
+const QString kDiscRange = QStringLiteral(
+    " AND p.rowid >= (SELECT min(_rowid_) FROM BankList WHERE DiskName = ?3)"
+    " AND p.rowid <= (SELECT max(_rowid_) FROM BankList WHERE DiskName = ?3)");
+
+// The rarest trigrams among `terms`, as counted (up to kProbeLimit) in the index within the disc's rows
+// when one disc is searched: one when `wanted` is one, else a few when some are rare and more when all are
+// common. First those that do not overlap one already chosen (overlapping trigrams
+// tend to come together and narrow little), then the others. A trigram no row has is enough alone:
+// nothing can match.
+std::vector<Term> rarest(sqlite3* db, const std::vector<Term>& terms, const std::optional<QString>& disc,
+                         size_t wanted) {
+    SqliteStatement probe(db, QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM BankListPaths AS p WHERE "
+                                             "p.BankListPaths MATCH ?1%1 LIMIT %2)")
+                                  .arg(disc ? kDiscRange : QString())
+                                  .arg(kProbeLimit));
+    std::vector<std::pair<qint64, size_t>> counted;
+    for (size_t i = 0; i < terms.size(); ++i) {
+        probe.reset();
+        probe.bind(1, queryString(terms[i].token, false));
+        if (disc) probe.bind(3, *disc);
+        const qint64 count = probe.step() ? probe.column(0).toLongLong() : 0;
+        if (count == 0) return {terms[i]};
+        counted.emplace_back(count, i);
+    }
+    std::stable_sort(counted.begin(), counted.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    if (wanted > 1) wanted = counted.front().first < kProbeLimit ? kRareTrigramsAsked : kCommonTrigramsAsked;
+    std::vector<Term> chosen;
+    std::vector<bool> taken(terms.size(), false);
+    for (const bool overlapAllowed : {false, true}) {
+        for (const auto& [count, i] : counted) {
+            if (taken[i] || chosen.size() == wanted) continue;
+            const Term& term = terms[i];
+            const bool overlaps = std::any_of(chosen.begin(), chosen.end(), [&](const Term& c) {
+                return c.piece == term.piece && std::max(c.start, term.start) - std::min(c.start, term.start) < 3;
+            });
+            if (overlaps && !overlapAllowed) continue;
+            chosen.push_back(term);
+            taken[i] = true;
+        }
+    }
+    return chosen;
+}
+
+}  // namespace
+
+QString indexQuery(const QString& pattern) {
+    const Terms terms = termsOf(pattern);
+    return queryOf(terms.terms, terms.prefixes);
+}
+
+std::optional<RoutedSelect> route(const PathSearch& search, sqlite3* db) {
+    Terms terms = termsOf(search.pattern);
+    if (terms.terms.empty()) return std::nullopt;
+    // One disc: its few thousand rows are read faster through the DiskName index than a list of
+    // two-character prefixes over all discs is put together.
+    if (terms.prefixes && search.diskName) return std::nullopt;
+    // FTS5 looks for the next row that has all trigrams asked for without regard to the rowid range, so
+    // past the disc's last match it would walk on through the lists; one trigram alone stops at the range's
+    // end. Within one disc the rarest trigram leaves few candidates anyway.
+    const size_t wanted = search.diskName ? 1 : kRareTrigramsAsked;
+    if (!terms.prefixes && terms.terms.size() > wanted) terms.terms = rarest(db, terms.terms, search.diskName, wanted);
 
     // CROSS JOIN keeps the index as the outer loop, so rows come in its rowid order and the limit stops
     // the walk early; the LIKE here is the catalogue's own, the same that the plain statement runs.
@@ -70,14 +155,11 @@ std::optional<RoutedSelect> route(const PathSearch& search) {
         "SELECT b._rowid_, b.* FROM BankListPaths AS p CROSS JOIN BankList AS b ON b._rowid_ = p.rowid "
         "WHERE p.BankListPaths MATCH ?1 AND b.FilePath LIKE ?2");
     RoutedSelect routed;
-    routed.bindings = {match, search.pattern};
+    routed.bindings = {queryOf(terms.terms, terms.prefixes), search.pattern};
     if (search.diskName) {
         // A disc's rows are added together and so lie in one rowid range; bounding the index walk by it
         // skips the matches on every other disc. The DiskName test alone decides which rows belong.
-        sql += QStringLiteral(
-            " AND p.rowid >= (SELECT min(_rowid_) FROM BankList WHERE DiskName = ?3)"
-            " AND p.rowid <= (SELECT max(_rowid_) FROM BankList WHERE DiskName = ?3)"
-            " AND b.DiskName = ?3");
+        sql += kDiscRange + QStringLiteral(" AND b.DiskName = ?3");
         routed.bindings.push_back(*search.diskName);
     }
     sql += QStringLiteral(" LIMIT %1;").arg(search.limit);

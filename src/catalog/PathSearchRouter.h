@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+struct sqlite3;
+
 namespace vt {
 
 struct PathSearch;
@@ -20,8 +22,9 @@ struct RoutedSelect {
 // Every row that matches a `like` pattern contains each literal piece of the pattern (the runs between the
 // wildcards), after folding, so it is listed in the index under every trigram of every piece of three or
 // more characters, and under some token beginning with each piece of two characters. The routed statement
-// asks for all trigrams when there are any, else for all two-character pieces; it takes the rows listed
-// under all of them, in rowid order, and keeps those that the exact `like` of the plain statement accepts
+// asks for trigrams when there are any (when there are many, the rarest few, or the rarest alone within one
+// disc), else, across all discs, for all two-character pieces; it takes the rows listed under all of them,
+// in rowid order, and keeps those that the exact `like` of the plain statement accepts
 // (and, for one disc, whose DiskName is equal), up to the same limit. The plain statement reads the table
 // in rowid order too (for one disc through the DiskName index, which also keeps rowid order), so both give
 // the same rows in the same order. Patterns without a piece of two or more characters get nothing from the
@@ -33,8 +36,9 @@ namespace PathSearchRouter {
 // empty when the pattern has neither.
 QString indexQuery(const QString& pattern);
 
-// The routed form of `search`, or none when the plain statement serves better.
-std::optional<RoutedSelect> route(const PathSearch& search);
+// The routed form of `search` on the catalogue `db` (whose index tells the rare trigrams from the common
+// ones), or none when the plain statement serves better. Throws CatalogError.
+std::optional<RoutedSelect> route(const PathSearch& search, sqlite3* db);
 
 }  // namespace PathSearchRouter
 }  // namespace vt

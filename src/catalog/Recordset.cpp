@@ -69,7 +69,7 @@ void Recordset::Open(const QString& source, Connection& activeConnection, int, i
     std::optional<RoutedSelect> routed;
     if (activeConnection.indexedSearch()) {
         if (const std::optional<PathSearch> search = PathSearch::recognise(source)) {
-            routed = PathSearchRouter::route(*search);
+            routed = PathSearchRouter::route(*search, activeConnection.handle());
         }
     }
     if (routed) translated = routed->sql;

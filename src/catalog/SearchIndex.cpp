@@ -34,9 +34,9 @@ qint64 scalar(sqlite3* db, const QString& sql, qint64 bound = -1) {
 }
 
 // What the index's tokens are made of: the character folds of this Unicode version, and the kinds of token
-// (1: trigrams; 2: trigrams and an end mark).
+// (1: trigrams; 2: and an end mark; 3: and lists of two-character starts).
 int currentFolding() { return int(QChar::currentUnicodeVersion()); }
-constexpr int kTokenKinds = 2;
+constexpr int kTokenKinds = 3;
 
 void recordLayout(sqlite3* db) {
     SqliteStatement insert(db, QStringLiteral("INSERT INTO SearchIndexLayout VALUES (?1, ?2);"));
@@ -55,10 +55,12 @@ bool exists(sqlite3* db) {
 void create(sqlite3* db) {
     // detail=none keeps no positions (a third of the size of a full index, and faster to write): a search
     // asks for each trigram on its own and the `like` re-check restores adjacency. columnsize=0 drops the
-    // per-row token counts, which only ranking would use.
+    // per-row token counts, which only ranking would use. prefix='2' keeps a list per two-character start
+    // of a token, so that a two-character search reads one list, as far as it needs, instead of merging
+    // the lists of every token that starts so.
     exec(db,
          "CREATE VIRTUAL TABLE BankListPaths USING fts5(FilePath, content='BankList', "
-         "content_rowid='rowid', tokenize='vt_trigram', detail=none, columnsize=0);"
+         "content_rowid='rowid', tokenize='vt_trigram', detail=none, columnsize=0, prefix='2');"
          // FTS5 writes out what it holds at the start of every statement in a transaction, so removing a
          // disc row by row (one statement each) left one tiny segment per row and took seconds. A removed
          // row is only noted here; its entries are taken out in one statement later (applyRemovals). Until

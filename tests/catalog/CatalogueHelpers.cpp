@@ -88,7 +88,7 @@ QString indexProblem(Connection& connection) {
         Transaction transaction(connection);
         connection.Execute(QStringLiteral(
             "CREATE VIRTUAL TABLE Fresh USING fts5(FilePath, content='BankList', content_rowid='rowid', "
-            "tokenize='vt_trigram', detail=none, columnsize=0);"
+            "tokenize='vt_trigram', detail=none, columnsize=0, prefix='2');"
             "INSERT INTO Fresh(Fresh) VALUES ('rebuild');"
             "CREATE VIRTUAL TABLE temp.FreshTerms USING fts5vocab(main, Fresh, 'row');"
             "CREATE VIRTUAL TABLE temp.IndexTerms USING fts5vocab(main, BankListPaths, 'row');"));
