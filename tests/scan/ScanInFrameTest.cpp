@@ -27,7 +27,7 @@ QColor colourAt(const QImage& picture, QWidget* window, QWidget* widget, QPoint 
     return picture.pixelColor(widget->mapTo(window, offset));
 }
 
-class ScanPicturesTest : public ScanFixture {
+class ScanInFrameTest : public ScanFixture {
 protected:
     void SetUp() override {
         // The frame opens the catalogue itself.
@@ -39,7 +39,7 @@ protected:
     }
 };
 
-TEST_F(ScanPicturesTest, TheNewDiskWindowWithADiscAndItsBusyPanelMidScan) {
+TEST_F(ScanInFrameTest, TheNewDiskWindowWithADiscAndItsBusyPanelMidScan) {
     std::unique_ptr<MDIForm1> frame = startUp(context);
     ASSERT_TRUE(frame);
     frmMain* window = frame->windows().mainWindow();
@@ -70,6 +70,23 @@ TEST_F(ScanPicturesTest, TheNewDiskWindowWithADiscAndItsBusyPanelMidScan) {
     EXPECT_EQ(colourAt(busy, frame.get(), window->Frame1(), QPoint(20, 20)), QColor(179, 188, 193));
     EXPECT_NE(colourAt(busy, frame.get(), window->Combo1(), QPoint(20, 10)), QColor(179, 188, 193));
     EXPECT_EQ(platform.messages.texts(), QStringList{ScanTexts::finished()});
+}
+
+TEST_F(ScanInFrameTest, TheMainFrameStaysOpenWhileADiscIsCatalogued) {
+    std::unique_ptr<MDIForm1> frame = startUp(context);
+    ASSERT_TRUE(frame);
+    frmMain* window = frame->windows().mainWindow();
+    bool frameClosed = true;
+    platform.fileSystem.whileListing = [&](const QString& folder) {
+        QThread::msleep(20);
+        if (folder == QLatin1String("D:\\folder 3\\")) QTimer::singleShot(0, [&] { frameClosed = frame->close(); });
+    };
+    window->cmdStart_Click();
+    EXPECT_FALSE(frameClosed);
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(files().size(), 12u);
+    EXPECT_EQ(platform.messages.texts(), QStringList{ScanTexts::finished()});
+    EXPECT_TRUE(frame->close()) << "closes once the scan is over";
 }
 
 }  // namespace
