@@ -42,8 +42,11 @@ int scan(const QString& tree) {
     QTemporaryDir program;
     test::FakeMessageService messages;
     test::FakeDriveTable drives;
-    drives.add(QLatin1Char('D'), {kDriveTypeCdRom, tree, {650000000, 0},
-                                  {QStringLiteral("BENCH"), QStringLiteral("CDFS"), 0x1234u}, true});
+    drives.add(QLatin1Char('D'), {kDriveTypeCdRom,
+                                  tree,
+                                  {650000000, 0},
+                                  {QStringLiteral("BENCH"), QStringLiteral("CDFS"), 0x1234u},
+                                  true});
     LinuxFileSystem fileSystem(drives);
     test::FakeShell shell;
     test::FakeSystemColors colors;
@@ -64,7 +67,8 @@ int scan(const QString& tree) {
     SqliteStatement count(context.cnCatalog.handle(), QStringLiteral("SELECT count(*) FROM BankList"));
     count.step();
     if (messages.texts().value(0) != ScanTexts::finished()) {
-        std::fprintf(stderr, "the scan did not finish: %s\n", qPrintable(messages.texts().join(QLatin1Char('|'))));
+        std::fprintf(stderr, "the scan did not finish: %s\n",
+                     qPrintable(messages.texts().join(QLatin1Char('|'))));
         return 1;
     }
     std::printf("seconds=%.3f cpu=%.3f files=%lld peak_kib=%ld\n", seconds, cpu, count.column(0).toLongLong(),

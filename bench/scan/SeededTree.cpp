@@ -43,7 +43,8 @@ bool writeSeededTree(const QString& folder, long files, unsigned seed) {
         }
         const long batch = std::min<long>(files - written, 1 + long(random() % 60));
         for (long i = 0; i < batch; ++i, ++written) {
-            const QString path = dir + QLatin1Char('/') + randomName(random) + QStringLiteral("_%1.dat").arg(written);
+            const QString path =
+                dir + QLatin1Char('/') + randomName(random) + QStringLiteral("_%1.dat").arg(written);
             const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             if (fd < 0) return false;
             const off_t length = random() % 50 == 0 ? off_t(random()) : off_t(random() % 100000);

@@ -1,11 +1,11 @@
 #include "catalog/StagingTable.h"
 
+#include <QElapsedTimer>
+#include <algorithm>
+
 #include "catalog/CatalogError.h"
 #include "catalog/Connection.h"
 #include "catalog/SqliteStatement.h"
-
-#include <QElapsedTimer>
-#include <algorithm>
 
 namespace vt {
 
@@ -43,10 +43,11 @@ void StagingTable::publish(const std::function<void(long done, long total)>& bet
     SqliteStatement count(connection_.handle(),
                           QStringLiteral("SELECT max(_rowid_) FROM temp.%1;").arg(quotedName(name_)));
     const long total = count.step() ? long(count.column(0).toLongLong()) : 0;
-    SqliteStatement chunk(connection_.handle(),
-                          QStringLiteral("INSERT INTO main.%1 SELECT * FROM temp.%2 WHERE _rowid_ BETWEEN ?1 AND ?2 "
-                                         "ORDER BY _rowid_;")
-                              .arg(quotedName(target_), quotedName(name_)));
+    SqliteStatement chunk(
+        connection_.handle(),
+        QStringLiteral("INSERT INTO main.%1 SELECT * FROM temp.%2 WHERE _rowid_ BETWEEN ?1 AND ?2 "
+                       "ORDER BY _rowid_;")
+            .arg(quotedName(target_), quotedName(name_)));
     constexpr long kChunkRows = 256;
     QElapsedTimer slice;
     slice.start();

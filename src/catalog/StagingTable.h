@@ -12,7 +12,7 @@ class Connection;
 // connection, so the rows of a job that fails or a program that dies never reach the catalogue.
 // Dropped when the object goes; the connection must outlive it.
 class StagingTable {
-public:
+  public:
     // Creates the empty staging table. Throws CatalogError.
     StagingTable(Connection& connection, const QString& target);
     ~StagingTable();
@@ -29,7 +29,7 @@ public:
     // about every `sliceMs` milliseconds, still inside the transaction. Throws CatalogError.
     void publish(const std::function<void(long done, long total)>& betweenChunks = {}, int sliceMs = 15);
 
-private:
+  private:
     Connection& connection_;
     QString target_;
     QString name_;

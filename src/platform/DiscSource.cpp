@@ -19,7 +19,9 @@ QByteArray readSmallFile(const QString& path) {
     return file.read(1 << 20);
 }
 
-bool readable(const QString& path) { return ::access(QFile::encodeName(path).constData(), R_OK) == 0; }
+bool readable(const QString& path) {
+    return ::access(QFile::encodeName(path).constData(), R_OK) == 0;
+}
 
 QString loopBackingFile(const QString& device) {
     const QString name = QFileInfo(device).fileName();
@@ -44,8 +46,8 @@ QString imageOfRunningFuseIso(const QString& mountPoint) {
         for (const QByteArray& argument : readSmallFile(proc + QStringLiteral("/cmdline")).split('\0')) {
             arguments << QFile::decodeName(argument);
         }
-        const QString image =
-            fuseIsoImageFromCommandLine(arguments, QFileInfo(proc + QStringLiteral("/cwd")).symLinkTarget(), mountPoint);
+        const QString image = fuseIsoImageFromCommandLine(
+            arguments, QFileInfo(proc + QStringLiteral("/cwd")).symLinkTarget(), mountPoint);
         if (!image.isEmpty()) return image;
     }
     return {};
@@ -84,8 +86,8 @@ QString discSource(const MountEntry& mount) {
     if (mount.fsType == QLatin1String("fuse.fuseiso")) {
         // fuseiso adds its mount list entry when it answers its first request: make one first.
         (void)QFileInfo::exists(mount.mountPoint);
-        const QString listed =
-            fuseIsoImage(readSmallFile(QDir::homePath() + QStringLiteral("/.mtab.fuseiso")), mount.mountPoint);
+        const QString listed = fuseIsoImage(
+            readSmallFile(QDir::homePath() + QStringLiteral("/.mtab.fuseiso")), mount.mountPoint);
         return listed.isEmpty() ? imageOfRunningFuseIso(mount.mountPoint) : listed;
     }
     if (!mount.source.startsWith(QLatin1String("/dev/"))) return {};

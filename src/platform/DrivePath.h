@@ -11,8 +11,8 @@ namespace vt {
 std::optional<QChar> driveLetter(const QString& drivePath);
 
 // The part of a drive path after its root, with '/' between components ("dir/file"; empty for the root).
-// Nothing when a component is "." or ".." or holds a '/', or the path has no drive root, so a mapped path never leaves
-// the drive's folder.
+// Nothing when a component is "." or ".." or holds a '/', or the path has no drive root, so a mapped path
+// never leaves the drive's folder.
 std::optional<QString> pathWithinDrive(const QString& drivePath);
 
 }  // namespace vt

@@ -22,7 +22,7 @@ struct VolumeInformation {
 // The machine's drives as drive letters A to Z, each with a three-character root such as "D:\".
 // Stored paths begin with such a root; `nativePath` maps them onto the real file system.
 class DriveTable {
-public:
+  public:
     virtual ~DriveTable() = default;
 
     // Bit n is set when drive letter 'A' + n exists.

@@ -37,7 +37,7 @@ enum class FindStatus {
 
 // One running directory search; it ends when the object is destroyed.
 class FindHandle {
-public:
+  public:
     virtual ~FindHandle() = default;
     // Fills `entry` with the next entry; false at the end of the listing or when reading it failed.
     virtual bool next(FindData& entry) = 0;
@@ -48,7 +48,7 @@ public:
 // Directory listing and file queries on drive paths ("D:\dir\file"), the way the catalogue walk sees them.
 // Entries that are neither files nor folders (links, devices) are not listed.
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // Starts listing `folder` (ends with a backslash) for entries matching `pattern` ("*.*" for all).

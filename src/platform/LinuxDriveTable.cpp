@@ -77,7 +77,9 @@ std::uint32_t LinuxDriveTable::logicalDrives() const {
     return mask;
 }
 
-int LinuxDriveTable::driveType(const QString& root) const { return find(root) ? kDriveTypeCdRom : 0; }
+int LinuxDriveTable::driveType(const QString& root) const {
+    return find(root) ? kDriveTypeCdRom : 0;
+}
 
 DiskSpace LinuxDriveTable::diskSpace(const QString& root) const {
     const OpticalDrive* drive = find(root);

@@ -13,7 +13,7 @@ namespace vt {
 // such as "E:\dir" never moves to another disc because some other one went away. Holds one open
 // descriptor on the mount table.
 class LinuxDriveTable final : public DriveTable {
-public:
+  public:
     LinuxDriveTable();
     ~LinuxDriveTable() override;
     LinuxDriveTable(const LinuxDriveTable&) = delete;
@@ -27,7 +27,7 @@ public:
     QString mountPoint(const QString& root) const override;
     QString nativePath(const QString& drivePath) const override;
 
-private:
+  private:
     // The drive under the letter of `root`, after catching up with the mount table; null if none.
     const OpticalDrive* find(const QString& root) const;
     void refreshIfChanged() const;

@@ -19,7 +19,9 @@ struct DirCloser {
 };
 using DirPtr = std::unique_ptr<DIR, DirCloser>;
 
-bool matchesAll(const QString& pattern) { return pattern == QLatin1String("*.*") || pattern == QLatin1String("*"); }
+bool matchesAll(const QString& pattern) {
+    return pattern == QLatin1String("*.*") || pattern == QLatin1String("*");
+}
 
 std::uint32_t attributeBits(const QString& name, const struct stat& st, bool readOnlyVolume) {
     std::uint32_t bits = S_ISDIR(st.st_mode) ? FileAttribute::Directory : 0;
@@ -30,12 +32,14 @@ std::uint32_t attributeBits(const QString& name, const struct stat& st, bool rea
     return bits;
 }
 
-bool listable(const struct stat& st) { return S_ISDIR(st.st_mode) || S_ISREG(st.st_mode); }
+bool listable(const struct stat& st) {
+    return S_ISDIR(st.st_mode) || S_ISREG(st.st_mode);
+}
 
 // Streams one folder: "." and ".." first (except at a drive root), then the entries as the filesystem
 // returns them, each measured with one stat relative to the open folder.
 class LinuxFindHandle final : public FindHandle {
-public:
+  public:
     LinuxFindHandle(DirPtr dir, bool root, QString pattern, bool readOnlyVolume)
         : dir_(std::move(dir)),
           pattern_(matchesAll(pattern) ? QByteArray() : QFile::encodeName(pattern)),
@@ -79,7 +83,7 @@ public:
 
     bool failed() const override { return failed_; }
 
-private:
+  private:
     bool matches(const char* name) const {
         return pattern_.isEmpty() || ::fnmatch(pattern_.constData(), name, FNM_CASEFOLD) == 0;
     }
@@ -102,7 +106,8 @@ std::unique_ptr<FindHandle> LinuxFileSystem::findFirst(const QString& folder, co
     if (!dir) return nullptr;
     const std::optional<QString> within = pathWithinDrive(folder);
     const bool root = within && within->isEmpty();
-    auto handle = std::make_unique<LinuxFindHandle>(std::move(dir), root, pattern, drives_.readOnlyVolume(folder));
+    auto handle =
+        std::make_unique<LinuxFindHandle>(std::move(dir), root, pattern, drives_.readOnlyVolume(folder));
     if (!handle->next(first)) {
         status = handle->failed() ? FindStatus::Unreadable : FindStatus::Empty;
         return nullptr;
@@ -124,7 +129,8 @@ std::optional<std::uint32_t> LinuxFileSystem::attributes(const QString& path) {
 std::optional<std::int64_t> LinuxFileSystem::fileLength(const QString& path) {
     const QString native = drives_.nativePath(path);
     struct stat st {};
-    if (native.isEmpty() || ::lstat(QFile::encodeName(native).constData(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (native.isEmpty() || ::lstat(QFile::encodeName(native).constData(), &st) != 0 ||
+        !S_ISREG(st.st_mode)) {
         return std::nullopt;
     }
     return std::int64_t(st.st_size);

@@ -12,7 +12,7 @@ class DriveTable;
 // Symbolic links and special files are not listed, so a walk never follows a link out of the disc or
 // round in a loop.
 class LinuxFileSystem final : public FileSystem {
-public:
+  public:
     explicit LinuxFileSystem(const DriveTable& drives) : drives_(drives) {}
 
     std::unique_ptr<FindHandle> findFirst(const QString& folder, const QString& pattern, FindData& first,
@@ -21,7 +21,7 @@ public:
     std::optional<std::int64_t> fileLength(const QString& path) override;
     bool pathExists(const QString& path) override;
 
-private:
+  private:
     const DriveTable& drives_;
 };
 

@@ -12,7 +12,9 @@ bool hasOption(const QString& options, QLatin1String option) {
     return parts.contains(option);
 }
 
-bool isOctal(char c) { return c >= '0' && c <= '7'; }
+bool isOctal(char c) {
+    return c >= '0' && c <= '7';
+}
 
 }  // namespace
 
@@ -26,7 +28,8 @@ QString decodeMountField(const QByteArray& field) {
     for (int i = 0; i < field.size(); ++i) {
         if (field[i] == '\\' && i + 3 < field.size() && isOctal(field[i + 1]) && isOctal(field[i + 2]) &&
             isOctal(field[i + 3])) {
-            bytes.append(char(((field[i + 1] - '0') << 6) | ((field[i + 2] - '0') << 3) | (field[i + 3] - '0')));
+            bytes.append(
+                char(((field[i + 1] - '0') << 6) | ((field[i + 2] - '0') << 3) | (field[i + 3] - '0')));
             i += 3;
         } else {
             bytes.append(field[i]);

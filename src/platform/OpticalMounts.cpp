@@ -22,7 +22,8 @@ bool isOpticalMount(const MountEntry& mount, const CdRomProbe& isCdRom) {
     return mount.source.startsWith(QLatin1String("/dev/")) && isCdRom(mount.deviceNumber);
 }
 
-std::vector<OpticalDrive> assignOpticalLetters(const std::vector<MountEntry>& mounts, const CdRomProbe& isCdRom,
+std::vector<OpticalDrive> assignOpticalLetters(const std::vector<MountEntry>& mounts,
+                                               const CdRomProbe& isCdRom,
                                                const std::vector<OpticalDrive>& previous) {
     std::vector<const MountEntry*> media;
     for (const MountEntry& m : mounts) {

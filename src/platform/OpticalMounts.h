@@ -29,7 +29,8 @@ bool isOpticalMount(const MountEntry& mount, const CdRomProbe& isCdRom);
 // several places is shown once. A medium that had a letter in `previous` (the same mount) keeps it, as a
 // drive keeps its letter while others come and go; the others take the free letters from D upwards in
 // that order. Media past P get no letter. The result is in letter order.
-std::vector<OpticalDrive> assignOpticalLetters(const std::vector<MountEntry>& mounts, const CdRomProbe& isCdRom,
+std::vector<OpticalDrive> assignOpticalLetters(const std::vector<MountEntry>& mounts,
+                                               const CdRomProbe& isCdRom,
                                                const std::vector<OpticalDrive>& previous = {});
 
 }  // namespace vt

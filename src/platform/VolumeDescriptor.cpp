@@ -16,7 +16,7 @@ using Sector = std::array<unsigned char, kSector>;
 
 // Closes the descriptor it holds.
 class FileReader {
-public:
+  public:
     explicit FileReader(const QString& path)
         : fd_(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC)) {}
     ~FileReader() {
@@ -30,14 +30,17 @@ public:
         return ::pread(fd_, out.data(), kSector, off_t(sector * kSector)) == kSector;
     }
 
-private:
+  private:
     int fd_;
 };
 
 std::uint32_t le32(const unsigned char* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
 }
-std::uint16_t le16(const unsigned char* p) { return std::uint16_t(p[0] | p[1] << 8); }
+std::uint16_t le16(const unsigned char* p) {
+    return std::uint16_t(p[0] | p[1] << 8);
+}
 
 std::array<std::uint8_t, 4> laneSums(const unsigned char* data, int size) {
     std::array<std::uint8_t, 4> lanes{};
@@ -82,8 +85,10 @@ std::optional<DiscVolume> readIso(const FileReader& file) {
     DiscVolume volume;
     const Sector& chosen = haveJoliet ? joliet : primary;
     volume.serial = isoSerial(chosen.data(), kSector);
-    volume.label = haveJoliet ? jolietText(joliet.data() + 40, 32)
-                              : trimmedRight(QString::fromLatin1(reinterpret_cast<const char*>(primary.data() + 40), 32));
+    volume.label =
+        haveJoliet
+            ? jolietText(joliet.data() + 40, 32)
+            : trimmedRight(QString::fromLatin1(reinterpret_cast<const char*>(primary.data() + 40), 32));
     volume.volumeBytes = std::uint64_t(le32(primary.data() + 80)) * le16(primary.data() + 128);
     return volume;
 }
@@ -102,7 +107,9 @@ QString udfText(const unsigned char* p, int fieldBytes) {
     return trimmedRight(text);
 }
 
-std::uint16_t tagId(const Sector& s) { return le16(s.data()); }
+std::uint16_t tagId(const Sector& s) {
+    return le16(s.data());
+}
 
 std::optional<DiscVolume> readUdf(const FileReader& file) {
     Sector sector{};
@@ -128,7 +135,8 @@ std::optional<DiscVolume> readUdf(const FileReader& file) {
         }
     }
     if (!haveVolume || !havePartition || blockSize != kSector) return std::nullopt;
-    if (!file.read(std::uint64_t(partitionStart) + fsdBlock, sector) || tagId(sector) != 256) return std::nullopt;
+    if (!file.read(std::uint64_t(partitionStart) + fsdBlock, sector) || tagId(sector) != 256)
+        return std::nullopt;
     DiscVolume volume;
     volume.label = label;
     volume.serial = udfSerial(sector.data(), kSector);

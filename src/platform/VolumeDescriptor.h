@@ -9,7 +9,7 @@ namespace vt {
 // What a disc's own volume descriptors say about it, read straight from the device or image file.
 struct DiscVolume {
     QString label;
-    std::uint32_t serial = 0;     // the serial the Windows disc drivers show for the same disc
+    std::uint32_t serial = 0;       // the serial the Windows disc drivers show for the same disc
     std::uint64_t volumeBytes = 0;  // the volume's size as recorded (ISO 9660 only; 0 when not known)
 };
 

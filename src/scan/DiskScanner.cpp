@@ -14,9 +14,13 @@ namespace {
 // Long enough that batching and repainting cost little, short enough that the window stays lively.
 constexpr qint64 kSliceMs = 15;
 
-bool isDots(const QString& name) { return name == QLatin1String(".") || name == QLatin1String(".."); }
+bool isDots(const QString& name) {
+    return name == QLatin1String(".") || name == QLatin1String("..");
+}
 
-bool matchesAll(const QString& pattern) { return pattern == QLatin1String("*.*") || pattern == QLatin1String("*"); }
+bool matchesAll(const QString& pattern) {
+    return pattern == QLatin1String("*.*") || pattern == QLatin1String("*");
+}
 
 }  // namespace
 

@@ -24,7 +24,7 @@ class Transaction;
 //
 // The connection, recordset, file system and progress receiver must outlive the scanner.
 class DiskScanner {
-public:
+  public:
     DiskScanner(Connection& connection, Recordset& rsBankList, FileSystem& fileSystem, ScanProgress& progress,
                 QString diskName);
     ~DiskScanner();
@@ -40,7 +40,7 @@ public:
     // Files that could not be measured and folders that could not be listed (each counts once).
     long skipped() const { return skipped_; }
 
-private:
+  private:
     struct Folder;
 
     Folder listFolder(const QString& dir, const QString& pattern);

@@ -25,13 +25,16 @@ QString formatUsedSize(std::uint64_t bytes) {
     return locale.toString(qulonglong(bytes)) + QStringLiteral(" bytes");
 }
 
-QString serialText(std::uint32_t serial) { return QString::number(std::int32_t(serial)); }
+QString serialText(std::uint32_t serial) {
+    return QString::number(std::int32_t(serial));
+}
 
 DriveDetails readDriveDetails(const DriveTable& drives, const QString& root) {
     const DiskSpace space = drives.diskSpace(root);
     const VolumeInformation volume = drives.volumeInformation(root);
     DriveDetails details;
-    details.usedSize = formatUsedSize(space.totalBytes >= space.freeBytes ? space.totalBytes - space.freeBytes : 0);
+    details.usedSize =
+        formatUsedSize(space.totalBytes >= space.freeBytes ? space.totalBytes - space.freeBytes : 0);
     details.label = fromBuffer(volume.label);
     details.fileSystemName = fromBuffer(volume.fileSystemName);
     details.serial = serialText(volume.serial);

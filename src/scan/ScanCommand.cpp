@@ -13,7 +13,11 @@ namespace vt {
 
 ScanCommand::ScanCommand(Connection& cnCatalog, Recordset& rsDisks, Recordset& rsBankList,
                          const DriveTable& drives, FileSystem& fileSystem)
-    : cnCatalog_(cnCatalog), rsDisks_(rsDisks), rsBankList_(rsBankList), drives_(drives), fileSystem_(fileSystem) {}
+    : cnCatalog_(cnCatalog),
+      rsDisks_(rsDisks),
+      rsBankList_(rsBankList),
+      drives_(drives),
+      fileSystem_(fileSystem) {}
 
 bool ScanCommand::nameTaken(const QString& diskName) {
     Recordset check;

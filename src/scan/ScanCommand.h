@@ -40,7 +40,7 @@ struct ScanSummary {
 // rsDisks and rsBankList are closed if open and reopened at every run, and left open after it.
 // The references must outlive the command.
 class ScanCommand {
-public:
+  public:
     ScanCommand(Connection& cnCatalog, Recordset& rsDisks, Recordset& rsBankList, const DriveTable& drives,
                 FileSystem& fileSystem);
 
@@ -48,7 +48,7 @@ public:
     // in the catalogue.
     ScanSummary run(const ScanRequest& request, ScanProgress& progress);
 
-private:
+  private:
     bool nameTaken(const QString& diskName);
 
     Connection& cnCatalog_;

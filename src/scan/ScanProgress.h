@@ -6,7 +6,7 @@ namespace vt {
 // with no catalogue transaction open, so the receiver may run the event loop and other windows may write
 // the catalogue meanwhile.
 class ScanProgress {
-public:
+  public:
     virtual ~ScanProgress() = default;
     // The checks passed and the walk is about to start (the window shows its busy panel).
     virtual void started() = 0;

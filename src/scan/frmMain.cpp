@@ -29,7 +29,7 @@ namespace {
 
 // The busy pointer for the whole program while it lives.
 class BusyCursor {
-public:
+  public:
     BusyCursor() { QGuiApplication::setOverrideCursor(Qt::BusyCursor); }
     ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
     BusyCursor(const BusyCursor&) = delete;
@@ -78,8 +78,8 @@ frmMain::frmMain(AppContext& context, QWidget* parent) : QWidget(parent), contex
     for (const DetailRow& row : kDetailRows) {
         Label1_[size_t(row.caption)] = addLabel(Frame1_, captions[size_t(row.caption)],
                                                 Look::twipsRect(3120, row.top, 1215, 255), Look::labelFont());
-        Label1_[size_t(row.value)] =
-            addLabel(Frame1_, QStringLiteral("0"), Look::twipsRect(240, row.top, 2775, 255), Look::labelFont());
+        Label1_[size_t(row.value)] = addLabel(Frame1_, QStringLiteral("0"),
+                                              Look::twipsRect(240, row.top, 2775, 255), Look::labelFont());
     }
     for (size_t i = 0; i < Label1_.size(); ++i) {
         Label1_[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
@@ -99,11 +99,14 @@ frmMain::frmMain(AppContext& context, QWidget* parent) : QWidget(parent), contex
     QPalette busyPalette = BusyForm_->palette();
     busyPalette.setColor(QPalette::Window, Look::frameColor());
     BusyForm_->setPalette(busyPalette);
-    Label2_[0] = addLabel(BusyForm_, ScanTexts::busyWorking(), Look::twipsRect(360, 720, 3855, 375), controlFont);
-    Label2_[1] = addLabel(BusyForm_, ScanTexts::busyPleaseWait(), Look::twipsRect(240, 1320, 3855, 375), controlFont);
+    Label2_[0] =
+        addLabel(BusyForm_, ScanTexts::busyWorking(), Look::twipsRect(360, 720, 3855, 375), controlFont);
+    Label2_[1] =
+        addLabel(BusyForm_, ScanTexts::busyPleaseWait(), Look::twipsRect(240, 1320, 3855, 375), controlFont);
     Label2_[0]->setObjectName(QStringLiteral("Label2_0"));
     Label2_[1]->setObjectName(QStringLiteral("Label2_1"));
-    lblCount_ = addLabel(BusyForm_, QStringLiteral("0"), Look::twipsRect(1440, 2040, 1815, 495), Look::font(14.25));
+    lblCount_ =
+        addLabel(BusyForm_, QStringLiteral("0"), Look::twipsRect(1440, 2040, 1815, 495), Look::font(14.25));
     lblCount_->setObjectName(QStringLiteral("lblCount"));
     BusyForm_->hide();
 
@@ -141,7 +144,9 @@ void frmMain::ListDrives() {
     }
 }
 
-void frmMain::Combo1_Click() { ShowDriveInfo(Combo1_->currentText()); }
+void frmMain::Combo1_Click() {
+    ShowDriveInfo(Combo1_->currentText());
+}
 
 void frmMain::ShowDriveInfo(const QString& root) {
     Label1_[4]->setText(readDriveDetails(context_.platform.drives, root).usedSize);
@@ -169,7 +174,9 @@ void frmMain::Label1_Click(int index) {
     if (index == 5) mnuSys_->popup(QCursor::pos());
 }
 
-void frmMain::mnuCopy_Click() { context_.platform.shell.setClipboardText(Label1_[5]->text()); }
+void frmMain::mnuCopy_Click() {
+    context_.platform.shell.setClipboardText(Label1_[5]->text());
+}
 
 void frmMain::closeEvent(QCloseEvent* event) {
     if (scanning_) {
@@ -208,8 +215,8 @@ void frmMain::cmdStart_Click() {
     {
         BusyCursor busy;
         try {
-            ScanCommand command(context_.cnCatalog, context_.rsDisks, context_.rsBankList, context_.platform.drives,
-                                context_.platform.fileSystem);
+            ScanCommand command(context_.cnCatalog, context_.rsDisks, context_.rsBankList,
+                                context_.platform.drives, context_.platform.fileSystem);
             summary = command.run(request, *this);
         } catch (const CatalogError& error) {
             failure = error.message();

@@ -22,7 +22,7 @@ class MyButton;
 // the window refuses to close (so no scan is ever cut off half-way). The context must outlive the window.
 class frmMain : public QWidget, private ScanProgress {
     Q_OBJECT
-public:
+  public:
     explicit frmMain(AppContext& context, QWidget* parent = nullptr);
     void Form_Load();
 
@@ -44,17 +44,17 @@ public:
     QMenu* mnuSys() const { return mnuSys_; }
     QAction* mnuCopy() const { return mnuCopy_; }
 
-public slots:
+  public slots:
     void Combo1_Click();
     void Label1_Click(int index);
     void mnuCopy_Click();
     void cmdStart_Click();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void ListDrives();
     void ShowDriveInfo(const QString& root);
     void started() override;

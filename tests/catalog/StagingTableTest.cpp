@@ -13,7 +13,7 @@ namespace vt {
 namespace {
 
 class StagingTableTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
         cn.setConnectionString(buildConnectionString(folder.path()));
@@ -38,10 +38,11 @@ protected:
 };
 
 TEST_F(StagingTableTest, RowsWaitInStagingAndArePublishedInOrderThroughTriggers) {
-    cn.Execute(QStringLiteral("INSERT INTO BankList VALUES ('OLD','o','D:\\o',1,'Normal');"
-                              "CREATE TABLE log (name TEXT);"
-                              "CREATE TRIGGER logged AFTER INSERT ON BankList BEGIN "
-                              "INSERT INTO log VALUES (NEW.FileName); END;"));
+    cn.Execute(
+        QStringLiteral("INSERT INTO BankList VALUES ('OLD','o','D:\\o',1,'Normal');"
+                       "CREATE TABLE log (name TEXT);"
+                       "CREATE TRIGGER logged AFTER INSERT ON BankList BEGIN "
+                       "INSERT INTO log VALUES (NEW.FileName); END;"));
     Recordset rs;
     rs.Open(QStringLiteral("select top 1 * from bankList;"), cn);
     {
@@ -55,8 +56,10 @@ TEST_F(StagingTableTest, RowsWaitInStagingAndArePublishedInOrderThroughTriggers)
         staging.publish();
         publish.commit();
     }
-    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM sqlite_temp_master")), 0) << "dropped with the object";
-    SqliteStatement rows(cn.handle(), QStringLiteral("SELECT FileName, FileSize FROM BankList ORDER BY _rowid_"));
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM sqlite_temp_master")), 0)
+        << "dropped with the object";
+    SqliteStatement rows(cn.handle(),
+                         QStringLiteral("SELECT FileName, FileSize FROM BankList ORDER BY _rowid_"));
     QStringList names;
     while (rows.step()) {
         names << rows.column(0).toString();
@@ -64,7 +67,8 @@ TEST_F(StagingTableTest, RowsWaitInStagingAndArePublishedInOrderThroughTriggers)
             EXPECT_EQ(rows.column(1).toDouble(), 5368709120.0);
         }
     }
-    EXPECT_EQ(names, (QStringList{QStringLiteral("o"), QStringLiteral("c"), QStringLiteral("a"), QStringLiteral("b")}));
+    EXPECT_EQ(names, (QStringList{QStringLiteral("o"), QStringLiteral("c"), QStringLiteral("a"),
+                                  QStringLiteral("b")}));
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM log")), 3);
 
     rs.Close();
@@ -80,7 +84,7 @@ TEST_F(StagingTableTest, StagedRowsNeverOutliveTheConnection) {
     rs.sendNewRowsTo(staging->name());
     add(rs, QStringLiteral("x"));
     rs.Close();
-    cn.Close();  // as when the program dies mid-scan
+    cn.Close();       // as when the program dies mid-scan
     staging.reset();  // cannot drop its table any more, and need not
     Connection again;
     again.setConnectionString(buildConnectionString(folder.path()));

@@ -14,7 +14,7 @@ namespace vt {
 namespace {
 
 class LinuxFileSystemTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
         drives_.add(QLatin1Char('D'), {kDriveTypeCdRom, dir_.path(), {}, {}, false});
@@ -79,7 +79,8 @@ TEST_F(LinuxFileSystemTest, ReadOnlyVolumesMakeEveryEntryReadOnlyAndLengthsAre64
     drives_.add(QLatin1Char('D'), {kDriveTypeCdRom, dir_.path(), {}, {}, true});
     write(QStringLiteral("big.iso"), QByteArray());
     const qint64 fiveGiB = 5LL << 30;
-    ASSERT_EQ(::truncate(QFile::encodeName(dir_.filePath(QStringLiteral("big.iso"))).constData(), fiveGiB), 0);
+    ASSERT_EQ(::truncate(QFile::encodeName(dir_.filePath(QStringLiteral("big.iso"))).constData(), fiveGiB),
+              0);
     FindStatus status;
     const std::vector<FindData> entries = list(QStringLiteral("D:\\"), QStringLiteral("*.*"), status);
     ASSERT_EQ(entries.size(), 1u);

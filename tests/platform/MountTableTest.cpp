@@ -20,12 +20,15 @@ MountEntry mount(const char* source, const char* point, const char* type, const 
     return m;
 }
 
-bool noCdRom(const QString&) { return false; }
+bool noCdRom(const QString&) {
+    return false;
+}
 
 TEST(MountInfo, ParsesFieldsAndDecodesTheKernelsEscapes) {
     const QByteArray text =
         "22 27 0:21 / /proc rw,relatime - proc proc rw\n"
-        "45 27 0:40 / /media/My\\040Disc\\134x rw,nosuid shared:7 master:1 - fuse.fuseiso fuseiso rw,user_id=0\n"
+        "45 27 0:40 / /media/My\\040Disc\\134x rw,nosuid shared:7 master:1 - fuse.fuseiso fuseiso "
+        "rw,user_id=0\n"
         "46 27 11:0 / /media/\xd8\xaf\xdb\x8c\xd8\xb3\xda\xa9 ro,relatime - iso9660 /dev/sr0 ro,norock\n"
         "garbage line without a separator\n"
         "\n";
@@ -129,12 +132,13 @@ TEST(DiscSource, FuseIsoListGivesTheLatestImageForTheMountPoint) {
 }
 
 TEST(DiscSource, FuseIsoCommandLineNamesTheImageOfItsMountPoint) {
-    const QStringList args = {QStringLiteral("fuseiso"), QStringLiteral("-n"), QStringLiteral("-c"),
-                              QStringLiteral("UTF-8"), QStringLiteral("discs/a.iso"), QStringLiteral("mnt/"),
-                              QStringLiteral("-o"), QStringLiteral("ro")};
+    const QStringList args = {
+        QStringLiteral("fuseiso"),     QStringLiteral("-n"),   QStringLiteral("-c"), QStringLiteral("UTF-8"),
+        QStringLiteral("discs/a.iso"), QStringLiteral("mnt/"), QStringLiteral("-o"), QStringLiteral("ro")};
     EXPECT_EQ(fuseIsoImageFromCommandLine(args, QStringLiteral("/home/u"), QStringLiteral("/home/u/mnt")),
               QStringLiteral("/home/u/discs/a.iso"));
-    EXPECT_EQ(fuseIsoImageFromCommandLine(args, QStringLiteral("/home/u"), QStringLiteral("/mnt")), QString());
+    EXPECT_EQ(fuseIsoImageFromCommandLine(args, QStringLiteral("/home/u"), QStringLiteral("/mnt")),
+              QString());
 }
 
 }  // namespace

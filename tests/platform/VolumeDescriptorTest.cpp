@@ -12,7 +12,7 @@ namespace {
 constexpr int kSector = 2048;
 
 class Image {
-public:
+  public:
     explicit Image(int sectors) : bytes_(sectors * kSector, '\0') {}
     unsigned char* sector(int n) { return reinterpret_cast<unsigned char*>(bytes_.data()) + n * kSector; }
     QString save(const QTemporaryDir& dir, const char* name) {
@@ -23,11 +23,13 @@ public:
         return path;
     }
 
-private:
+  private:
     QByteArray bytes_;
 };
 
-void put16(unsigned char* p, unsigned v) { p[0] = v & 0xff, p[1] = (v >> 8) & 0xff; }
+void put16(unsigned char* p, unsigned v) {
+    p[0] = v & 0xff, p[1] = (v >> 8) & 0xff;
+}
 void put32(unsigned char* p, unsigned v) {
     for (int i = 0; i < 4; ++i) p[i] = (v >> (8 * i)) & 0xff;
 }

@@ -4,17 +4,17 @@
 
 #include <QFile>
 
+#include "ScanFixture.h"
 #include "platform/LinuxFileSystem.h"
 #include "scan/ScanCommand.h"
 #include "scan/ScanProgress.h"
-#include "ScanFixture.h"
 
 namespace vt::test {
 namespace {
 
 // Progress for a scan without a window: counts the pauses.
 class CountingProgress final : public ScanProgress {
-public:
+  public:
     void started() override { ++starts; }
     void pause(long recorded) override { last = recorded; }
     int starts = 0;
@@ -42,7 +42,7 @@ TEST_F(HostileTreeTest, BadNamesAndOverlongPathsAreRecordedOrSkippedAndCountedWi
     ASSERT_GE(root, 0);
     ASSERT_TRUE(makeFile(root, "plain.txt", 3));
     ASSERT_TRUE(makeFile(root, "bad\xff\xfe name.txt", 9));  // not UTF-8: recorded, name replaced
-    const int badFolder = makeFolder(root, "dir\xff");  // not UTF-8: cannot be listed again by name
+    const int badFolder = makeFolder(root, "dir\xff");       // not UTF-8: cannot be listed again by name
     ASSERT_GE(badFolder, 0);
     ASSERT_TRUE(makeFile(badFolder, "inside.txt", 1));
     ::close(badFolder);
@@ -63,16 +63,16 @@ TEST_F(HostileTreeTest, BadNamesAndOverlongPathsAreRecordedOrSkippedAndCountedWi
     LinuxFileSystem fileSystem(platform.drives);
     CountingProgress progress;
     ScanCommand command(context.cnCatalog, context.rsDisks, context.rsBankList, platform.drives, fileSystem);
-    const ScanSummary summary =
-        command.run({QStringLiteral("D:\\"), QStringLiteral("Hostile"), QStringLiteral("1"),
-                     QStringLiteral("654,311,424 bytes")},
-                    progress);
+    const ScanSummary summary = command.run({QStringLiteral("D:\\"), QStringLiteral("Hostile"),
+                                             QStringLiteral("1"), QStringLiteral("654,311,424 bytes")},
+                                            progress);
     EXPECT_EQ(summary.outcome, ScanOutcome::Finished);
     EXPECT_EQ(progress.starts, 1);
 
     const QStringList recorded = paths();
     EXPECT_TRUE(recorded.contains(QStringLiteral("D:\\plain.txt")));
-    EXPECT_TRUE(recorded.contains(QStringLiteral("D:\\bad") + QChar(0xFFFD) + QChar(0xFFFD) + QStringLiteral(" name.txt")));
+    EXPECT_TRUE(recorded.contains(QStringLiteral("D:\\bad") + QChar(0xFFFD) + QChar(0xFFFD) +
+                                  QStringLiteral(" name.txt")));
     int levels = 0;
     for (const QString& path : recorded) levels += path.endsWith(QLatin1String("\\level.txt")) ? 1 : 0;
     EXPECT_GT(levels, 10);

@@ -92,8 +92,9 @@ TEST(RealDisc, AMountedImageIsCataloguedExactlyAsFindListsIt) {
     const std::map<QString, double> expected = findListing(image.mountPoint(), root);
     ASSERT_EQ(expected.size(), 6u);
     std::map<QString, double> recorded;
-    SqliteStatement rows(context.cnCatalog.handle(), QStringLiteral("SELECT FilePath, FileSize, FileAttr, FileName "
-                                                                    "FROM BankList ORDER BY _rowid_"));
+    SqliteStatement rows(context.cnCatalog.handle(),
+                         QStringLiteral("SELECT FilePath, FileSize, FileAttr, FileName "
+                                        "FROM BankList ORDER BY _rowid_"));
     QStringList order;
     while (rows.step()) {
         const QString path = rows.column(0).toString();

@@ -1,20 +1,20 @@
+#include <sqlite3.h>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QThread>
 #include <QTimer>
 
-#include <sqlite3.h>
-
+#include "ScanFixture.h"
 #include "catalog/Connection.h"
 #include "scan/ScanTexts.h"
-#include "ScanFixture.h"
 
 namespace vt::test {
 namespace {
 
 class ScanCommandTest : public ScanFixture {
-protected:
+  protected:
     void SetUp() override {
         ScanFixture::SetUp();
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
@@ -41,8 +41,11 @@ protected:
 
 TEST_F(ScanCommandTest, ThreeRootFilesAndTwoInAFolderGiveFiveRowsAndADiscRow) {
     threePlusTwo();
-    platform.drives.add(QLatin1Char('D'), {kDriveTypeCdRom, disc.path(), {654311424, 0},
-                                           {QStringLiteral("L"), QStringLiteral("CDFS"), 0x80000000u}, true});
+    platform.drives.add(QLatin1Char('D'), {kDriveTypeCdRom,
+                                           disc.path(),
+                                           {654311424, 0},
+                                           {QStringLiteral("L"), QStringLiteral("CDFS"), 0x80000000u},
+                                           true});
     openWindow();
     start();
     const std::vector<FileRow> rows = files();
@@ -171,12 +174,14 @@ TEST_F(ScanCommandTest, ACatalogueFailureLeavesNoPartOfTheDiscAndUndoesNothingEl
         QThread::msleep(20);
         QTimer::singleShot(0, [this] {
             Transaction removal(context.cnCatalog);
-            execute(QStringLiteral("DELETE FROM BankList WHERE DiskName='OLD'; DELETE FROM Disks WHERE DiskName='OLD';"));
+            execute(QStringLiteral(
+                "DELETE FROM BankList WHERE DiskName='OLD'; DELETE FROM Disks WHERE DiskName='OLD';"));
             removal.commit();
         });
     };
-    execute(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON BankList WHEN NEW.FileName = 'f.txt' "
-                           "BEGIN SELECT RAISE(ABORT, 'disk full'); END;"));
+    execute(
+        QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON BankList WHEN NEW.FileName = 'f.txt' "
+                       "BEGIN SELECT RAISE(ABORT, 'disk full'); END;"));
     openWindow();
     start();
     EXPECT_TRUE(files().empty());
@@ -207,7 +212,8 @@ TEST_F(ScanCommandTest, AFailureMidWalkRollsBackTheStagedRows) {
     execute(QStringLiteral("PRAGMA query_only = 0;"));
     EXPECT_TRUE(files().empty());
     EXPECT_TRUE(disks().empty());
-    ASSERT_EQ(platform.messages.texts().size(), 1) << platform.messages.texts().join(QLatin1Char('|')).toStdString();
+    ASSERT_EQ(platform.messages.texts().size(), 1)
+        << platform.messages.texts().join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(platform.messages.texts()[0].startsWith(ScanTexts::catalogueFailed(QString())));
 
     platform.fileSystem.whileListing = nullptr;
@@ -254,7 +260,8 @@ TEST_F(ScanCommandTest, DeepTreesAreWalkedWithoutRecursion) {
     openWindow();
     start();
     ASSERT_EQ(files().size(), 2u);
-    EXPECT_EQ(files()[1].path, QStringLiteral("D:\\") + QString(relative).replace(QLatin1Char('/'), QLatin1Char('\\')) +
+    EXPECT_EQ(files()[1].path, QStringLiteral("D:\\") +
+                                   QString(relative).replace(QLatin1Char('/'), QLatin1Char('\\')) +
                                    QStringLiteral("deep.txt"));
 }
 
@@ -273,11 +280,13 @@ void slowly(sqlite3_context* context, int, sqlite3_value**) {
 TEST_F(ScanCommandTest, PublishingRepaintsBetweenChunksAndStillLandsWholeOrNotAtAll) {
     for (int i = 0; i < 600; ++i) write(QStringLiteral("f%1.txt").arg(i));
     sqlite3_create_function(db(), "slowly", 0, SQLITE_UTF8, nullptr, slowly, nullptr, nullptr);
-    execute(QStringLiteral("CREATE TABLE seen (n INTEGER);"
-                           "CREATE TRIGGER slow AFTER INSERT ON BankList BEGIN SELECT slowly(); END;"));
+    execute(
+        QStringLiteral("CREATE TABLE seen (n INTEGER);"
+                       "CREATE TRIGGER slow AFTER INSERT ON BankList BEGIN SELECT slowly(); END;"));
     int ticksInTransaction = 0;
     QTimer ticker;
-    QObject::connect(&ticker, &QTimer::timeout, [&] { ticksInTransaction += context.cnCatalog.inTransaction(); });
+    QObject::connect(&ticker, &QTimer::timeout,
+                     [&] { ticksInTransaction += context.cnCatalog.inTransaction(); });
     ticker.start(1);
     openWindow();
     start();
@@ -285,9 +294,10 @@ TEST_F(ScanCommandTest, PublishingRepaintsBetweenChunksAndStillLandsWholeOrNotAt
     EXPECT_EQ(files().size(), 600u);
 
     // A refusal at the 500th row of the publishing leaves nothing of the second disc.
-    execute(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON BankList WHEN NEW.DiskName = 'Second' AND "
-                           "(SELECT count(*) FROM BankList WHERE DiskName = 'Second') = 499 "
-                           "BEGIN SELECT RAISE(ABORT, 'refused'); END;"));
+    execute(
+        QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON BankList WHEN NEW.DiskName = 'Second' AND "
+                       "(SELECT count(*) FROM BankList WHERE DiskName = 'Second') = 499 "
+                       "BEGIN SELECT RAISE(ABORT, 'refused'); END;"));
     platform.messages.clear();
     scanAs(QStringLiteral("Second"));
     EXPECT_EQ(platform.messages.texts(), QStringList{ScanTexts::catalogueFailed(QStringLiteral("refused"))});

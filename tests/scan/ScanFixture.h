@@ -25,7 +25,7 @@ struct FileRow {
 
 // A fresh catalogue in a temporary program folder and an optical drive D whose files live in `disc`.
 class ScanFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(platform.folder.isValid());
         ASSERT_TRUE(disc.isValid());
@@ -41,7 +41,8 @@ protected:
         drive.type = type;
         drive.folder = folder;
         drive.space = DiskSpace{used, 0};
-        drive.volume = VolumeInformation{QStringLiteral("LABEL_%1").arg(letter), QStringLiteral("CDFS"), serial};
+        drive.volume =
+            VolumeInformation{QStringLiteral("LABEL_%1").arg(letter), QStringLiteral("CDFS"), serial};
         platform.drives.add(letter, drive);
     }
 
@@ -65,8 +66,8 @@ protected:
 
     std::vector<FileRow> files(const QString& disk = QString()) {
         SqliteStatement s(db(), disk.isNull() ? QStringLiteral("SELECT * FROM BankList ORDER BY _rowid_")
-                                               : QStringLiteral("SELECT * FROM BankList WHERE DiskName = ?1 "
-                                                                "ORDER BY _rowid_"));
+                                              : QStringLiteral("SELECT * FROM BankList WHERE DiskName = ?1 "
+                                                               "ORDER BY _rowid_"));
         if (!disk.isNull()) s.bind(1, disk);
         std::vector<FileRow> rows;
         while (s.step()) {

@@ -6,11 +6,11 @@
 #include <QThread>
 #include <QTimer>
 
+#include "ScanFixture.h"
 #include "app/MDIForm1.h"
 #include "app/Startup.h"
 #include "app/WindowRegistry.h"
 #include "scan/ScanTexts.h"
-#include "ScanFixture.h"
 
 namespace vt::test {
 namespace {
@@ -28,7 +28,7 @@ QColor colourAt(const QImage& picture, QWidget* window, QWidget* widget, QPoint 
 }
 
 class ScanInFrameTest : public ScanFixture {
-protected:
+  protected:
     void SetUp() override {
         // The frame opens the catalogue itself.
         ASSERT_TRUE(platform.folder.isValid());
@@ -79,7 +79,8 @@ TEST_F(ScanInFrameTest, TheMainFrameStaysOpenWhileADiscIsCatalogued) {
     bool frameClosed = true;
     platform.fileSystem.whileListing = [&](const QString& folder) {
         QThread::msleep(20);
-        if (folder == QLatin1String("D:\\folder 3\\")) QTimer::singleShot(0, [&] { frameClosed = frame->close(); });
+        if (folder == QLatin1String("D:\\folder 3\\"))
+            QTimer::singleShot(0, [&] { frameClosed = frame->close(); });
     };
     window->cmdStart_Click();
     EXPECT_FALSE(frameClosed);

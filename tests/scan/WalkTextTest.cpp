@@ -30,7 +30,7 @@ TEST(WalkText, SmallTextFunctions) {
 }
 
 class DriveDetailsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
 };
@@ -48,8 +48,11 @@ TEST_F(DriveDetailsTest, SizesAreGroupedInThreesAndSerialsAreSigned) {
 
 TEST_F(DriveDetailsTest, DetailsOfADriveWithoutDiscAreZeroAndEmpty) {
     test::FakeDriveTable drives;
-    drives.add(QLatin1Char('D'), {kDriveTypeCdRom, QStringLiteral("/nowhere"), {1000, 400},
-                                  {QString(300, QLatin1Char('L')), QStringLiteral("UDF"), 0xFFFFFFFFu}, true});
+    drives.add(QLatin1Char('D'), {kDriveTypeCdRom,
+                                  QStringLiteral("/nowhere"),
+                                  {1000, 400},
+                                  {QString(300, QLatin1Char('L')), QStringLiteral("UDF"), 0xFFFFFFFFu},
+                                  true});
     const DriveDetails d = readDriveDetails(drives, QStringLiteral("D:\\"));
     EXPECT_EQ(d.usedSize, QStringLiteral("600 bytes"));
     EXPECT_EQ(d.label, QString(254, QLatin1Char('L'))) << "cut to the 255-character buffer";

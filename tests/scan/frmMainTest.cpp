@@ -5,15 +5,15 @@
 #include <QLocale>
 #include <QMenu>
 
+#include "ScanFixture.h"
 #include "button/MyButton.h"
 #include "scan/ScanTexts.h"
-#include "ScanFixture.h"
 
 namespace vt::test {
 namespace {
 
 class frmMainTest : public ScanFixture {
-protected:
+  protected:
     void SetUp() override {
         ScanFixture::SetUp();
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
@@ -28,9 +28,9 @@ protected:
 
 TEST_F(frmMainTest, ListsOpticalDrivesAToPInLetterOrderAndShowsTheFirst) {
     addDrive(QLatin1Char('E'), disc.path(), 700000000, 0x80000000u);
-    addDrive(QLatin1Char('C'), disc.path(), 5, 1, 3);   // a hard disk
-    addDrive(QLatin1Char('G'), disc.path(), 5, 1, 2);   // removable
-    addDrive(QLatin1Char('Q'), disc.path(), 5, 1);      // optical, but past P
+    addDrive(QLatin1Char('C'), disc.path(), 5, 1, 3);  // a hard disk
+    addDrive(QLatin1Char('G'), disc.path(), 5, 1, 2);  // removable
+    addDrive(QLatin1Char('Q'), disc.path(), 5, 1);     // optical, but past P
     openWindow();
     EXPECT_EQ(entries(), (QStringList{QStringLiteral("D:\\"), QStringLiteral("E:\\")}));
     EXPECT_EQ(form->Combo1()->currentIndex(), 0);

@@ -16,7 +16,7 @@ QString normalised(const QString& drivePath) {
 }
 
 class ListHandle final : public FindHandle {
-public:
+  public:
     ListHandle(std::vector<FindData> entries, bool breaksOff)
         : entries_(std::move(entries)), breaksOff_(breaksOff) {}
     bool next(FindData& entry) override {
@@ -29,7 +29,7 @@ public:
     }
     bool failed() const override { return failed_; }
 
-private:
+  private:
     std::vector<FindData> entries_;
     bool breaksOff_;
     bool failed_ = false;
@@ -147,7 +147,8 @@ std::optional<std::uint32_t> FakeFileSystem::attributes(const QString& path) {
     if (!info.exists()) return std::nullopt;
     std::uint32_t bits = info.isDir() ? FileAttribute::Directory : 0;
     const std::optional<QChar> letter = driveLetter(path);
-    if (letter && drives_.readOnlyVolume(QString(*letter) + QStringLiteral(":\\"))) bits |= FileAttribute::ReadOnly;
+    if (letter && drives_.readOnlyVolume(QString(*letter) + QStringLiteral(":\\")))
+        bits |= FileAttribute::ReadOnly;
     for (const auto& [p, extra] : extraAttributes) {
         if (normalised(p) == normalised(path)) bits |= extra;
     }

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QString>
-#include <optional>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -14,7 +14,7 @@ namespace vt::test {
 
 // A drive table whose letters map onto folders of the test's own, with the volume details given.
 class FakeDriveTable final : public DriveTable {
-public:
+  public:
     struct Drive {
         int type = kDriveTypeCdRom;
         QString folder;  // native folder holding the drive's files
@@ -34,14 +34,14 @@ public:
     QString mountPoint(const QString& root) const override;
     QString nativePath(const QString& drivePath) const override;
 
-private:
+  private:
     const Drive* find(const QString& root) const;
     std::map<QChar, Drive> drives_;
 };
 
 // Lists the real folders behind a FakeDriveTable, and fails on cue.
 class FakeFileSystem final : public FileSystem {
-public:
+  public:
     explicit FakeFileSystem(const DriveTable& drives) : drives_(drives) {}
 
     std::unique_ptr<FindHandle> findFirst(const QString& folder, const QString& pattern, FindData& first,
@@ -51,10 +51,10 @@ public:
     bool pathExists(const QString& path) override;
 
     // Drive paths ("D:\dir" or "D:\dir\file", compared without regard to case) that fail:
-    std::set<QString> unlistable;      // folders whose listing does not start
-    std::set<QString> unmeasurable;    // files whose length and attributes cannot be read
-    std::set<QString> vanishing;       // entries listed but gone when queried
-    std::set<QString> breakingOff;     // folders whose listing fails after its first entry
+    std::set<QString> unlistable;    // folders whose listing does not start
+    std::set<QString> unmeasurable;  // files whose length and attributes cannot be read
+    std::set<QString> vanishing;     // entries listed but gone when queried
+    std::set<QString> breakingOff;   // folders whose listing fails after its first entry
     // Lengths to report instead of the real file's (for sizes no test should have to write).
     std::map<QString, std::int64_t> lengths;
     // Extra attribute bits per drive path (hidden, system, archive, read-only).
@@ -65,7 +65,7 @@ public:
     // How many listings were started, and the folders they were for, in order.
     std::vector<QString> listed;
 
-private:
+  private:
     bool failsIn(const std::set<QString>& set, const QString& path) const;
     std::optional<std::int64_t> lengthOf(const QString& path) const;
     const DriveTable& drives_;

@@ -36,21 +36,24 @@ bool isMountPoint(const QString& folder) {
 QString MountedImage::unavailableReason() {
     for (const char* tool : {"xorriso", "fuseiso", "fusermount"}) {
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
-            return QStringLiteral("%1 is not installed (scripts/setup.sh installs it)").arg(QLatin1String(tool));
+            return QStringLiteral("%1 is not installed (scripts/setup.sh installs it)")
+                .arg(QLatin1String(tool));
         }
     }
     QFile fuse(QStringLiteral("/dev/fuse"));
     if (!fuse.open(QIODevice::ReadWrite)) {
-        return QStringLiteral("FUSE is not available here (/dev/fuse cannot be opened: %1)").arg(fuse.errorString());
+        return QStringLiteral("FUSE is not available here (/dev/fuse cannot be opened: %1)")
+            .arg(fuse.errorString());
     }
     return {};
 }
 
 MountedImage::MountedImage(const QString& tree, const QString& label) {
     QDir(work_.path()).mkdir(QStringLiteral("mnt"));
-    error_ = run(QStringLiteral("xorriso"), {QStringLiteral("-as"), QStringLiteral("mkisofs"), QStringLiteral("-R"),
-                                            QStringLiteral("-J"), QStringLiteral("-joliet-long"),
-                                            QStringLiteral("-V"), label, QStringLiteral("-o"), imagePath(), tree});
+    error_ = run(QStringLiteral("xorriso"),
+                 {QStringLiteral("-as"), QStringLiteral("mkisofs"), QStringLiteral("-R"),
+                  QStringLiteral("-J"), QStringLiteral("-joliet-long"), QStringLiteral("-V"), label,
+                  QStringLiteral("-o"), imagePath(), tree});
     if (!error_.isEmpty()) return;
     error_ = run(QStringLiteral("fuseiso"), {imagePath(), mountPoint()});
     if (!error_.isEmpty()) return;

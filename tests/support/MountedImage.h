@@ -8,7 +8,7 @@ namespace vt::test {
 // A disc image made with xorriso (Rock Ridge and Joliet) from a folder tree, mounted with fuseiso the way
 // a user mounts one. Unmounted when the object goes, whatever the test did meanwhile.
 class MountedImage {
-public:
+  public:
     // Why real disc images cannot be mounted on this machine, or empty when they can.
     static QString unavailableReason();
 
@@ -22,7 +22,7 @@ public:
     QString imagePath() const { return work_.filePath(QStringLiteral("disc.iso")); }
     QString mountPoint() const { return work_.filePath(QStringLiteral("mnt")); }
 
-private:
+  private:
     QTemporaryDir work_;
     bool mounted_ = false;
     QString error_;
