@@ -145,6 +145,8 @@ void frmMain::ListDrives() {
 }
 
 void frmMain::Combo1_Click() {
+    // Which folder "D:\" stands for, also while the list is closed.
+    Combo1_->setToolTip(Combo1_->currentData(Qt::ToolTipRole).toString());
     ShowDriveInfo(Combo1_->currentText());
 }
 

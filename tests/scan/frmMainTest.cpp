@@ -35,6 +35,7 @@ TEST_F(frmMainTest, ListsOpticalDrivesAToPInLetterOrderAndShowsTheFirst) {
     EXPECT_EQ(entries(), (QStringList{QStringLiteral("D:\\"), QStringLiteral("E:\\")}));
     EXPECT_EQ(form->Combo1()->currentIndex(), 0);
     EXPECT_EQ(form->Combo1()->itemData(0, Qt::ToolTipRole).toString(), disc.path());
+    EXPECT_EQ(form->Combo1()->toolTip(), disc.path());
     EXPECT_EQ(form->Label1(4)->text(), QStringLiteral("654,311,424 bytes"));
     EXPECT_EQ(form->Label1(5)->text(), QStringLiteral("LABEL_D"));
     EXPECT_EQ(form->Label1(6)->text(), QStringLiteral("CDFS"));
