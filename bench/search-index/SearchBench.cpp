@@ -1,7 +1,6 @@
 #include "SearchBench.h"
 
 #include <sqlite3.h>
-
 #include <time.h>
 
 #include <algorithm>
@@ -26,7 +25,8 @@ void exec(sqlite3* db, const char* sql) {
 
 struct Statement {
     Statement(sqlite3* db, const char* sql) {
-        if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK) throw std::runtime_error(sqlite3_errmsg(db));
+        if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK)
+            throw std::runtime_error(sqlite3_errmsg(db));
     }
     ~Statement() { sqlite3_finalize(stmt); }
     void text(int index, const QString& value) {
@@ -47,7 +47,8 @@ qint64 nowNs(clockid_t clock) {
 Stopwatch::Stopwatch() : wallNs_(nowNs(CLOCK_MONOTONIC)), cpuNs_(nowNs(CLOCK_PROCESS_CPUTIME_ID)) {}
 
 Duration Stopwatch::elapsed() const {
-    return {double(nowNs(CLOCK_MONOTONIC) - wallNs_) / 1e6, double(nowNs(CLOCK_PROCESS_CPUTIME_ID) - cpuNs_) / 1e6};
+    return {double(nowNs(CLOCK_MONOTONIC) - wallNs_) / 1e6,
+            double(nowNs(CLOCK_PROCESS_CPUTIME_ID) - cpuNs_) / 1e6};
 }
 
 Duration median(std::vector<Duration> values) {
@@ -87,8 +88,9 @@ Timing SearchBench::search(const QString& statement, bool indexed, int runs) {
 }
 
 Duration SearchBench::addDisc(sqlite3* db, const QString& name, const std::vector<FileRow>& files) {
-    exec(db, "CREATE TEMP TABLE IF NOT EXISTS Staging (DiskName TEXT, FileName TEXT, FilePath TEXT, "
-             "FileSize REAL, FileAttr TEXT); DELETE FROM temp.Staging;");
+    exec(db,
+         "CREATE TEMP TABLE IF NOT EXISTS Staging (DiskName TEXT, FileName TEXT, FilePath TEXT, "
+         "FileSize REAL, FileAttr TEXT); DELETE FROM temp.Staging;");
     {
         Statement stage(db, "INSERT INTO temp.Staging VALUES (?1, ?2, ?3, ?4, 'ArchiveNormalReadOnly')");
         for (const FileRow& row : files) {

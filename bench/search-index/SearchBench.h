@@ -22,11 +22,11 @@ struct Duration {
 
 // Starts timing at construction.
 class Stopwatch {
-public:
+  public:
     Stopwatch();
     Duration elapsed() const;
 
-private:
+  private:
     qint64 wallNs_;
     qint64 cpuNs_;
 };
@@ -42,7 +42,7 @@ struct Timing {
 
 // The measurements of the path index against the plain table, all on one catalogue in one run.
 class SearchBench {
-public:
+  public:
     explicit SearchBench(Connection& connection) : connection_(connection) {}
 
     // Opens the statement `runs` times (after one warm-up) through the index or the plain table, reading
@@ -59,7 +59,7 @@ public:
     // Runs the index's idle merging to its end; returns the time it took.
     Duration mergeUntilDone();
 
-private:
+  private:
     Connection& connection_;
 };
 

@@ -3,8 +3,8 @@
 #include <sqlite3.h>
 
 #include <QFile>
-#include <string>
 #include <stdexcept>
+#include <string>
 
 #include "catalog/CatalogSchema.h"
 
@@ -13,27 +13,55 @@ namespace vt::bench {
 namespace {
 
 const char* const kWords[] = {
-    "Music", "Photos", "Backup", "setup", "data", "Docs", "video", "Program Files", "windows", "system32",
-    "images", "Archive", "project", "report", "old", "new", "Drivers", "Games", "Movies", "Series",
-    "Season 1", "Season 2", "Lectures", "Books", "papers", "src", "include", "bin", "lib", "temp",
-    "\u0641\u064A\u0644\u0645",                          // film (Arabic yeh)
-    "\u0645\u0648\u0633\u064A\u0642\u064A",              // music
-    "\u0639\u0643\u0633",                                // photo (Arabic kaf)
-    "\u0643\u062A\u0627\u0628",                          // book
-    "\u067E\u0631\u0648\u0698\u0647",                    // project
-    "\u0627\u0633\u0646\u0627\u062F",                    // documents
-    "\u062F\u064A\u0633\u0643",                          // disc
-    "\u0646\u0631\u0645 \u0627\u0641\u0632\u0627\u0631", // software
-    "\u0628\u0627\u0632\u064A",                          // game
-    "\u0622\u0645\u0648\u0632\u0634",                    // lessons
+    "Music",
+    "Photos",
+    "Backup",
+    "setup",
+    "data",
+    "Docs",
+    "video",
+    "Program Files",
+    "windows",
+    "system32",
+    "images",
+    "Archive",
+    "project",
+    "report",
+    "old",
+    "new",
+    "Drivers",
+    "Games",
+    "Movies",
+    "Series",
+    "Season 1",
+    "Season 2",
+    "Lectures",
+    "Books",
+    "papers",
+    "src",
+    "include",
+    "bin",
+    "lib",
+    "temp",
+    "\u0641\u064A\u0644\u0645",                           // film (Arabic yeh)
+    "\u0645\u0648\u0633\u064A\u0642\u064A",               // music
+    "\u0639\u0643\u0633",                                 // photo (Arabic kaf)
+    "\u0643\u062A\u0627\u0628",                           // book
+    "\u067E\u0631\u0648\u0698\u0647",                     // project
+    "\u0627\u0633\u0646\u0627\u062F",                     // documents
+    "\u062F\u064A\u0633\u0643",                           // disc
+    "\u0646\u0631\u0645 \u0627\u0641\u0632\u0627\u0631",  // software
+    "\u0628\u0627\u0632\u064A",                           // game
+    "\u0622\u0645\u0648\u0632\u0634",                     // lessons
 };
 const char* const kExtensions[] = {"mp3", "jpg", "txt", "doc", "pdf", "exe", "dll", "avi", "zip",
                                    "cab", "ini", "htm", "png", "wav", "mkv", "srt", "cpp", "h"};
-const char* const kSyllables[] = {"ka", "ro", "mi", "tel", "san", "de", "vo", "lin", "pa", "ter",
-                                  "gu", "sho", "ne", "ba", "ri", "xo", "fu", "jen", "al", "mor"};
+const char* const kSyllables[] = {"ka", "ro",  "mi", "tel", "san", "de", "vo", "lin", "pa", "ter",
+                                  "gu", "sho", "ne", "ba",  "ri",  "xo", "fu", "jen", "al", "mor"};
 
 void check(int rc, sqlite3* db) {
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) throw std::runtime_error(sqlite3_errmsg(db));
+    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
+        throw std::runtime_error(sqlite3_errmsg(db));
 }
 
 }  // namespace
@@ -45,7 +73,8 @@ QString SyntheticCatalogue::word() {
 QString SyntheticCatalogue::syllables() {
     QString text;
     const int count = 2 + int(random_() % 4);
-    for (int i = 0; i < count; ++i) text += QLatin1String(kSyllables[random_() % (sizeof kSyllables / sizeof *kSyllables)]);
+    for (int i = 0; i < count; ++i)
+        text += QLatin1String(kSyllables[random_() % (sizeof kSyllables / sizeof *kSyllables)]);
     if (random_() % 3 == 0) text[0] = text[0].toUpper();
     return text;
 }
@@ -65,7 +94,8 @@ std::vector<FileRow> SyntheticCatalogue::disc(int files) {
     for (int i = 0; i < files; ++i) {
         QString name = random_() % 4 == 0 ? word() + QLatin1Char(' ') + syllables() : syllables();
         if (random_() % 2) name += QString::number(random_() % 1000);
-        name += QLatin1Char('.') + QLatin1String(kExtensions[random_() % (sizeof kExtensions / sizeof *kExtensions)]);
+        name += QLatin1Char('.') +
+                QLatin1String(kExtensions[random_() % (sizeof kExtensions / sizeof *kExtensions)]);
         FileRow row;
         row.fileName = name;
         row.filePath = folders[random_() % folders.size()] + QLatin1Char('\\') + name;
@@ -91,14 +121,16 @@ void SyntheticCatalogue::writeVersion1(const QString& path, int discs, int files
                        "PRAGMA user_version = 1;",
                        nullptr, nullptr, nullptr),
           db);
-    const std::string marker = "PRAGMA application_id = " + std::to_string(CatalogSchema::kApplicationId) + ";";
+    const std::string marker =
+        "PRAGMA application_id = " + std::to_string(CatalogSchema::kApplicationId) + ";";
     check(sqlite3_exec(db, marker.c_str(), nullptr, nullptr, nullptr), db);
     sqlite3_stmt* file = nullptr;
     sqlite3_stmt* disk = nullptr;
     check(sqlite3_prepare_v2(db, "INSERT INTO BankList VALUES (?1, ?2, ?3, ?4, 'ArchiveNormalReadOnly')", -1,
                              &file, nullptr),
           db);
-    check(sqlite3_prepare_v2(db, "INSERT INTO Disks VALUES (?1, ?2, '654,311,424 bytes', ?3)", -1, &disk, nullptr),
+    check(sqlite3_prepare_v2(db, "INSERT INTO Disks VALUES (?1, ?2, '654,311,424 bytes', ?3)", -1, &disk,
+                             nullptr),
           db);
     for (int d = 0; d < discs; ++d) {
         const QByteArray name = discName(d).toUtf8();

@@ -20,7 +20,7 @@ struct FileRow {
 // Persian ones written with Arabic yeh and kaf, as old catalogues hold them), random syllables, numbers
 // and common extensions. The same seed always gives the same discs.
 class SyntheticCatalogue {
-public:
+  public:
     explicit SyntheticCatalogue(uint32_t seed) : random_(seed) {}
 
     // The files of one disc.
@@ -30,9 +30,11 @@ public:
     // of `filesPerDisc` files each at `path`, which must not exist.
     void writeVersion1(const QString& path, int discs, int filesPerDisc);
 
-    static QString discName(int index) { return QStringLiteral("Disc%1").arg(index, 5, 10, QLatin1Char('0')); }
+    static QString discName(int index) {
+        return QStringLiteral("Disc%1").arg(index, 5, 10, QLatin1Char('0'));
+    }
 
-private:
+  private:
     QString word();
     QString syllables();
     std::mt19937 random_;

@@ -34,7 +34,8 @@ double megabytes(const QString& path) {
 QString firstValue(sqlite3* db, const char* sql) {
     sqlite3_stmt* statement = nullptr;
     QString value;
-    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK && sqlite3_step(statement) == SQLITE_ROW) {
+    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW) {
         value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
     }
     sqlite3_finalize(statement);
@@ -45,8 +46,8 @@ void printSearch(SearchBench& bench, const char* label, const QString& statement
                  double targetMs) {
     const Timing indexed = bench.search(statement, true, runs);
     const Timing plain = bench.search(statement, false, plainRuns);
-    std::printf("%-34s %6ld %9.2f %8.2f %9.2f %8.2f %8.1fx %7.0f%s\n", label, indexed.rows, indexed.median.wallMs,
-                indexed.median.cpuMs, plain.median.wallMs, plain.median.cpuMs,
+    std::printf("%-34s %6ld %9.2f %8.2f %9.2f %8.2f %8.1fx %7.0f%s\n", label, indexed.rows,
+                indexed.median.wallMs, indexed.median.cpuMs, plain.median.wallMs, plain.median.cpuMs,
                 plain.median.cpuMs / indexed.median.cpuMs, targetMs,
                 indexed.rows != plain.rows ? "   ROW COUNTS DIFFER" : "");
     std::fflush(stdout);
@@ -57,7 +58,8 @@ void printSearch(SearchBench& bench, const char* label, const QString& statement
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     const long rows = argc > 1 ? std::atol(argv[1]) : 1000000;
-    const QString folder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("/tmp/vt-bench-search-index");
+    const QString folder =
+        argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("/tmp/vt-bench-search-index");
     const int runs = argc > 3 ? std::atoi(argv[3]) : 21;
     const int discs = int(std::max(1L, rows / kFilesPerDisc));
     const int plainRuns = rows > 2000000 ? 5 : runs;
@@ -80,7 +82,8 @@ int main(int argc, char** argv) {
     QFile::remove(plainCopy);
     QFile::copy(version1, plainCopy);
 
-    std::printf("catalogue: %ld rows on %d discs of %d files\n", long(discs) * kFilesPerDisc, discs, kFilesPerDisc);
+    std::printf("catalogue: %ld rows on %d discs of %d files\n", long(discs) * kFilesPerDisc, discs,
+                kFilesPerDisc);
     const double sizeWithout = megabytes(catalogue);
 
     Connection connection;
@@ -105,29 +108,40 @@ int main(int argc, char** argv) {
     const QString middleDisc = SyntheticCatalogue::discName(discs / 2);
     // A rare term: one file's name without its extension, in other letter case.
     const QString rare = firstValue(db, QStringLiteral("SELECT FileName FROM BankList WHERE rowid = %1")
-                                            .arg(rows / 2 + 17).toUtf8().constData())
+                                            .arg(rows / 2 + 17)
+                                            .toUtf8()
+                                            .constData())
                              .section(QLatin1Char('.'), 0, 0)
                              .toLower();
     const QString rareDisc = firstValue(db, QStringLiteral("SELECT DiskName FROM BankList WHERE rowid = %1")
-                                                .arg(rows / 2 + 17).toUtf8().constData());
-    std::printf("median ms of %d runs (plain: %d)                 indexed            plain    ratio  target\n", runs,
-                plainRuns);
-    std::printf("%-34s %6s %9s %8s %9s %8s %9s %7s\n", "search", "rows", "wall", "cpu", "wall", "cpu", "(cpu)",
-                "(ms)");
+                                                .arg(rows / 2 + 17)
+                                                .toUtf8()
+                                                .constData());
+    std::printf(
+        "median ms of %d runs (plain: %d)                 indexed            plain    ratio  target\n", runs,
+        plainRuns);
+    std::printf("%-34s %6s %9s %8s %9s %8s %9s %7s\n", "search", "rows", "wall", "cpu", "wall", "cpu",
+                "(cpu)", "(ms)");
     const auto all = [](const QString& text) { return Statements::search(true, QString(), text); };
-    const auto one = [](const QString& disc, const QString& text) { return Statements::search(false, disc, text); };
+    const auto one = [](const QString& disc, const QString& text) {
+        return Statements::search(false, disc, text);
+    };
     printSearch(bench, "common \"mp3\"", all(QStringLiteral("mp3")), runs, plainRuns, 10);
-    printSearch(bench, "common Persian (kaf typed)", all(QStringLiteral("\u06A9\u062A\u0627\u0628")), runs, plainRuns, 10);
+    printSearch(bench, "common Persian (kaf typed)", all(QStringLiteral("\u06A9\u062A\u0627\u0628")), runs,
+                plainRuns, 10);
     printSearch(bench, qPrintable(QStringLiteral("rare \"%1\"").arg(rare)), all(rare), runs, plainRuns, 10);
     printSearch(bench, "missing \"qzxwv\"", all(QStringLiteral("qzxwv")), runs, plainRuns, 10);
-    printSearch(bench, "long \"program files\\windows\"", all(QStringLiteral("program files\\windows")), runs, plainRuns, 10);
+    printSearch(bench, "long \"program files\\windows\"", all(QStringLiteral("program files\\windows")), runs,
+                plainRuns, 10);
     printSearch(bench, "wildcards \"sea_on%2\\\"", all(QStringLiteral("sea_on%2\\")), runs, plainRuns, 10);
     printSearch(bench, "2 characters common \"ka\"", all(QStringLiteral("ka")), runs, plainRuns, 150);
     printSearch(bench, "2 characters missing \"qz\"", all(QStringLiteral("qz")), runs, plainRuns, 150);
     printSearch(bench, "one disc \"mp3\"", one(middleDisc, QStringLiteral("mp3")), runs, plainRuns, 5);
     printSearch(bench, "one disc rare", one(rareDisc, rare), runs, plainRuns, 5);
-    printSearch(bench, "one disc missing \"qzxwv\"", one(middleDisc, QStringLiteral("qzxwv")), runs, plainRuns, 5);
-    printSearch(bench, "one disc 2 characters \"qz\"", one(middleDisc, QStringLiteral("qz")), runs, plainRuns, 5);
+    printSearch(bench, "one disc missing \"qzxwv\"", one(middleDisc, QStringLiteral("qzxwv")), runs,
+                plainRuns, 5);
+    printSearch(bench, "one disc 2 characters \"qz\"", one(middleDisc, QStringLiteral("qz")), runs, plainRuns,
+                5);
 
     // Adding and removing a disc, against the same on a copy without the index.
     sqlite3* plain = nullptr;
@@ -149,18 +163,19 @@ int main(int argc, char** argv) {
     }
     const Duration mergedAfterRemove = bench.mergeUntilDone();
     sqlite3_close(plain);
-    const auto row = [](const char* label, const std::vector<Duration>& indexed, const std::vector<Duration>& plain,
-                        double targetMs) {
+    const auto row = [](const char* label, const std::vector<Duration>& indexed,
+                        const std::vector<Duration>& plain, double targetMs) {
         const Duration a = median(indexed);
         const Duration b = median(plain);
-        std::printf("%-41s %9.1f %8.1f %9.1f %8.1f %8.2fx %7.0f\n", label, a.wallMs, a.cpuMs, b.wallMs, b.cpuMs,
-                    a.cpuMs / b.cpuMs, targetMs);
+        std::printf("%-41s %9.1f %8.1f %9.1f %8.1f %8.2fx %7.0f\n", label, a.wallMs, a.cpuMs, b.wallMs,
+                    b.cpuMs, a.cpuMs / b.cpuMs, targetMs);
     };
     std::printf("\n%d-file disc, median of 5 (ms)                indexed            plain  ratio  target\n",
                 kFilesPerDisc);
     row("add a disc (the final transaction)", addIndexed, addPlain, 500);
     row("remove a disc", removeIndexed, removePlain, 50);
-    std::printf("idle merging after the 5 adds: %.0f ms (cpu %.0f), after the 5 removals: %.0f ms (cpu %.0f)\n",
-                merged.wallMs, merged.cpuMs, mergedAfterRemove.wallMs, mergedAfterRemove.cpuMs);
+    std::printf(
+        "idle merging after the 5 adds: %.0f ms (cpu %.0f), after the 5 removals: %.0f ms (cpu %.0f)\n",
+        merged.wallMs, merged.cpuMs, mergedAfterRemove.wallMs, mergedAfterRemove.cpuMs);
     return 0;
 }

@@ -21,8 +21,8 @@ void Connection::openPath(bool readOnly, const SearchIndex::Progress& progress) 
         throw CatalogOpenError(CatalogOpenError::Reason::CannotOpen, connectionString_,
                                QStringLiteral("the connection string names no data source"));
     }
-    db_ = CatalogSchema::open(path, readOnly ? CatalogSchema::OpenMode::ReadOnly : CatalogSchema::OpenMode::ReadWrite,
-                              progress);
+    const auto mode = readOnly ? CatalogSchema::OpenMode::ReadOnly : CatalogSchema::OpenMode::ReadWrite;
+    db_ = CatalogSchema::open(path, mode, progress);
     indexReady_ = CatalogSchema::searchIndexReady(db_);
     path_ = path;
     // Write-ahead logging lets a second program read the catalogue while this one writes, and a crash

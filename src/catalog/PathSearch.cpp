@@ -22,6 +22,8 @@ std::optional<PathSearch> PathSearch::recognise(const QString& statement) {
                        "(?:diskname\\s*=\\s*%1\\s+and\\s+)?filepath\\s+like\\s*%1\\s*\\)\\s*;?\\s*$")
             .arg(literal),
         QRegularExpression::CaseInsensitiveOption);
+    // SQLite reads a statement only up to a zero character; such a text stays with the table, to fail there.
+    if (statement.contains(QChar(0))) return std::nullopt;
     const QRegularExpressionMatch match = shape.match(statement);
     if (!match.hasMatch()) return std::nullopt;
     PathSearch search;

@@ -14,15 +14,18 @@ namespace PathSearchRouter {
 
 namespace {
 
-// Trigrams asked for at most in a search of all discs. Each one asked costs a seek in its list for every
-// candidate the others leave, so a few rare ones beat many common ones; but when all are common, every
-// candidate they let through costs a row read and a `like`, and more of them narrow it down better.
-constexpr size_t kRareTrigramsAsked = 3;
-constexpr size_t kCommonTrigramsAsked = 8;
-// Entries counted at most when telling rare trigrams from common ones.
-constexpr int kProbeLimit = 500;
+// Trigrams asked for at most in a search of all discs. Every candidate that the rarest lets through costs
+// a row read and a `like` unless another trigram rules it out, but each one asked costs a seek in its own
+// list per candidate: a few rare ones narrow best, and a very common one costs more than it saves.
+constexpr size_t kTrigramsAsked = 5;
+// How much more common than the rarest a further trigram may be.
+constexpr qint64 kCommonerAtMost = 8;
+// Entries read per trigram to tell how common it is: where its last one lies tells how densely it occurs.
+constexpr qint64 kProbeEntries = 200;
 
-bool isWildcard(char32_t c) { return c == U'%' || c == U'_'; }
+bool isWildcard(char32_t c) {
+    return c == U'%' || c == U'_';
+}
 
 // An index term of a pattern: a trigram, or two characters that a token must begin with. `start` and
 // `piece` place it in the pattern.
@@ -90,37 +93,50 @@ const QString kDiscRange = QStringLiteral(
     " AND p.rowid >= (SELECT min(_rowid_) FROM BankList WHERE DiskName = ?3)"
     " AND p.rowid <= (SELECT max(_rowid_) FROM BankList WHERE DiskName = ?3)");
 
-// The rarest trigrams among `terms`, as counted (up to kProbeLimit) in the index within the disc's rows
-// when one disc is searched: one when `wanted` is one, else a few when some are rare and more when all are
-// common. First those that do not overlap one already chosen (overlapping trigrams
-// tend to come together and narrow little), then the others. A trigram no row has is enough alone:
+// The rarest trigrams among `terms` within the rows searched (one disc's, or all): the rarest, then up to
+// `wanted` in all of those not much more common, first those that do not overlap one already chosen
+// (overlapping trigrams tend to come together and narrow little). A trigram no row has is enough alone:
 // nothing can match.
 std::vector<Term> rarest(sqlite3* db, const std::vector<Term>& terms, const std::optional<QString>& disc,
                          size_t wanted) {
-    SqliteStatement probe(db, QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM BankListPaths AS p WHERE "
-                                             "p.BankListPaths MATCH ?1%1 LIMIT %2)")
-                                  .arg(disc ? kDiscRange : QString())
-                                  .arg(kProbeLimit));
-    std::vector<std::pair<qint64, size_t>> counted;
+    SqliteStatement span(
+        db, disc ? QStringLiteral("SELECT (SELECT min(_rowid_) FROM BankList WHERE DiskName = ?1), "
+                                  "(SELECT max(_rowid_) FROM BankList WHERE DiskName = ?1)")
+                 : QStringLiteral("SELECT (SELECT min(_rowid_) FROM BankList), "
+                                  "(SELECT max(_rowid_) FROM BankList)"));
+    if (disc) span.bind(1, *disc);
+    span.step();
+    const qint64 first = span.column(0).toLongLong();
+    const qint64 rows = span.column(1).toLongLong() - first + 1;
+
+    SqliteStatement probe(
+        db, QStringLiteral("SELECT count(*), max(rowid) FROM (SELECT p.rowid FROM BankListPaths "
+                           "AS p WHERE p.BankListPaths MATCH ?1%1 LIMIT %2)")
+                .arg(disc ? kDiscRange : QString())
+                .arg(kProbeEntries));
+    std::vector<std::pair<qint64, size_t>> estimated;  // rows holding the trigram, about; term index
     for (size_t i = 0; i < terms.size(); ++i) {
         probe.reset();
         probe.bind(1, queryString(terms[i].token, false));
         if (disc) probe.bind(3, *disc);
-        const qint64 count = probe.step() ? probe.column(0).toLongLong() : 0;
+        probe.step();
+        const qint64 count = probe.column(0).toLongLong();
         if (count == 0) return {terms[i]};
-        counted.emplace_back(count, i);
+        const qint64 reached = std::max<qint64>(1, probe.column(1).toLongLong() - first + 1);
+        estimated.emplace_back(count < kProbeEntries ? count : count * rows / reached, i);
     }
-    std::stable_sort(counted.begin(), counted.end(),
+    std::stable_sort(estimated.begin(), estimated.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
-    if (wanted > 1) wanted = counted.front().first < kProbeLimit ? kRareTrigramsAsked : kCommonTrigramsAsked;
+    const qint64 ceiling = estimated.front().first * kCommonerAtMost;
     std::vector<Term> chosen;
     std::vector<bool> taken(terms.size(), false);
     for (const bool overlapAllowed : {false, true}) {
-        for (const auto& [count, i] : counted) {
-            if (taken[i] || chosen.size() == wanted) continue;
+        for (const auto& [estimate, i] : estimated) {
+            if (taken[i] || chosen.size() == wanted || estimate > ceiling) continue;
             const Term& term = terms[i];
             const bool overlaps = std::any_of(chosen.begin(), chosen.end(), [&](const Term& c) {
-                return c.piece == term.piece && std::max(c.start, term.start) - std::min(c.start, term.start) < 3;
+                return c.piece == term.piece &&
+                       std::max(c.start, term.start) - std::min(c.start, term.start) < 3;
             });
             if (overlaps && !overlapAllowed) continue;
             chosen.push_back(term);
@@ -146,8 +162,9 @@ std::optional<RoutedSelect> route(const PathSearch& search, sqlite3* db) {
     // FTS5 looks for the next row that has all trigrams asked for without regard to the rowid range, so
     // past the disc's last match it would walk on through the lists; one trigram alone stops at the range's
     // end. Within one disc the rarest trigram leaves few candidates anyway.
-    const size_t wanted = search.diskName ? 1 : kRareTrigramsAsked;
-    if (!terms.prefixes && terms.terms.size() > wanted) terms.terms = rarest(db, terms.terms, search.diskName, wanted);
+    const size_t wanted = search.diskName ? 1 : kTrigramsAsked;
+    if (!terms.prefixes && terms.terms.size() > wanted)
+        terms.terms = rarest(db, terms.terms, search.diskName, wanted);
 
     // CROSS JOIN keeps the index as the outer loop, so rows come in its rowid order and the limit stops
     // the walk early; the LIKE here is the catalogue's own, the same that the plain statement runs.

@@ -17,6 +17,8 @@ namespace {
 
 // Rows indexed per step of a build, between two progress reports.
 constexpr qint64 kFillStep = 50000;
+// Removed rows taken out of the index per step of idle upkeep: some tens of milliseconds.
+constexpr qint64 kRemovalsPerMerge = 5000;
 
 void exec(sqlite3* db, const char* sql) {
     char* error = nullptr;
@@ -35,7 +37,9 @@ qint64 scalar(sqlite3* db, const QString& sql, qint64 bound = -1) {
 
 // What the index's tokens are made of: the character folds of this Unicode version, and the kinds of token
 // (1: trigrams; 2: and an end mark; 3: and lists of two-character starts).
-int currentFolding() { return int(QChar::currentUnicodeVersion()); }
+int currentFolding() {
+    return int(QChar::currentUnicodeVersion());
+}
 constexpr int kTokenKinds = 3;
 
 void recordLayout(sqlite3* db) {
@@ -107,8 +111,8 @@ void fill(sqlite3* db, const Progress& progress) {
         stepEnd.reset();
         stepEnd.bind(1, after);
         stepEnd.bind(2, kFillStep - 1);
-        const qint64 last = stepEnd.step() ? stepEnd.column(0).toLongLong()
-                                           : std::numeric_limits<qint64>::max();
+        const qint64 last =
+            stepEnd.step() ? stepEnd.column(0).toLongLong() : std::numeric_limits<qint64>::max();
         insert.reset();
         insert.bind(1, after);
         insert.bind(2, last);
@@ -144,14 +148,18 @@ void rebuild(sqlite3* db, const Progress& progress) {
     fill(db, progress);
 }
 
-bool applyRemovals(sqlite3* db) {
+bool applyRemovals(sqlite3* db, qint64 rows) {
     if (scalar(db, QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM SearchIndexRemoved LIMIT 1)")) == 0) {
         return false;
     }
-    exec(db,
-         "INSERT INTO BankListPaths(BankListPaths, rowid, FilePath) "
-         "  SELECT 'delete', RowId, FilePath FROM SearchIndexRemoved ORDER BY RowId;"
-         "DELETE FROM SearchIndexRemoved;");
+    const QString limit = QString::number(rows < 0 ? -1 : rows);
+    exec(db, QStringLiteral("INSERT INTO BankListPaths(BankListPaths, rowid, FilePath) "
+                            "  SELECT 'delete', RowId, FilePath FROM SearchIndexRemoved ORDER BY RowId LIMIT %1;"
+                            "DELETE FROM SearchIndexRemoved WHERE RowId IN "
+                            "  (SELECT RowId FROM SearchIndexRemoved ORDER BY RowId LIMIT %1);")
+                 .arg(limit)
+                 .toUtf8()
+                 .constData());
     return true;
 }
 
@@ -159,7 +167,7 @@ bool merge(sqlite3* db, int pages) {
     const bool ownTransaction = sqlite3_get_autocommit(db) != 0;
     if (ownTransaction) exec(db, "BEGIN IMMEDIATE;");
     try {
-        bool worked = applyRemovals(db);
+        bool worked = applyRemovals(db, kRemovalsPerMerge);
         const int before = sqlite3_total_changes(db);
         SqliteStatement statement(db, QStringLiteral("INSERT INTO BankListPaths(BankListPaths, rank) VALUES "
                                                      "('merge', ?1)"));

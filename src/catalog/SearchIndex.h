@@ -45,12 +45,13 @@ bool isCurrent(sqlite3* db);
 // Makes the index anew (table, triggers, tuning) and indexes all rows under the current tokens.
 void rebuild(sqlite3* db, const Progress& progress);
 
-// Takes the entries of removed rows out of the index, in one statement. Returns whether there were any.
-bool applyRemovals(sqlite3* db);
+// Takes the entries of removed rows out of the index (of the first `rows` of them in rowid order; all when
+// negative), in one statement. Returns whether there were any.
+bool applyRemovals(sqlite3* db, qint64 rows = -1);
 
-// Idle-time upkeep: applies the removals, then does about `pages` pages of the merge work that adding
-// rows leaves behind. Returns whether work was done (false: nothing is left). Runs in a transaction of its
-// own when none is open.
+// Idle-time upkeep: applies some of the removals, then does about `pages` pages of the merge work that
+// adding rows leaves behind. Returns whether work was done (false: nothing is left). Runs in a transaction
+// of its own when none is open.
 bool merge(sqlite3* db, int pages);
 
 }  // namespace SearchIndex

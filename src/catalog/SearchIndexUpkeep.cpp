@@ -38,6 +38,8 @@ bool SearchIndexUpkeep::step() {
     return false;
 }
 
-void SearchIndexUpkeep::onTimeout() { timer_.setInterval(step() ? kBusyIntervalMs : kIdleIntervalMs); }
+void SearchIndexUpkeep::onTimeout() {
+    timer_.setInterval(step() ? kBusyIntervalMs : kIdleIntervalMs);
+}
 
 }  // namespace vt

@@ -13,14 +13,14 @@ class Connection;
 // is open or the catalogue is busy. The connection must outlive this object; it may be closed meanwhile.
 class SearchIndexUpkeep : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit SearchIndexUpkeep(Connection& connection, QObject* parent = nullptr);
 
     // One step of upkeep if the catalogue changed since the index was last found tidy. Returns whether
     // work was done. The timer calls it; exposed so that the idle behaviour can be checked.
     bool step();
 
-private:
+  private:
     void onTimeout();
 
     Connection& connection_;

@@ -23,11 +23,13 @@ void addDisc(Connection& connection, const QString& disc, const std::vector<QStr
         SqliteStatement largest(connection.handle(), QStringLiteral("SELECT max(FileSize) FROM BankList"));
         if (largest.step() && !largest.column(0).isNull()) nextSize = largest.column(0).toLongLong() + 1;
     }
-    execute(connection, QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS Staging (DiskName TEXT, FileName TEXT, "
-                                       "FilePath TEXT, FileSize REAL, FileAttr TEXT); DELETE FROM temp.Staging;"));
+    execute(connection,
+            QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS Staging (DiskName TEXT, FileName TEXT, "
+                           "FilePath TEXT, FileSize REAL, FileAttr TEXT); DELETE FROM temp.Staging;"));
     {
-        SqliteStatement stage(connection.handle(),
-                              QStringLiteral("INSERT INTO temp.Staging VALUES (?1, ?2, ?3, ?4, 'ArchiveNormal')"));
+        SqliteStatement stage(
+            connection.handle(),
+            QStringLiteral("INSERT INTO temp.Staging VALUES (?1, ?2, ?3, ?4, 'ArchiveNormal')"));
         for (const QString& path : paths) {
             stage.reset();
             stage.bind(1, disc);
@@ -39,7 +41,8 @@ void addDisc(Connection& connection, const QString& disc, const std::vector<QStr
     }
     Transaction transaction(connection);
     execute(connection, QStringLiteral("INSERT INTO BankList SELECT * FROM temp.Staging;"));
-    SqliteStatement diskRow(connection.handle(), QStringLiteral("INSERT INTO Disks VALUES (?1, '1', '1 bytes', ?2)"));
+    SqliteStatement diskRow(connection.handle(),
+                            QStringLiteral("INSERT INTO Disks VALUES (?1, '1', '1 bytes', ?2)"));
     diskRow.bind(1, disc);
     diskRow.bind(2, QString::number(paths.size()));
     diskRow.step();
@@ -101,7 +104,8 @@ QString indexProblem(Connection& connection) {
         difference.step();
         const QString counts = difference.column(0).toString();
         if (counts != QStringLiteral("0,0")) {
-            return QStringLiteral("trigrams with other row counts than the rows give (index, rows): ") + counts;
+            return QStringLiteral("trigrams with other row counts than the rows give (index, rows): ") +
+                   counts;
         }
     } catch (const CatalogError& error) {
         return error.message();

@@ -40,4 +40,6 @@ void execute(Connection& connection, const QString& sql);
 }  // namespace vt::test
 
 // Lets test failures show texts as text.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}

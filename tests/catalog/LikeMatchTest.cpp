@@ -51,10 +51,32 @@ std::string utf8(const char32_t* codePoints) {
 TEST(LikeMatch, AgreesWithTheReferenceOnRandomTextsAndPatterns) {
     // Letters in both cases, Arabic and Persian yeh and kaf, the Kelvin sign and long s (which fold to
     // ASCII letters), wildcards as text, and bytes that are not UTF-8.
-    const std::vector<std::string> pieces = {
-        "a", "A", "b", "B", "k", "K", "s", "S", ".", "\\", " ", "%", "_", "'",
-        utf8(U"\u064A"), utf8(U"\u06CC"), utf8(U"\u0649"), utf8(U"\u0643"), utf8(U"\u06A9"), utf8(U"\u0628"),
-        utf8(U"\u212A"), utf8(U"\u017F"), utf8(U"\u00C9"), utf8(U"\u00E9"), "\xFF", "\xC3"};
+    const std::vector<std::string> pieces = {"a",
+                                             "A",
+                                             "b",
+                                             "B",
+                                             "k",
+                                             "K",
+                                             "s",
+                                             "S",
+                                             ".",
+                                             "\\",
+                                             " ",
+                                             "%",
+                                             "_",
+                                             "'",
+                                             utf8(U"\u064A"),
+                                             utf8(U"\u06CC"),
+                                             utf8(U"\u0649"),
+                                             utf8(U"\u0643"),
+                                             utf8(U"\u06A9"),
+                                             utf8(U"\u0628"),
+                                             utf8(U"\u212A"),
+                                             utf8(U"\u017F"),
+                                             utf8(U"\u00C9"),
+                                             utf8(U"\u00E9"),
+                                             "\xFF",
+                                             "\xC3"};
     std::mt19937 random(12345);
     auto randomText = [&](int maxLength) {
         std::string text;
@@ -94,9 +116,9 @@ TEST(LikeMatch, FoldingTwiceChangesNothing) {
 }
 
 TEST(LikeMatch, PersianAndArabicYehAndKafAreOneLetterBothWays) {
-    const std::string arabic = utf8(U"D:\\\u0643\u062A\u0627\u0628\\\u0639\u0644\u064A.txt");     // كتاب\علي
-    const std::string persian = utf8(U"D:\\\u06A9\u062A\u0627\u0628\\\u0639\u0644\u06CC.txt");    // کتاب\علی
-    const std::string maksura = utf8(U"D:\\\u06A9\u062A\u0627\u0628\\\u0639\u0644\u0649.txt");    // ...على
+    const std::string arabic = utf8(U"D:\\\u0643\u062A\u0627\u0628\\\u0639\u0644\u064A.txt");  // كتاب\علي
+    const std::string persian = utf8(U"D:\\\u06A9\u062A\u0627\u0628\\\u0639\u0644\u06CC.txt");  // کتاب\علی
+    const std::string maksura = utf8(U"D:\\\u06A9\u062A\u0627\u0628\\\u0639\u0644\u0649.txt");  // ...على
     for (const std::string& text : {arabic, persian, maksura}) {
         EXPECT_TRUE(LikePattern(utf8(U"%\u06A9\u062A\u0627\u0628%")).matches(text));
         EXPECT_TRUE(LikePattern(utf8(U"%\u0643\u062A\u0627\u0628%")).matches(text));

@@ -26,17 +26,20 @@ void writeVersion1(const QString& path, int rows, const char* extraSql = "") {
         "CREATE INDEX Disks_DiskName ON Disks(DiskName);"
         "INSERT INTO Disks VALUES ('CD1', '1', '1 bytes', '1'), ('CD2', '2', '2 bytes', '2');"
         "PRAGMA user_version = 1;"
-        "PRAGMA application_id = " + std::to_string(CatalogSchema::kApplicationId) + ";";
+        "PRAGMA application_id = " +
+        std::to_string(CatalogSchema::kApplicationId) + ";";
     sql += extraSql;
     ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
     sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO BankList VALUES (?1, 'f.txt', ?2, ?3, 'Normal')", -1, &insert, nullptr);
+    sqlite3_prepare_v2(db, "INSERT INTO BankList VALUES (?1, 'f.txt', ?2, ?3, 'Normal')", -1, &insert,
+                       nullptr);
     for (int i = 0; i < rows; ++i) {
         const QByteArray disc = i % 2 ? "CD2" : "CD1";
         // Arabic yeh and kaf as old catalogues hold them, and Latin names in mixed case.
-        const QByteArray path = (i % 3 ? QStringLiteral("D:\\Folder%1\\File%2.TXT").arg(i % 50).arg(i)
-                                       : QStringLiteral("D:\\\u0643\u062A\u0627\u0628\u0647\u0627\u064A %1\\f.txt").arg(i))
-                                    .toUtf8();
+        const QByteArray path =
+            (i % 3 ? QStringLiteral("D:\\Folder%1\\File%2.TXT").arg(i % 50).arg(i)
+                   : QStringLiteral("D:\\\u0643\u062A\u0627\u0628\u0647\u0627\u064A %1\\f.txt").arg(i))
+                .toUtf8();
         sqlite3_bind_text(insert, 1, disc.constData(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_text(insert, 2, path.constData(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_int(insert, 3, i);
@@ -72,7 +75,8 @@ TEST(Migration, Version1CatalogueGetsItsIndexOnFirstOpenWithProgress) {
     }
     EXPECT_EQ(test::indexProblem(connection), QString());
     // Persian kaf and yeh typed, Arabic ones recorded: found through the index as by the table.
-    for (const QString& text : {QStringLiteral("\u06A9\u062A\u0627\u0628\u0647\u0627\u06CC 3"), QStringLiteral("file7")}) {
+    for (const QString& text :
+         {QStringLiteral("\u06A9\u062A\u0627\u0628\u0647\u0627\u06CC 3"), QStringLiteral("file7")}) {
         for (const bool allDiscs : {true, false}) {
             const QString statement = Statements::search(allDiscs, QStringLiteral("CD2"), text);
             const auto indexed = test::rowsOf(connection, statement, true);
@@ -101,7 +105,9 @@ TEST(Migration, FailedUpgradeLeavesTheCatalogueAsItWas) {
     ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
     EXPECT_EQ(scalar(db, "PRAGMA user_version"), 1);
     EXPECT_EQ(scalar(db, "SELECT count(*) FROM BankList"), 10);
-    EXPECT_EQ(scalar(db, "SELECT count(*) FROM sqlite_master WHERE name LIKE 'BankListPaths%' OR type = 'trigger'"), 0);
+    EXPECT_EQ(
+        scalar(db, "SELECT count(*) FROM sqlite_master WHERE name LIKE 'BankListPaths%' OR type = 'trigger'"),
+        0);
     sqlite3_close(db);
 }
 
@@ -137,8 +143,8 @@ TEST(Migration, IndexBuiltWithOtherTokensIsRebuilt) {
         bool rebuilt = false;
         catalogue.connection.Open([&](qint64, qint64) { rebuilt = true; });
         EXPECT_TRUE(rebuilt) << layout.toStdString();
-        EXPECT_EQ(test::rowsOf(catalogue.connection, Statements::search(true, QString(), QStringLiteral("report")),
-                               true)
+        EXPECT_EQ(test::rowsOf(catalogue.connection,
+                               Statements::search(true, QString(), QStringLiteral("report")), true)
                       .size(),
                   1u);
         EXPECT_EQ(test::indexProblem(catalogue.connection), QString());
@@ -149,7 +155,8 @@ TEST(Migration, NewCatalogueHasTheIndexFromTheStart) {
     test::TempCatalogue catalogue;
     EXPECT_EQ(scalar(catalogue.connection.handle(), "PRAGMA user_version"), 2);
     test::addDisc(catalogue.connection, QStringLiteral("CD1"), {QStringLiteral("D:\\x\\Song.MP3")});
-    EXPECT_EQ(test::rowsOf(catalogue.connection, Statements::search(true, QString(), QStringLiteral("song.mp3")), true)
+    EXPECT_EQ(test::rowsOf(catalogue.connection,
+                           Statements::search(true, QString(), QStringLiteral("song.mp3")), true)
                   .size(),
               1u);
 }

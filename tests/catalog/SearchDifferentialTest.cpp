@@ -12,24 +12,37 @@ namespace {
 
 // Path parts in Latin and Persian script, the Persian ones in both the Arabic and the Persian forms of yeh
 // and kaf, with quotes and wildcard characters as they can occur in file names.
-const QStringList kParts = {
-    QStringLiteral("Music"), QStringLiteral("MUSIC"), QStringLiteral("music"), QStringLiteral("Photos"),
-    QStringLiteral("backup_2004"), QStringLiteral("100% done"), QStringLiteral("it's"), QStringLiteral("O'Brien"),
-    QStringLiteral("Program Files"), QStringLiteral("setup.exe"), QStringLiteral("a\"b"), QStringLiteral("KEY"),
-    QStringLiteral("\u0643\u062A\u0627\u0628"), QStringLiteral("\u06A9\u062A\u0627\u0628"),      // book
-    QStringLiteral("\u0645\u0648\u0633\u064A\u0642\u064A"), QStringLiteral("\u0645\u0648\u0633\u06CC\u0642\u06CC"),
-    QStringLiteral("\u0639\u0644\u0649"), QStringLiteral("\u0641\u064A\u0644\u0645"),
-    QStringLiteral("\u067E\u0631\u0648\u0698\u0647"), QStringLiteral("\u0646\u0631\u0645 \u0627\u0641\u0632\u0627\u0631")};
+const QStringList kParts = {QStringLiteral("Music"),
+                            QStringLiteral("MUSIC"),
+                            QStringLiteral("music"),
+                            QStringLiteral("Photos"),
+                            QStringLiteral("backup_2004"),
+                            QStringLiteral("100% done"),
+                            QStringLiteral("it's"),
+                            QStringLiteral("O'Brien"),
+                            QStringLiteral("Program Files"),
+                            QStringLiteral("setup.exe"),
+                            QStringLiteral("a\"b"),
+                            QStringLiteral("KEY"),
+                            QStringLiteral("\u0643\u062A\u0627\u0628"),
+                            QStringLiteral("\u06A9\u062A\u0627\u0628"),  // book
+                            QStringLiteral("\u0645\u0648\u0633\u064A\u0642\u064A"),
+                            QStringLiteral("\u0645\u0648\u0633\u06CC\u0642\u06CC"),
+                            QStringLiteral("\u0639\u0644\u0649"),
+                            QStringLiteral("\u0641\u064A\u0644\u0645"),
+                            QStringLiteral("\u067E\u0631\u0648\u0698\u0647"),
+                            QStringLiteral("\u0646\u0631\u0645 \u0627\u0641\u0632\u0627\u0631")};
 // Single characters patterns are also made of.
 const QStringList kCharacters = {
-    QStringLiteral("a"), QStringLiteral("B"), QStringLiteral("c"), QStringLiteral("s"), QStringLiteral("k"),
-    QStringLiteral("M"), QStringLiteral("u"), QStringLiteral("0"), QStringLiteral("4"), QStringLiteral("."),
-    QStringLiteral("\\"), QStringLiteral(" "), QStringLiteral("%"), QStringLiteral("_"), QStringLiteral("'"),
-    QStringLiteral("\""), QStringLiteral("\u064A"), QStringLiteral("\u06CC"), QStringLiteral("\u0643"),
-    QStringLiteral("\u06A9"), QStringLiteral("\u062A"), QStringLiteral("\u0627"), QStringLiteral("\u0644")};
+    QStringLiteral("a"),      QStringLiteral("B"),      QStringLiteral("c"),      QStringLiteral("s"),
+    QStringLiteral("k"),      QStringLiteral("M"),      QStringLiteral("u"),      QStringLiteral("0"),
+    QStringLiteral("4"),      QStringLiteral("."),      QStringLiteral("\\"),     QStringLiteral(" "),
+    QStringLiteral("%"),      QStringLiteral("_"),      QStringLiteral("'"),      QStringLiteral("\""),
+    QStringLiteral("\u064A"), QStringLiteral("\u06CC"), QStringLiteral("\u0643"), QStringLiteral("\u06A9"),
+    QStringLiteral("\u062A"), QStringLiteral("\u0627"), QStringLiteral("\u0644")};
 
 class SearchDifferential : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::mt19937 random(20240917);
         for (int d = 0; d < 30; ++d) {
@@ -68,11 +81,20 @@ protected:
         }
         for (QChar& c : text) {
             switch (random() % 12) {
-                case 0: c = c.toUpper(); break;
-                case 1: c = c.toLower(); break;
-                case 2: c = c == QChar(0x064A) ? QChar(0x06CC) : c == QChar(0x06A9) ? QChar(0x0643) : c; break;
-                case 3: c = random() % 2 ? QLatin1Char('%') : QLatin1Char('_'); break;
-                default: break;
+                case 0:
+                    c = c.toUpper();
+                    break;
+                case 1:
+                    c = c.toLower();
+                    break;
+                case 2:
+                    c = c == QChar(0x064A) ? QChar(0x06CC) : c == QChar(0x06A9) ? QChar(0x0643) : c;
+                    break;
+                case 3:
+                    c = random() % 2 ? QLatin1Char('%') : QLatin1Char('_');
+                    break;
+                default:
+                    break;
             }
         }
         return text;
@@ -111,8 +133,9 @@ TEST_F(SearchDifferential, IndexGivesTheRowsOfThePlainScanForThousandsOfPatterns
 TEST_F(SearchDifferential, IndexStaysExactAfterDiscsAreRemovedAndAdded) {
     test::removeDisc(catalogue_.connection, discs_[0]);
     test::removeDisc(catalogue_.connection, discs_[29]);
-    test::addDisc(catalogue_.connection, QStringLiteral("CD-new"),
-                  {QStringLiteral("D:\\Music\\new.mp3"), QStringLiteral("D:\\\u06A9\u062A\u0627\u0628\\x.txt")});
+    test::addDisc(
+        catalogue_.connection, QStringLiteral("CD-new"),
+        {QStringLiteral("D:\\Music\\new.mp3"), QStringLiteral("D:\\\u06A9\u062A\u0627\u0628\\x.txt")});
     std::mt19937 random(11);
     for (int round = 0; round < 300; ++round) {
         const QString statement = Statements::search(true, QString(), randomText(random));

@@ -21,12 +21,14 @@ std::vector<QString> found(Connection& connection, const QString& text) {
 TEST(SearchIndex, FollowsDiscsAddedAndRemovedRowByRow) {
     test::TempCatalogue catalogue;
     Connection& cn = catalogue.connection;
-    test::addDisc(cn, QStringLiteral("CD1"), {QStringLiteral("D:\\Music\\Song.mp3"), QStringLiteral("D:\\Docs\\a.doc")});
+    test::addDisc(cn, QStringLiteral("CD1"),
+                  {QStringLiteral("D:\\Music\\Song.mp3"), QStringLiteral("D:\\Docs\\a.doc")});
     test::addDisc(cn, QStringLiteral("CD2"), {QStringLiteral("D:\\MUSIC\\Other.mp3")});
     EXPECT_EQ(found(cn, QStringLiteral("music")).size(), 2u);
 
     test::removeDisc(cn, QStringLiteral("CD1"));
-    EXPECT_EQ(found(cn, QStringLiteral("music")), (std::vector<QString>{QStringLiteral("CD2|D:\\MUSIC\\Other.mp3|2")}));
+    EXPECT_EQ(found(cn, QStringLiteral("music")),
+              (std::vector<QString>{QStringLiteral("CD2|D:\\MUSIC\\Other.mp3|2")}));
     EXPECT_TRUE(found(cn, QStringLiteral("docs")).empty());
     // The removed rows' entries wait for idle time; the index must still match the table once applied.
     EXPECT_EQ(count(cn, QStringLiteral("SELECT count(*) FROM SearchIndexRemoved")), 2);
@@ -39,7 +41,9 @@ TEST(SearchIndex, RolledBackAddLeavesNothingBehind) {
     Connection& cn = catalogue.connection;
     {
         Transaction transaction(cn);
-        test::execute(cn, QStringLiteral("INSERT INTO BankList VALUES ('CD1', 'x.txt', 'D:\\Lost\\x.txt', 1, 'Normal');"));
+        test::execute(
+            cn,
+            QStringLiteral("INSERT INTO BankList VALUES ('CD1', 'x.txt', 'D:\\Lost\\x.txt', 1, 'Normal');"));
         // Inside the transaction the new row is found already.
         EXPECT_EQ(found(cn, QStringLiteral("lost")).size(), 1u);
     }
@@ -51,9 +55,11 @@ TEST(SearchIndex, RowBackUnderAnOldRowidIsFoundByItsNewPathOnly) {
     test::TempCatalogue catalogue;
     Connection& cn = catalogue.connection;
     test::addDisc(cn, QStringLiteral("CD1"), {QStringLiteral("D:\\keep.txt")});
-    test::addDisc(cn, QStringLiteral("CD2"), {QStringLiteral("D:\\Alpha\\one.txt"), QStringLiteral("D:\\Alpha\\two.txt")});
+    test::addDisc(cn, QStringLiteral("CD2"),
+                  {QStringLiteral("D:\\Alpha\\one.txt"), QStringLiteral("D:\\Alpha\\two.txt")});
     test::removeDisc(cn, QStringLiteral("CD2"));
-    test::addDisc(cn, QStringLiteral("CD3"), {QStringLiteral("D:\\Beta\\one.txt"), QStringLiteral("D:\\Beta\\two.txt")});
+    test::addDisc(cn, QStringLiteral("CD3"),
+                  {QStringLiteral("D:\\Beta\\one.txt"), QStringLiteral("D:\\Beta\\two.txt")});
     // The removed disc had the highest rowids, so SQLite handed them out again.
     EXPECT_EQ(count(cn, QStringLiteral("SELECT max(rowid) FROM BankList")), 3);
 
@@ -68,10 +74,12 @@ TEST(SearchIndex, RowBackUnderAnOldRowidIsFoundByItsNewPathOnly) {
 TEST(SearchIndex, FollowsUpdatedAndReplacedRows) {
     test::TempCatalogue catalogue;
     Connection& cn = catalogue.connection;
-    test::addDisc(cn, QStringLiteral("CD1"), {QStringLiteral("D:\\old\\a.txt"), QStringLiteral("D:\\old\\b.txt")});
+    test::addDisc(cn, QStringLiteral("CD1"),
+                  {QStringLiteral("D:\\old\\a.txt"), QStringLiteral("D:\\old\\b.txt")});
     test::execute(cn, QStringLiteral("UPDATE BankList SET FilePath = 'D:\\fresh\\a.txt' WHERE rowid = 1;"));
-    test::execute(cn, QStringLiteral("INSERT OR REPLACE INTO BankList(rowid, DiskName, FilePath) VALUES (2, 'CD1', "
-                                     "'D:\\swapped\\b.txt');"));
+    test::execute(
+        cn, QStringLiteral("INSERT OR REPLACE INTO BankList(rowid, DiskName, FilePath) VALUES (2, 'CD1', "
+                           "'D:\\swapped\\b.txt');"));
     EXPECT_TRUE(found(cn, QStringLiteral("old")).empty());
     EXPECT_EQ(found(cn, QStringLiteral("fresh")).size(), 1u);
     EXPECT_EQ(found(cn, QStringLiteral("swapped")).size(), 1u);
@@ -82,8 +90,10 @@ TEST(SearchIndex, PathsWithZeroAndStrayBytesKeepTheIndexSound) {
     test::TempCatalogue catalogue;
     Connection& cn = catalogue.connection;
     // D:\a<NUL>b<0xFF>bz  and  D:\ab<0xC3>  (cut short in the middle of a character)
-    test::execute(cn, QStringLiteral("INSERT INTO BankList(DiskName, FilePath) VALUES "
-                                     "('CD1', CAST(X'443A5C610062FF627A' AS TEXT)), ('CD1', CAST(X'443A5C6162C3' AS TEXT));"));
+    test::execute(
+        cn, QStringLiteral(
+                "INSERT INTO BankList(DiskName, FilePath) VALUES "
+                "('CD1', CAST(X'443A5C610062FF627A' AS TEXT)), ('CD1', CAST(X'443A5C6162C3' AS TEXT));"));
     test::removeDisc(cn, QStringLiteral("CD1"));
     test::execute(cn, QStringLiteral("INSERT INTO BankList(DiskName, FilePath) VALUES ('CD2', 'D:\\bz');"));
     EXPECT_EQ(test::indexProblem(cn), QString());
@@ -94,8 +104,9 @@ TEST(SearchIndex, IdleUpkeepAppliesRemovalsAndMergesUntilTidy) {
     test::TempCatalogue catalogue;
     Connection& cn = catalogue.connection;
     for (int d = 0; d < 12; ++d) {
-        test::addDisc(cn, QStringLiteral("CD%1").arg(d),
-                      {QStringLiteral("D:\\disc%1\\a.txt").arg(d), QStringLiteral("D:\\disc%1\\b.txt").arg(d)});
+        test::addDisc(
+            cn, QStringLiteral("CD%1").arg(d),
+            {QStringLiteral("D:\\disc%1\\a.txt").arg(d), QStringLiteral("D:\\disc%1\\b.txt").arg(d)});
     }
     test::removeDisc(cn, QStringLiteral("CD3"));
     const QString segments = QStringLiteral("SELECT count(DISTINCT segid) FROM BankListPaths_idx");

@@ -37,6 +37,8 @@ TEST(SearchRouting, LeavesEveryOtherStatementToTheTable) {
              QStringLiteral("Select top 2000 * from Banklist Where( FilePath Like '%abc%' ESCAPE '\\');"),
              QStringLiteral("Select top 2000 * from Banklist Where( FilePath Like '%abc%') or (1=1);"),
              QStringLiteral("Select top 2000 * from Banklist Where( FilePath Like '%a'bc%');"),
+             QStringLiteral("Select top 2000 * from Banklist Where( FilePath Like '%ab") + QChar(0) +
+                 QStringLiteral("c%');"),
          }) {
         EXPECT_FALSE(PathSearch::recognise(statement).has_value()) << statement.toStdString();
     }
@@ -46,13 +48,15 @@ TEST(SearchRouting, AsksTheIndexForTrigramsElseForTwoCharacterPrefixes) {
     EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%a%")), QString());
     EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%a_c%")), QString());
     EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%aB%")), QStringLiteral("\"ab\"*"));
-    EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("ab_cd%ab")), QStringLiteral("\"ab\"* AND \"cd\"*"));
+    EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("ab_cd%ab")),
+              QStringLiteral("\"ab\"* AND \"cd\"*"));
     EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%AbC%")), QStringLiteral("\"abc\""));
     EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%abcd%")), QStringLiteral("\"abc\" AND \"bcd\""));
     EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("x%abc_de%abc")), QStringLiteral("\"abc\""));
     EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%a\"b%")), QStringLiteral("\"a\"\"b\""));
     // Two Persian letters are four bytes but two characters: not enough for a trigram.
-    EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%\u06A9\u062A%")), QStringLiteral("\"\u06A9\u062A\"*"));
+    EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%\u06A9\u062A%")),
+              QStringLiteral("\"\u06A9\u062A\"*"));
     EXPECT_EQ(PathSearchRouter::indexQuery(QStringLiteral("%\u0643\u062A\u0627%")),
               QStringLiteral("\"\u06A9\u062A\u0627\""));
 }
@@ -85,22 +89,30 @@ TEST(SearchRouting, LongPiecesAskForTheirRarestTrigramsOnly) {
     EXPECT_EQ(askedFor(QStringLiteral("abcxyz")), QStringLiteral("\"bcx\" AND \"cxy\" AND \"xyz\""));
     // A trigram that no row has answers alone.
     EXPECT_EQ(askedFor(QStringLiteral("abcdeq")), QStringLiteral("\"deq\""));
-    EXPECT_EQ(test::rowsOf(catalogue.connection, Statements::search(true, QString(), QStringLiteral("Cxyz.")), true).size(),
-              1u);
+    EXPECT_EQ(
+        test::rowsOf(catalogue.connection, Statements::search(true, QString(), QStringLiteral("Cxyz.")), true)
+            .size(),
+        1u);
 }
 
 TEST(SearchRouting, TwoCharactersAreFoundAnywhereInAPathEvenAtItsEnd) {
     test::TempCatalogue catalogue;
     test::addDisc(catalogue.connection, QStringLiteral("CD1"),
-                  {QStringLiteral("D:\\dir\\report.QZ"), QStringLiteral("D:\\qz\\x.txt"), QStringLiteral("D:\\dir\\q.z"),
-                   QStringLiteral("D:\\\u0639\u0644\u064A"), QStringLiteral("D:\\\u0639\u0644\u06CC\\a")});
-    for (const auto& [text, rows] : std::vector<std::pair<QString, size_t>>{
-             {QStringLiteral("qz"), 2}, {QStringLiteral("Z"), 3}, {QStringLiteral("\u0644\u06CC"), 2},
-             {QStringLiteral("\u0644\u064A"), 2}, {QStringLiteral("d:"), 5}, {QStringLiteral("q_z"), 1}}) {
+                  {QStringLiteral("D:\\dir\\report.QZ"), QStringLiteral("D:\\qz\\x.txt"),
+                   QStringLiteral("D:\\dir\\q.z"), QStringLiteral("D:\\\u0639\u0644\u064A"),
+                   QStringLiteral("D:\\\u0639\u0644\u06CC\\a")});
+    for (const auto& [text, rows] :
+         std::vector<std::pair<QString, size_t>>{{QStringLiteral("qz"), 2},
+                                                 {QStringLiteral("Z"), 3},
+                                                 {QStringLiteral("\u0644\u06CC"), 2},
+                                                 {QStringLiteral("\u0644\u064A"), 2},
+                                                 {QStringLiteral("d:"), 5},
+                                                 {QStringLiteral("q_z"), 1}}) {
         for (const bool allDiscs : {true, false}) {
             const QString statement = Statements::search(allDiscs, QStringLiteral("CD1"), text);
             EXPECT_EQ(test::rowsOf(catalogue.connection, statement, true).size(), rows) << text.toStdString();
-            EXPECT_EQ(test::rowsOf(catalogue.connection, statement, false).size(), rows) << text.toStdString();
+            EXPECT_EQ(test::rowsOf(catalogue.connection, statement, false).size(), rows)
+                << text.toStdString();
         }
     }
 }
@@ -108,13 +120,14 @@ TEST(SearchRouting, TwoCharactersAreFoundAnywhereInAPathEvenAtItsEnd) {
 TEST(SearchRouting, PersianYehAndKafFindEachOtherThroughIndexAndTable) {
     test::TempCatalogue catalogue;
     test::addDisc(catalogue.connection, QStringLiteral("CD1"),
-                  {QStringLiteral("D:\\\u0643\u062A\u0627\u0628\\\u0639\u0644\u064A.txt"),    // Arabic kaf, yeh
-                   QStringLiteral("D:\\\u06A9\u062A\u0627\u0628\\\u0639\u0644\u06CC.txt"),    // Persian
-                   QStringLiteral("D:\\\u06A9\u062A\u0627\u0628\\\u0639\u0644\u0649.txt"),    // alef maksura
+                  {QStringLiteral("D:\\\u0643\u062A\u0627\u0628\\\u0639\u0644\u064A.txt"),  // Arabic kaf, yeh
+                   QStringLiteral("D:\\\u06A9\u062A\u0627\u0628\\\u0639\u0644\u06CC.txt"),  // Persian
+                   QStringLiteral("D:\\\u06A9\u062A\u0627\u0628\\\u0639\u0644\u0649.txt"),  // alef maksura
                    QStringLiteral("D:\\other\\file.txt")});
-    for (const QString& text : {QStringLiteral("\u06A9\u062A\u0627\u0628"), QStringLiteral("\u0643\u062A\u0627\u0628"),
-                                QStringLiteral("\u0639\u0644\u06CC"), QStringLiteral("\u0639\u0644\u064A"),
-                                QStringLiteral("\u0639\u0644\u0649"), QStringLiteral("\u0644\u064A.TXT")}) {
+    for (const QString& text :
+         {QStringLiteral("\u06A9\u062A\u0627\u0628"), QStringLiteral("\u0643\u062A\u0627\u0628"),
+          QStringLiteral("\u0639\u0644\u06CC"), QStringLiteral("\u0639\u0644\u064A"),
+          QStringLiteral("\u0639\u0644\u0649"), QStringLiteral("\u0644\u064A.TXT")}) {
         for (const bool allDiscs : {true, false}) {
             const QString statement = Statements::search(allDiscs, QStringLiteral("CD1"), text);
             ASSERT_FALSE(PathSearchRouter::indexQuery(PathSearch::recognise(statement)->pattern).isEmpty());
