@@ -78,19 +78,20 @@ TEST(SearchRouting, OneDiscSearchKeepsTheDiscCondition) {
 TEST(SearchRouting, LongPiecesAskForTheirRarestTrigramsOnly) {
     test::TempCatalogue catalogue;
     std::vector<QString> paths;
-    for (int i = 0; i < 600; ++i) paths.push_back(QStringLiteral("D:\\common\\abcdef%1.txt").arg(i));
-    paths.push_back(QStringLiteral("D:\\common\\abcxyz.txt"));
+    for (int i = 0; i < 600; ++i) paths.push_back(QStringLiteral("D:\\common\\abcdefgh%1.txt").arg(i));
+    paths.push_back(QStringLiteral("D:\\common\\abcdefxyzw.txt"));
     test::addDisc(catalogue.connection, QStringLiteral("CD1"), paths);
     const auto askedFor = [&](const QString& text) {
         const auto search = PathSearch::recognise(Statements::search(true, QString(), text));
         return PathSearchRouter::route(*search, catalogue.connection.handle())->bindings[0].toString();
     };
-    // abc is on every row; the other three are rare.
-    EXPECT_EQ(askedFor(QStringLiteral("abcxyz")), QStringLiteral("\"bcx\" AND \"cxy\" AND \"xyz\""));
+    // abc to def are on every row, the others on one: those are asked for, apart ones first.
+    EXPECT_EQ(askedFor(QStringLiteral("abcdefxyzw")),
+              QStringLiteral("\"efx\" AND \"yzw\" AND \"fxy\" AND \"xyz\""));
     // A trigram that no row has answers alone.
-    EXPECT_EQ(askedFor(QStringLiteral("abcdeq")), QStringLiteral("\"deq\""));
+    EXPECT_EQ(askedFor(QStringLiteral("abcdefghq")), QStringLiteral("\"ghq\""));
     EXPECT_EQ(
-        test::rowsOf(catalogue.connection, Statements::search(true, QString(), QStringLiteral("Cxyz.")), true)
+        test::rowsOf(catalogue.connection, Statements::search(true, QString(), QStringLiteral("Defxyzw.")), true)
             .size(),
         1u);
 }
