@@ -14,12 +14,16 @@ namespace PathSearchRouter {
 
 namespace {
 
-// Trigrams asked for at most in a search of all discs. Every candidate that the rarest lets through costs
-// a row read and a `like` unless another trigram rules it out, but each one asked costs a seek in its own
-// list per candidate: a few rare ones narrow best, and a very common one costs more than it saves.
+// Trigrams asked for at most in a search of all discs.
 constexpr size_t kTrigramsAsked = 5;
-// How much more common than the rarest a further trigram may be.
-constexpr qint64 kCommonerAtMost = 8;
+// Every candidate the trigrams asked for let through costs a row read and a `like` (about 1.5 us), while
+// asking for one more costs a step along its list (about 40 ns an entry). So further trigrams are asked
+// for while the candidates expected are many, and only those at most this much more common than the
+// rarest.
+constexpr qint64 kEnoughCandidates = 2000;
+constexpr qint64 kCommonerAtMost = 32;
+// The distance given to trigrams of different pieces.
+constexpr size_t kFar = 16;
 // Entries read per trigram to tell how common it is: where its last one lies tells how densely it occurs.
 constexpr qint64 kProbeEntries = 200;
 
@@ -93,10 +97,9 @@ const QString kDiscRange = QStringLiteral(
     " AND p.rowid >= (SELECT min(_rowid_) FROM BankList WHERE DiskName = ?3)"
     " AND p.rowid <= (SELECT max(_rowid_) FROM BankList WHERE DiskName = ?3)");
 
-// The rarest trigrams among `terms` within the rows searched (one disc's, or all): the rarest, then up to
-// `wanted` in all of those not much more common, first those that do not overlap one already chosen
-// (overlapping trigrams tend to come together and narrow little). A trigram no row has is enough alone:
-// nothing can match.
+// The trigrams among `terms` to ask for within the rows searched (one disc's, or all): the rarest, then,
+// while the candidates expected (taking the trigrams as independent) are many, others that are rare and
+// far from those chosen; `wanted` at most. A trigram no row has is enough alone: nothing can match.
 std::vector<Term> rarest(sqlite3* db, const std::vector<Term>& terms, const std::optional<QString>& disc,
                          size_t wanted) {
     SqliteStatement span(
@@ -127,21 +130,36 @@ std::vector<Term> rarest(sqlite3* db, const std::vector<Term>& terms, const std:
     }
     std::stable_sort(estimated.begin(), estimated.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
-    const qint64 ceiling = estimated.front().first * kCommonerAtMost;
-    std::vector<Term> chosen;
-    std::vector<bool> taken(terms.size(), false);
-    for (const bool overlapAllowed : {false, true}) {
-        for (const auto& [estimate, i] : estimated) {
-            if (taken[i] || chosen.size() == wanted || estimate > ceiling) continue;
-            const Term& term = terms[i];
-            const bool overlaps = std::any_of(chosen.begin(), chosen.end(), [&](const Term& c) {
-                return c.piece == term.piece &&
-                       std::max(c.start, term.start) - std::min(c.start, term.start) < 3;
-            });
-            if (overlaps && !overlapAllowed) continue;
-            chosen.push_back(term);
-            taken[i] = true;
+    const qint64 rarestCount = estimated.front().first;
+    double candidates = double(rarestCount);
+    std::vector<Term> chosen = {terms[estimated.front().second]};
+    // How far a term lies from the nearest chosen one, in characters; trigrams of other pieces count as far.
+    const auto distance = [&](const Term& term) {
+        size_t nearest = kFar;
+        for (const Term& c : chosen) {
+            if (c.piece == term.piece) {
+                nearest = std::min(nearest, std::max(c.start, term.start) - std::min(c.start, term.start));
+            }
         }
+        return nearest;
+    };
+    while (chosen.size() < wanted && candidates > kEnoughCandidates) {
+        // Neighbouring trigrams mostly come from the same word and narrow little together: the best next
+        // one is rare and far from those chosen.
+        const std::pair<qint64, size_t>* best = nullptr;
+        double bestScore = 0;
+        for (const auto& entry : estimated) {
+            const size_t apart = distance(terms[entry.second]);
+            if (apart < 3 || entry.first > rarestCount * kCommonerAtMost) continue;
+            const double score = double(entry.first) / double(apart);
+            if (!best || score < bestScore) {
+                best = &entry;
+                bestScore = score;
+            }
+        }
+        if (!best) break;
+        candidates *= double(best->first) / double(std::max<qint64>(rows, 1));
+        chosen.push_back(terms[best->second]);
     }
     return chosen;
 }
