@@ -12,6 +12,7 @@ packages=(
   fonts-noto-core fonts-dejavu-core
   xorriso fuseiso fuse3
   xdg-utils
+  xdotool
 )
 
 missing=()
