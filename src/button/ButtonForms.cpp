@@ -25,21 +25,16 @@ QString formNameOf(const QWidget& form) {
     return className.mid(className.lastIndexOf(QLatin1Char(':')) + 1);
 }
 
-QStringList loadStoredButtons(QWidget& form, const vt::SystemColors& colors) {
+void loadStoredButtons(QWidget& form, const vt::SystemColors& colors) {
     FormFile stored = FormFile::load(storedFormPath(formNameOf(form)));
     const auto host = std::make_shared<const WidgetButtonHost>(&colors);
-    QStringList missing;
     for (const FormSection* section : stored.sections()) {
         if (section->classId() != QLatin1String(MyButton::kClassId)) continue;
         auto* button = form.findChild<MyButton*>(section->instance());
-        if (!button) {
-            missing << section->instance();
-            continue;
-        }
+        if (!button) continue;
         button->setHost(host);
         button->ReadProperties(*stored.find(section->classId(), section->instance()));
     }
-    return missing;
 }
 
 FormFile saveButtons(QWidget& form, const QStringList& instances) {

@@ -21,9 +21,9 @@ QString formNameOf(const QWidget& form);
 
 // Gives every MyButton inside `form` that has a section in the window's stored form file (matched by
 // object name) its stored properties, and a host on `colors` (which must outlive the buttons). Buttons
-// without a section keep what they have. Returns the stored instances the window has no button for.
+// without a section keep what they have; sections without a button are passed over.
 // Throws FormFileError or PropertyBagError when the stored file is damaged.
-QStringList loadStoredButtons(QWidget& form, const vt::SystemColors& colors);
+void loadStoredButtons(QWidget& form, const vt::SystemColors& colors);
 
 // A form file for `form` holding the properties of its buttons named `instances`, in that order; a name
 // without a button is left out.

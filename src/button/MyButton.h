@@ -36,6 +36,7 @@ class MyButton : public QWidget {
     explicit MyButton(QWidget* parent = nullptr, std::shared_ptr<const button::ButtonHost> host = nullptr);
     ~MyButton() override;
 
+    // Replaces the host (a null host is ignored); nothing is rederived or redrawn until the next event.
     void setHost(std::shared_ptr<const button::ButtonHost> host);
     const button::ButtonHost& host() const { return *host_; }
 

@@ -141,16 +141,6 @@ TEST_F(ControlWindows, WorkWindowButtonsCarryTheirStoredLook) {
     about.close();
 }
 
-TEST_F(ControlWindows, EveryStoredButtonHasItsWindow) {
-    EXPECT_EQ(loadStoredButtons(*frame, fake.systemColors), QStringList());
-    EXPECT_EQ(loadStoredButtons(*frame->windows().mainWindow(), fake.systemColors), QStringList());
-    EXPECT_EQ(loadStoredButtons(frame->windows().showFind(), fake.systemColors), QStringList());
-    EXPECT_EQ(loadStoredButtons(frame->windows().showDelete(), fake.systemColors), QStringList());
-    frmAbout& about = frame->windows().showAbout(frame.get());
-    EXPECT_EQ(loadStoredButtons(about, fake.systemColors), QStringList());
-    about.close();
-}
-
 TEST_F(ControlWindows, ToolbarButtonTurnsIntoTheLightOrangeBoxUnderThePointer) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
     MyButton* find = frame->cmdFind();
