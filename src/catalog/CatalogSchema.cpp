@@ -102,7 +102,7 @@ QString headerProblem(const QString& path) {
 
 bool upToDate(sqlite3* db) {
     return pragmaInt(db, "PRAGMA user_version") == kVersion && SearchIndex::exists(db) &&
-           SearchIndex::isCurrent(db);
+           SearchIndex::isCurrent(db) && SearchIndex::isTuned(db);
 }
 
 // Brings a catalogue of an older version (or with an index built under other folds) up to this one, in one
@@ -118,6 +118,7 @@ void upgrade(sqlite3* db, const SearchIndex::Progress& progress) {
         } else if (!SearchIndex::isCurrent(db)) {
             SearchIndex::rebuild(db, progress);
         }
+        if (!SearchIndex::isTuned(db)) SearchIndex::tune(db);
         exec(db, QStringLiteral("PRAGMA user_version = %1;").arg(kVersion).toUtf8().constData());
         exec(db, "COMMIT;");
     } catch (...) {

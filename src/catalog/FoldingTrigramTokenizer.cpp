@@ -66,6 +66,8 @@ int tokenize(Fts5Tokenizer*, void* context, int flags, const char* text, int len
     // Scratch space kept per thread: paths are tokenized row by row, millions of times in a build.
     thread_local std::vector<char32_t> folded;
     thread_local std::vector<int> starts;
+    thread_local std::string encoded;
+    thread_local std::vector<size_t> offsets;
     thread_local std::string token;
     foldUtf8(std::string_view(text ? text : "", size_t(text ? length : 0)), folded, &starts);
     const size_t n = folded.size();
@@ -75,19 +77,25 @@ int tokenize(Fts5Tokenizer*, void* context, int flags, const char* text, int len
         appendCodePoint(token, folded[1]);
         return addToken(context, 0, token.data(), int(token.size()), 0, length);
     }
+    // A token is the encodings of its characters one after another, so each character is encoded once and
+    // every trigram is a run of the encoded path.
+    encoded.clear();
+    offsets.clear();
+    for (const char32_t c : folded) {
+        offsets.push_back(encoded.size());
+        appendCodePoint(encoded, c);
+    }
+    offsets.push_back(encoded.size());
     for (size_t i = 0; i + 3 <= n; ++i) {
-        token.clear();
-        appendTrigram(token, &folded[i]);
         const int end = i + 3 < n ? starts[i + 3] : length;
-        const int rc = addToken(context, 0, token.data(), int(token.size()), starts[i], end);
+        const int rc = addToken(context, 0, encoded.data() + offsets[i], int(offsets[i + 3] - offsets[i]),
+                                starts[i], end);
         if (rc != SQLITE_OK) return rc;
     }
     if ((flags & FTS5_TOKENIZE_DOCUMENT) && n >= 2) {
         // The last two characters have no third: without this token a piece of two characters at the very
         // end of a path would begin no token at all.
-        token.clear();
-        appendCodePoint(token, folded[n - 2]);
-        appendCodePoint(token, folded[n - 1]);
+        token.assign(encoded, offsets[n - 2], std::string::npos);
         appendEndMark(token);
         return addToken(context, 0, token.data(), int(token.size()), starts[n - 2], length);
     }

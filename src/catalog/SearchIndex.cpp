@@ -19,6 +19,8 @@ namespace {
 constexpr qint64 kFillStep = 50000;
 // Removed rows taken out of the index per step of idle upkeep: some tens of milliseconds.
 constexpr qint64 kRemovalsPerMerge = 5000;
+// Segments on one level of the index before adding rows merges them on the spot.
+constexpr int kCrisisMerge = 128;
 
 void exec(sqlite3* db, const char* sql) {
     char* error = nullptr;
@@ -89,12 +91,33 @@ void create(sqlite3* db) {
          "  DELETE FROM SearchIndexRemoved WHERE RowId = new.rowid; "
          "  INSERT INTO BankListPaths(rowid, FilePath) VALUES (new.rowid, new.FilePath); "
          "END;"
-         // Merging segments while a disc is added made that one transaction take seconds now and then;
-         // the merging is done in idle time instead (merge()), and only a pile-up of many small segments
-         // still forces a merge on the spot.
-         "INSERT INTO BankListPaths(BankListPaths, rank) VALUES ('automerge', 0);"
          "CREATE TABLE SearchIndexLayout (UnicodeVersion INTEGER NOT NULL, TokenKinds INTEGER NOT NULL);");
     recordLayout(db);
+    tune(db);
+}
+
+bool isTuned(sqlite3* db) {
+    SqliteStatement statement(db, QStringLiteral("SELECT count(*) FROM BankListPaths_config WHERE "
+                                                 "(k = 'automerge' AND v = 0) OR (k = 'crisismerge' AND v = ?1)"));
+    statement.bind(1, kCrisisMerge);
+    return statement.step() && statement.column(0).toLongLong() == 2;
+}
+
+void tune(sqlite3* db) {
+    // Merging segments while a disc is added made that one transaction take seconds now and then; the
+    // merging is done in idle time instead (merge()). Adding a disc still writes a small segment per
+    // statement and whenever the pending terms outgrow FTS5's buffer, and the default forced merge (at 16
+    // segments on a level) took a third of the time of adding a large disc. Only a much larger pile-up
+    // forces it now: a search reads one more segment per small one until idle time has merged them, and
+    // the segments stay far below FTS5's limit on their total number.
+    SqliteStatement setting(db, QStringLiteral("INSERT INTO BankListPaths(BankListPaths, rank) VALUES (?1, ?2)"));
+    setting.bind(1, QStringLiteral("automerge"));
+    setting.bind(2, 0);
+    setting.step();
+    setting.reset();
+    setting.bind(1, QStringLiteral("crisismerge"));
+    setting.bind(2, kCrisisMerge);
+    setting.step();
 }
 
 void fill(sqlite3* db, const Progress& progress) {

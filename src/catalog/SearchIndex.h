@@ -33,6 +33,14 @@ bool exists(sqlite3* db);
 // must follow in the same transaction.
 void create(sqlite3* db);
 
+// Whether the index's merge settings are those create() gives it (indexes made by earlier versions of
+// the program lack some).
+bool isTuned(sqlite3* db);
+
+// Gives the index the merge settings that keep adding a disc quick (see isTuned). Needs the write
+// transaction.
+void tune(sqlite3* db);
+
 // Indexes every BankList row, in steps, calling `progress` after each step (and once at the start).
 // Expects an empty index.
 void fill(sqlite3* db, const Progress& progress);

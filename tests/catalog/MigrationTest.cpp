@@ -9,6 +9,7 @@
 #include "catalog/CatalogSchema.h"
 #include "catalog/ConnectionString.h"
 #include "catalog/SqliteStatement.h"
+#include "catalog/SearchIndex.h"
 #include "catalog/Statements.h"
 
 namespace vt {
@@ -149,6 +150,25 @@ TEST(Migration, IndexBuiltWithOtherTokensIsRebuilt) {
                   1u);
         EXPECT_EQ(test::indexProblem(catalogue.connection), QString());
     }
+}
+
+TEST(Migration, IndexWithEarlierMergeSettingsIsRetunedWithoutRebuilding) {
+    test::TempCatalogue catalogue;
+    test::addDisc(catalogue.connection, QStringLiteral("CD1"), {QStringLiteral("D:\\a\\Report.doc")});
+    EXPECT_TRUE(SearchIndex::isTuned(catalogue.connection.handle()));
+    // As earlier versions left it: FTS5's default forced merge.
+    test::execute(catalogue.connection,
+                  QStringLiteral("DELETE FROM BankListPaths_config WHERE k = 'crisismerge';"));
+    EXPECT_FALSE(SearchIndex::isTuned(catalogue.connection.handle()));
+    catalogue.connection.Close();
+    bool rebuilt = false;
+    catalogue.connection.Open([&](qint64, qint64) { rebuilt = true; });
+    EXPECT_FALSE(rebuilt);
+    EXPECT_TRUE(SearchIndex::isTuned(catalogue.connection.handle()));
+    EXPECT_EQ(test::rowsOf(catalogue.connection,
+                           Statements::search(true, QString(), QStringLiteral("report")), true)
+                  .size(),
+              1u);
 }
 
 TEST(Migration, NewCatalogueHasTheIndexFromTheStart) {
