@@ -12,6 +12,7 @@
 #include "app/AppContext.h"
 #include "button/MyButton.h"
 #include "catalog/ConnectionString.h"
+#include "catalog/SearchIndex.h"
 #include "catalog/SqliteStatement.h"
 #include "remove/frmDelete.h"
 #include "support/TestPlatform.h"
@@ -57,6 +58,10 @@ void fill(Connection& cn, const Options& options) {
             .arg(options.discs)
             .arg(options.filesPerDisc));
     transaction.commit();
+    // As idle time leaves a catalogue: every row in the path index, merged.
+    Transaction indexing(cn);
+    SearchIndex::fill(cn.handle(), {});
+    indexing.commit();
     cn.Execute(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE);"));
 }
 

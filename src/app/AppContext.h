@@ -8,9 +8,9 @@
 
 namespace vt {
 
-// What lives for the whole run and every window shares: the platform, the catalogue connection and the
-// scan's two recordsets (reopened at every scan, never closed otherwise). Created before the main window
-// and destroyed after it.
+// What lives for the whole run and every window shares: the platform, the catalogue connection, the scan's
+// own connection and its two recordsets (reopened at every scan, never closed otherwise). Created before the
+// main window and destroyed after it.
 struct AppContext {
     explicit AppContext(const Platform& p) : platform(p) {}
     AppContext(const AppContext&) = delete;
@@ -18,6 +18,9 @@ struct AppContext {
 
     Platform platform;
     Connection cnCatalog;
+    // Opened at the first scan on the same catalogue. A scan holds its write transaction while the event
+    // loop runs; on a connection of its own, nothing the other windows do joins that transaction.
+    Connection cnScan;
     Recordset rsDisks;
     Recordset rsBankList;
     QString helpFile;  // registered at start-up; nothing opens it

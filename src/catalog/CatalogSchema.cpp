@@ -102,7 +102,7 @@ QString headerProblem(const QString& path) {
 
 bool upToDate(sqlite3* db) {
     return pragmaInt(db, "PRAGMA user_version") == kVersion && SearchIndex::exists(db) &&
-           SearchIndex::isCurrent(db) && SearchIndex::isTuned(db);
+           SearchIndex::isCurrent(db) && SearchIndex::isTuned(db) && SearchIndex::hasCoverage(db);
 }
 
 // Brings a catalogue of an older version (or with an index built under other folds) up to this one, in one
@@ -117,6 +117,8 @@ void upgrade(sqlite3* db, const SearchIndex::Progress& progress) {
             SearchIndex::fill(db, progress);
         } else if (!SearchIndex::isCurrent(db)) {
             SearchIndex::rebuild(db, progress);
+        } else if (!SearchIndex::hasCoverage(db)) {
+            SearchIndex::addCoverage(db);
         }
         if (!SearchIndex::isTuned(db)) SearchIndex::tune(db);
         exec(db, QStringLiteral("PRAGMA user_version = %1;").arg(kVersion).toUtf8().constData());
@@ -172,7 +174,7 @@ sqlite3* open(const QString& path, OpenMode mode, const SearchIndex::Progress& p
         throw CatalogOpenError(Reason::CannotOpen, path, sqliteMessage(handle.db));
     }
     sqlite3_extended_result_codes(handle.db, 1);
-    sqlite3_busy_timeout(handle.db, 5000);
+    sqlite3_busy_timeout(handle.db, kBusyTimeoutMs);
     // Deleting rows to make room for a replacing insert must fire the path index's delete trigger too.
     sqlite3_exec(handle.db, "PRAGMA recursive_triggers = ON;", nullptr, nullptr, nullptr);
     if (!readOnly && sqlite3_db_readonly(handle.db, "main") == 1) {
@@ -210,7 +212,7 @@ sqlite3* open(const QString& path, OpenMode mode, const SearchIndex::Progress& p
 
 bool searchIndexReady(sqlite3* db) {
     try {
-        return SearchIndex::exists(db) && SearchIndex::isCurrent(db);
+        return SearchIndex::exists(db) && SearchIndex::isCurrent(db) && SearchIndex::hasCoverage(db);
     } catch (const CatalogError&) {
         return false;
     }

@@ -16,8 +16,11 @@ namespace CatalogSchema {
 
 // Marks a file as one of our catalogues, so that no other SQLite file is mistaken for one.
 constexpr int kApplicationId = 0x56544331;  // "VTC1"
-// 1: the two tables. 2: the path index.
-constexpr int kVersion = 2;
+// 1: the two tables. 2: the path index. 3: the path index indexes new rows after they are written.
+constexpr int kVersion = 3;
+
+// How long a statement waits for another connection's write to end before it gives up.
+constexpr int kBusyTimeoutMs = 5000;
 
 // Creates the tables, indexes and markers in an empty database whose handle has the catalogue's functions
 // registered. Throws CatalogError.
@@ -36,7 +39,7 @@ enum class OpenMode {
 sqlite3* open(const QString& path, OpenMode mode, const SearchIndex::Progress& progress = {});
 
 // Whether searches of the open catalogue can go through its path index: it has one, built under this
-// program's character folds.
+// program's character folds, that knows how far it covers.
 bool searchIndexReady(sqlite3* db);
 
 }  // namespace CatalogSchema

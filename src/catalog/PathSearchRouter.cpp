@@ -197,6 +197,12 @@ std::optional<RoutedSelect> route(const PathSearch& search, sqlite3* db) {
         sql += kDiscRange + QStringLiteral(" AND b.DiskName = ?3");
         routed.bindings.push_back(*search.diskName);
     }
+    // The rows not indexed yet all lie above those the index covers, so reading them from the table after
+    // the index's matches keeps the rowid order.
+    sql += QStringLiteral(
+        " UNION ALL SELECT b._rowid_, b.* FROM BankList AS b WHERE b._rowid_ > (SELECT IndexedUpTo FROM "
+        "SearchIndexCoverage) AND b.FilePath LIKE ?2");
+    if (search.diskName) sql += QStringLiteral(" AND b.DiskName = ?3");
     sql += QStringLiteral(" LIMIT %1;").arg(search.limit);
     routed.sql = sql;
     return routed;

@@ -25,7 +25,8 @@ struct RoutedSelect {
 // asks for trigrams when there are any (when there are many, the rarest few, or the rarest alone within one
 // disc), else, across all discs, for all two-character pieces; it takes the rows listed under all of them,
 // in rowid order, and keeps those that the exact `like` of the plain statement accepts
-// (and, for one disc, whose DiskName is equal), up to the same limit. The plain statement reads the table
+// (and, for one disc, whose DiskName is equal); then it reads the rows the index does not cover yet, which
+// lie above all it covers, from the table with the same tests; up to the same limit. The plain statement reads the table
 // in rowid order too (for one disc through the DiskName index, which also keeps rowid order), so both give
 // the same rows in the same order. Patterns without a piece of two or more characters get nothing from the
 // index and keep the plain statement.

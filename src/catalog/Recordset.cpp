@@ -90,7 +90,6 @@ void Recordset::Open(const QString& source, Connection& activeConnection, int, i
 
     connection_ = &activeConnection;
     table_ = table;
-    appendTable_.clear();
     translated_ = translated;
     columnCount_ = columns;
     rows_ = std::move(rows);
@@ -108,7 +107,6 @@ void Recordset::Close() {
     rows_.clear();
     pending_.clear();
     adding_ = false;
-    appendTable_.clear();
     insert_.reset();
     delete_.reset();
     connection_ = nullptr;
@@ -188,15 +186,11 @@ void Recordset::Update() {
         insert_ = std::make_unique<SqliteStatement>(
             connection_->handle(),
             QStringLiteral("INSERT INTO \"%1\" VALUES (%2);")
-                .arg(appendTable_.isEmpty() ? table_ : appendTable_, placeholders));
+                .arg(table_, placeholders));
     }
     insert_->reset();
     for (int i = 0; i < columnCount_; ++i) insert_->bind(i + 1, pending_[size_t(i)]);
     insert_->step();
-    if (!appendTable_.isEmpty()) {
-        adding_ = false;
-        return;
-    }
     Row row;
     row.rowid = sqlite3_last_insert_rowid(connection_->handle());
     row.values = std::move(pending_);
@@ -204,12 +198,6 @@ void Recordset::Update() {
     current_ = long(rows_.size()) - 1;
     pending_.clear();
     adding_ = false;
-}
-
-void Recordset::sendNewRowsTo(const QString& table) {
-    requireOpen();
-    appendTable_ = table;
-    insert_.reset();
 }
 
 void Recordset::Delete(int) {

@@ -70,12 +70,6 @@ public:
     // The statement last given to Open, as given (also when the store refused it).
     const QString& Source() const { return source_; }
 
-    // Rows added from now on go to `table` (same columns in the same order, e.g. a StagingTable) instead
-    // of the statement's table, and are not kept client-side, so any number of rows can be appended in
-    // constant memory; RecordCount and the row movements see only the rows the statement read. Lasts
-    // until the recordset is closed or reopened.
-    void sendNewRowsTo(const QString& table);
-
     // The table the statement reads, as written in it.
     const QString& tableName() const { return table_; }
     // The statement as sent to the store, after the dialect's translation.
@@ -97,7 +91,6 @@ private:
     bool open_ = false;
     QString source_;
     QString table_;
-    QString appendTable_;  // where new rows go when not into table_
     QString translated_;
     int columnCount_ = 0;
     std::vector<Row> rows_;

@@ -19,6 +19,8 @@ namespace {
 constexpr qint64 kFillStep = 50000;
 // Removed rows taken out of the index per step of idle upkeep: some tens of milliseconds.
 constexpr qint64 kRemovalsPerMerge = 5000;
+// Rows indexed per step of idle upkeep: some tens of milliseconds.
+constexpr qint64 kRowsPerStep = 2000;
 // Segments on one level of the index before adding rows merges them on the spot.
 constexpr int kCrisisMerge = 128;
 
@@ -51,6 +53,37 @@ void recordLayout(sqlite3* db) {
     insert.step();
 }
 
+// Rows up to IndexedUpTo are in the index; those above it wait for catchUp(). A row written at or below
+// it (a rowid handed out again, or an update) is indexed on the spot, and only rows at or below it can
+// have entries to take out.
+const char* const kCreateInsertTrigger =
+    "CREATE TRIGGER BankList_IndexInsert AFTER INSERT ON BankList "
+    "WHEN new.rowid <= (SELECT IndexedUpTo FROM SearchIndexCoverage) BEGIN "
+    "  INSERT INTO BankListPaths(BankListPaths, rowid, FilePath) "
+    "    SELECT 'delete', RowId, FilePath FROM SearchIndexRemoved WHERE RowId = new.rowid; "
+    "  DELETE FROM SearchIndexRemoved WHERE RowId = new.rowid; "
+    "  INSERT INTO BankListPaths(rowid, FilePath) VALUES (new.rowid, new.FilePath); "
+    "END;";
+
+void createTriggers(sqlite3* db) {
+    exec(db, kCreateInsertTrigger);
+    exec(db,
+         "CREATE TRIGGER BankList_IndexDelete AFTER DELETE ON BankList "
+         "WHEN old.rowid <= (SELECT IndexedUpTo FROM SearchIndexCoverage) BEGIN "
+         "  INSERT INTO SearchIndexRemoved(RowId, FilePath) VALUES (old.rowid, old.FilePath); "
+         "END;"
+         "CREATE TRIGGER BankList_IndexUpdate AFTER UPDATE ON BankList "
+         "WHEN old.rowid IS NOT new.rowid OR old.FilePath IS NOT new.FilePath BEGIN "
+         "  INSERT INTO BankListPaths(BankListPaths, rowid, FilePath) SELECT 'delete', old.rowid, "
+         "old.FilePath WHERE old.rowid <= (SELECT IndexedUpTo FROM SearchIndexCoverage); "
+         "  INSERT INTO BankListPaths(BankListPaths, rowid, FilePath) "
+         "    SELECT 'delete', RowId, FilePath FROM SearchIndexRemoved WHERE RowId = new.rowid; "
+         "  DELETE FROM SearchIndexRemoved WHERE RowId = new.rowid; "
+         "  INSERT INTO BankListPaths(rowid, FilePath) SELECT new.rowid, new.FilePath "
+         "WHERE new.rowid <= (SELECT IndexedUpTo FROM SearchIndexCoverage); "
+         "END;");
+}
+
 }  // namespace
 
 bool exists(sqlite3* db) {
@@ -73,27 +106,29 @@ void create(sqlite3* db) {
          // then they are harmless: a search joins every entry to its row, and a row that is gone joins
          // nothing. A row that comes back under the same rowid first has its old entries taken out.
          "CREATE TABLE SearchIndexRemoved (RowId INTEGER PRIMARY KEY, FilePath);"
-         "CREATE TRIGGER BankList_IndexInsert AFTER INSERT ON BankList BEGIN "
-         "  INSERT INTO BankListPaths(BankListPaths, rowid, FilePath) "
-         "    SELECT 'delete', RowId, FilePath FROM SearchIndexRemoved WHERE RowId = new.rowid; "
-         "  DELETE FROM SearchIndexRemoved WHERE RowId = new.rowid; "
-         "  INSERT INTO BankListPaths(rowid, FilePath) VALUES (new.rowid, new.FilePath); "
-         "END;"
-         "CREATE TRIGGER BankList_IndexDelete AFTER DELETE ON BankList BEGIN "
-         "  INSERT INTO SearchIndexRemoved(RowId, FilePath) VALUES (old.rowid, old.FilePath); "
-         "END;"
-         "CREATE TRIGGER BankList_IndexUpdate AFTER UPDATE ON BankList "
-         "WHEN old.rowid IS NOT new.rowid OR old.FilePath IS NOT new.FilePath BEGIN "
-         "  INSERT INTO BankListPaths(BankListPaths, rowid, FilePath) VALUES ('delete', old.rowid, "
-         "old.FilePath); "
-         "  INSERT INTO BankListPaths(BankListPaths, rowid, FilePath) "
-         "    SELECT 'delete', RowId, FilePath FROM SearchIndexRemoved WHERE RowId = new.rowid; "
-         "  DELETE FROM SearchIndexRemoved WHERE RowId = new.rowid; "
-         "  INSERT INTO BankListPaths(rowid, FilePath) VALUES (new.rowid, new.FilePath); "
-         "END;"
+         "CREATE TABLE SearchIndexCoverage (IndexedUpTo INTEGER NOT NULL);"
+         "INSERT INTO SearchIndexCoverage VALUES (0);"
          "CREATE TABLE SearchIndexLayout (UnicodeVersion INTEGER NOT NULL, TokenKinds INTEGER NOT NULL);");
+    createTriggers(db);
     recordLayout(db);
     tune(db);
+}
+
+bool hasCoverage(sqlite3* db) {
+    return scalar(db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND "
+                                     "name='SearchIndexCoverage'")) > 0;
+}
+
+void addCoverage(sqlite3* db) {
+    // The index was kept whole until now: it covers every row there is, and every removed row whose
+    // entries are still in it.
+    exec(db,
+         "DROP TRIGGER IF EXISTS BankList_IndexInsert; DROP TRIGGER IF EXISTS BankList_IndexDelete;"
+         "DROP TRIGGER IF EXISTS BankList_IndexUpdate;"
+         "CREATE TABLE SearchIndexCoverage (IndexedUpTo INTEGER NOT NULL);"
+         "INSERT INTO SearchIndexCoverage SELECT max(coalesce((SELECT max(rowid) FROM BankList), 0), "
+         "coalesce((SELECT max(RowId) FROM SearchIndexRemoved), 0));");
+    createTriggers(db);
 }
 
 bool isTuned(sqlite3* db) {
@@ -120,30 +155,56 @@ void tune(sqlite3* db) {
     setting.step();
 }
 
-void fill(sqlite3* db, const Progress& progress) {
-    const qint64 rows = scalar(db, QStringLiteral("SELECT count(*) FROM BankList"));
-    const qint64 total = rows + rows / 10;
-    if (progress) progress(0, total);
-    SqliteStatement stepEnd(db, QStringLiteral("SELECT rowid FROM BankList WHERE rowid > ?1 ORDER BY rowid "
-                                               "LIMIT 1 OFFSET ?2"));
+qint64 pendingRows(sqlite3* db) {
+    return scalar(db, QStringLiteral("SELECT count(*) FROM BankList WHERE rowid > (SELECT IndexedUpTo FROM "
+                                     "SearchIndexCoverage)"));
+}
+
+qint64 firstFreeRowid(sqlite3* db) {
+    return scalar(db, QStringLiteral("SELECT max(coalesce((SELECT max(rowid) FROM BankList), 0), "
+                                     "(SELECT IndexedUpTo FROM SearchIndexCoverage)) + 1"));
+}
+
+void setAsideInsertTrigger(sqlite3* db) {
+    exec(db, "DROP TRIGGER IF EXISTS BankList_IndexInsert;");
+}
+
+void restoreInsertTrigger(sqlite3* db) {
+    exec(db, "DROP TRIGGER IF EXISTS BankList_IndexInsert;");
+    exec(db, kCreateInsertTrigger);
+}
+
+qint64 catchUp(sqlite3* db, qint64 rows) {
+    const qint64 indexedUpTo = scalar(db, QStringLiteral("SELECT IndexedUpTo FROM SearchIndexCoverage"));
+    // The last row of this step: the rows-th above the covered ones, or the last there is.
+    SqliteStatement stepEnd(db, QStringLiteral("SELECT coalesce((SELECT rowid FROM BankList WHERE rowid > ?1 "
+                                               "ORDER BY rowid LIMIT 1 OFFSET ?2), (SELECT max(rowid) FROM "
+                                               "BankList WHERE rowid > ?1))"));
+    stepEnd.bind(1, indexedUpTo);
+    stepEnd.bind(2, std::max<qint64>(rows, 1) - 1);
+    if (!stepEnd.step() || stepEnd.column(0).isNull()) return 0;
+    const qint64 last = stepEnd.column(0).toLongLong();
+
     SqliteStatement insert(db, QStringLiteral("INSERT INTO BankListPaths(rowid, FilePath) SELECT rowid, "
                                               "FilePath FROM BankList WHERE rowid > ?1 AND rowid <= ?2"));
+    insert.bind(1, indexedUpTo);
+    insert.bind(2, last);
+    insert.step();
+    const qint64 indexed = sqlite3_changes(db);
+    SqliteStatement cover(db, QStringLiteral("UPDATE SearchIndexCoverage SET IndexedUpTo = ?1"));
+    cover.bind(1, last);
+    cover.step();
+    return indexed;
+}
+
+void fill(sqlite3* db, const Progress& progress) {
+    const qint64 rows = pendingRows(db);
+    const qint64 total = rows + rows / 10;
+    if (progress) progress(0, total);
     qint64 done = 0;
-    qint64 after = std::numeric_limits<qint64>::min();
-    while (done < rows) {
-        stepEnd.reset();
-        stepEnd.bind(1, after);
-        stepEnd.bind(2, kFillStep - 1);
-        const qint64 last =
-            stepEnd.step() ? stepEnd.column(0).toLongLong() : std::numeric_limits<qint64>::max();
-        insert.reset();
-        insert.bind(1, after);
-        insert.bind(2, last);
-        insert.step();
-        done = std::min(rows, done + qint64(sqlite3_changes(db)));
+    while (const qint64 indexed = catchUp(db, kFillStep)) {
+        done = std::min(rows, done + indexed);
         if (progress) progress(done, total);
-        if (last == std::numeric_limits<qint64>::max()) break;
-        after = last;
     }
     // One segment answers a search fastest; a fresh index is merged whole before it is first used.
     exec(db, "INSERT INTO BankListPaths(BankListPaths) VALUES ('optimize');");
@@ -166,7 +227,8 @@ void rebuild(sqlite3* db, const Progress& progress) {
     exec(db,
          "DROP TRIGGER IF EXISTS BankList_IndexInsert; DROP TRIGGER IF EXISTS BankList_IndexDelete;"
          "DROP TRIGGER IF EXISTS BankList_IndexUpdate; DROP TABLE IF EXISTS BankListPaths;"
-         "DROP TABLE IF EXISTS SearchIndexRemoved; DROP TABLE IF EXISTS SearchIndexLayout;");
+         "DROP TABLE IF EXISTS SearchIndexRemoved; DROP TABLE IF EXISTS SearchIndexLayout;"
+         "DROP TABLE IF EXISTS SearchIndexCoverage;");
     create(db);
     fill(db, progress);
 }
@@ -190,7 +252,8 @@ bool merge(sqlite3* db, int pages) {
     const bool ownTransaction = sqlite3_get_autocommit(db) != 0;
     if (ownTransaction) exec(db, "BEGIN IMMEDIATE;");
     try {
-        bool worked = applyRemovals(db, kRemovalsPerMerge);
+        bool worked = catchUp(db, kRowsPerStep) > 0;
+        worked = applyRemovals(db, kRemovalsPerMerge) || worked;
         const int before = sqlite3_total_changes(db);
         SqliteStatement statement(db, QStringLiteral("INSERT INTO BankListPaths(BankListPaths, rank) VALUES "
                                                      "('merge', ?1)"));

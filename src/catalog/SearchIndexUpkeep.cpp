@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include "catalog/CatalogError.h"
+#include "catalog/CatalogSchema.h"
 #include "catalog/Connection.h"
 #include "catalog/SearchIndex.h"
 
@@ -28,14 +29,32 @@ SearchIndexUpkeep::SearchIndexUpkeep(Connection& connection, QObject* parent)
 bool SearchIndexUpkeep::step() {
     sqlite3* db = connection_.handle();
     if (!db || connection_.inTransaction()) return false;
-    if (sqlite3_total_changes(db) == changesWhenTidy_) return false;
+    const CatalogueState state = currentState(db);
+    if (state == stateWhenTidy_) return false;
+    // Never wait for the catalogue: whoever holds it may be a scan waiting for this very event loop.
+    sqlite3_busy_timeout(db, 0);
+    bool worked = false;
     try {
-        if (SearchIndex::merge(db, kPagesPerStep)) return true;
-        changesWhenTidy_ = sqlite3_total_changes(db);
+        worked = SearchIndex::merge(db, kPagesPerStep);
+        if (!worked) stateWhenTidy_ = currentState(db);
     } catch (const CatalogError&) {
-        // Busy or failing now (another program writing, say): the next turn tries again.
+        // Busy or failing now (a scan or another program writing, say): the next turn tries again.
     }
-    return false;
+    sqlite3_busy_timeout(db, CatalogSchema::kBusyTimeoutMs);
+    return worked;
+}
+
+SearchIndexUpkeep::CatalogueState SearchIndexUpkeep::currentState(sqlite3* db) {
+    // This connection's own writes count in its change total, those of other connections (a scan's, another
+    // program's) in the data version.
+    sqlite3_stmt* statement = nullptr;
+    qint64 version = -1;
+    if (sqlite3_prepare_v2(db, "PRAGMA data_version", -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW) {
+        version = sqlite3_column_int64(statement, 0);
+    }
+    sqlite3_finalize(statement);
+    return {sqlite3_total_changes64(db), version};
 }
 
 void SearchIndexUpkeep::onTimeout() {

@@ -2,15 +2,18 @@
 
 #include <QObject>
 #include <QTimer>
+#include <utility>
+
+struct sqlite3;
 
 namespace vt {
 
 class Connection;
 
-// Keeps the path index in shape from the event loop: after the catalogue has been written to, it takes the
-// entries of removed rows out and merges the index's segments, a small step at a time, so that neither
-// adding nor removing a disc pays for it and a search never waits on it. Skips its turn while a transaction
-// is open or the catalogue is busy. The connection must outlive this object; it may be closed meanwhile.
+// Keeps the path index in shape from the event loop: after the catalogue has been written to (through this
+// connection or any other), it indexes the rows added since, takes the entries of removed rows out and
+// merges the index's segments, a small step at a time, so that neither adding nor removing a disc pays for
+// it and a search never waits on it. Skips its turn while a transaction is open or the catalogue is busy. The connection must outlive this object; it may be closed meanwhile.
 class SearchIndexUpkeep : public QObject {
     Q_OBJECT
   public:
@@ -21,11 +24,14 @@ class SearchIndexUpkeep : public QObject {
     bool step();
 
   private:
+    using CatalogueState = std::pair<qint64, qint64>;  // own changes, data version
+
+    static CatalogueState currentState(sqlite3* db);
     void onTimeout();
 
     Connection& connection_;
     QTimer timer_;
-    int changesWhenTidy_ = -1;  // the connection's change count when nothing was left to do
+    CatalogueState stateWhenTidy_{-1, -1};  // when nothing was left to do
 };
 
 }  // namespace vt

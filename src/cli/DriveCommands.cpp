@@ -4,6 +4,8 @@
 #include <QRegularExpression>
 
 #include "catalog/CatalogError.h"
+#include "catalog/Connection.h"
+#include "catalog/SearchIndex.h"
 #include "catalog/Recordset.h"
 #include "cli/CliArguments.h"
 #include "cli/CliCatalogue.h"
@@ -51,6 +53,25 @@ private:
     CliEnvironment& env_;
     QElapsedTimer clock_;
 };
+
+// Indexes the rows the scan added, so that searches from the command line find them through the path index
+// at once (the program would otherwise do it in its idle time). The disc is catalogued either way: a
+// failure here only leaves the rest for later.
+void indexNewRows(Connection& connection, CliEnvironment& env) {
+    constexpr qint64 kRowsPerTransaction = 20000;
+    try {
+        for (;;) {
+            Transaction step(connection);
+            const qint64 indexed = SearchIndex::catchUp(connection.handle(), kRowsPerTransaction);
+            step.commit();
+            if (indexed == 0) break;
+        }
+    } catch (const CatalogError& e) {
+        env.err << "vellumtrove-cli: the new files are catalogued; indexing them for search will be finished "
+                   "later: "
+                << e.message() << '\n';
+    }
+}
 
 }  // namespace
 
@@ -106,6 +127,7 @@ int runScan(const Arguments& args, CliEnvironment& env) {
         case ScanOutcome::Finished:
             break;
     }
+    indexNewRows(*cn, env);
     env.out << "Catalogued " << summary.recorded << " files of " << root << " as '" << name << "'";
     if (summary.skipped > 0) env.out << "; " << summary.skipped << " could not be read and were skipped";
     env.out << ".\n";

@@ -50,9 +50,9 @@ class LinuxFindHandle final : public FindHandle {
         while (dots_ < 2) {
             const char* name = dots_++ == 0 ? "." : "..";
             if (!matches(name)) continue;
-            struct stat st {};
+            // Both are folders that exist while this one is open; nothing about them needs measuring.
             entry.name = QString::fromLatin1(name);
-            entry.length = ::fstatat(::dirfd(dir_.get()), name, &st, 0) == 0 ? 0 : -1;
+            entry.length = 0;
             entry.attributes = FileAttribute::Directory | (readOnlyVolume_ ? FileAttribute::ReadOnly : 0);
             return true;
         }

@@ -163,9 +163,9 @@ void frmDelete::cmdDelete_Click() {
     if (!messages.askQuestion(this, kAreYouSure)) return;
 
     const QString diskName = Label1_[size_t(kFirstValueLabel)]->text();
-    // The one connection is shared by every window: a transaction still open on it belongs to other work,
-    // which must be neither joined nor rolled back.
-    if (context_.cnCatalog.inTransaction()) {
+    // A transaction still open on the shared connection belongs to other work, which must be neither
+    // joined nor rolled back; one open on the scan's connection holds the catalogue until the scan ends.
+    if (context_.cnCatalog.inTransaction() || context_.cnScan.inTransaction()) {
         messages.information(this, kCatalogueBusy);
         return;
     }

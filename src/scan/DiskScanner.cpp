@@ -2,8 +2,7 @@
 
 #include <vector>
 
-#include "catalog/Connection.h"
-#include "catalog/Recordset.h"
+#include "catalog/BankListAppender.h"
 #include "scan/ScanProgress.h"
 #include "scan/WalkText.h"
 
@@ -11,7 +10,7 @@ namespace vt {
 
 namespace {
 
-// Long enough that batching and repainting cost little, short enough that the window stays lively.
+// Long enough that repainting costs little, short enough that the window stays lively.
 constexpr qint64 kSliceMs = 15;
 
 bool isDots(const QString& name) {
@@ -31,10 +30,9 @@ struct DiskScanner::Folder {
     size_t next = 0;
 };
 
-DiskScanner::DiskScanner(Connection& connection, Recordset& rsBankList, FileSystem& fileSystem,
-                         ScanProgress& progress, QString diskName)
-    : connection_(connection),
-      rsBankList_(rsBankList),
+DiskScanner::DiskScanner(BankListAppender& appender, FileSystem& fileSystem, ScanProgress& progress,
+                         QString diskName)
+    : appender_(appender),
       fileSystem_(fileSystem),
       progress_(progress),
       diskName_(std::move(diskName)) {}
@@ -54,7 +52,6 @@ void DiskScanner::ScanFolder(const QString& folder, const QString& pattern) {
         const QString sub = AddBackslash(top.dir + top.subfolders[top.next++]);
         stack.push_back(listFolder(sub, pattern));  // `top` is not used past this point
     }
-    endBatch();
 }
 
 DiskScanner::Folder DiskScanner::listFolder(const QString& dir, const QString& pattern) {
@@ -98,28 +95,20 @@ void DiskScanner::collectSubfolders(const QString& dir, Folder& folder) {
 }
 
 void DiskScanner::RecordFile(const QString& path, const FindData& entry) {
-    if (!batch_) batch_ = std::make_unique<Transaction>(connection_);
-    rsBankList_.AddNew();
-    rsBankList_.Fields(0).setValue(diskName_);
-    rsBankList_.Fields(1).setValue(TrimBlanks(entry.name));
-    rsBankList_.Fields(2).setValue(TrimBlanks(path));
-    rsBankList_.Fields(3).setValue(double(entry.length));
-    rsBankList_.Fields(4).setValue(AttributeText(entry.attributes));
-    rsBankList_.Update();
+    if (entry.attributes != lastAttributes_ || lastAttributeText_.isNull()) {
+        // Most files of a disc share their attributes; the text is made once per change.
+        lastAttributes_ = entry.attributes;
+        lastAttributeText_ = AttributeText(entry.attributes);
+    }
+    appender_.append(BankListRow{diskName_, TrimBlanks(entry.name), TrimBlanks(path), double(entry.length),
+                                 lastAttributeText_});
     ++recorded_;
 }
 
 void DiskScanner::afterEntry() {
     if (slice_.elapsed() < kSliceMs) return;
-    endBatch();
     progress_.pause(recorded_);
     slice_.restart();
-}
-
-void DiskScanner::endBatch() {
-    if (!batch_) return;
-    batch_->commit();
-    batch_.reset();
 }
 
 }  // namespace vt

@@ -2,38 +2,32 @@
 
 #include <QElapsedTimer>
 #include <QString>
-#include <memory>
+#include <cstdint>
 
 #include "platform/FileSystem.h"
 
 namespace vt {
 
-class Connection;
-class Recordset;
+class BankListAppender;
 class ScanProgress;
-class Transaction;
 
-// Walks a drive's tree and appends one row per file to an open BankList recordset, the way the catalogue
-// has always been filled: depth-first, each folder's files before its subfolders, entries in the order the
-// file system lists them, "." and ".." never entered. The walk keeps its own stack, so no tree is too deep.
+// Walks a drive's tree and hands one BankList row per file to an appender, the way the catalogue has always
+// been filled: depth-first, each folder's files before its subfolders, entries in the order the file system
+// lists them, "." and ".." never entered. The walk keeps its own stack, so no tree is too deep.
 //
-// Rows are written in batches, one short transaction per time slice of about 15 ms; between slices the
-// progress receiver runs (and with it the event loop), with no transaction open. Files and folders that
-// cannot be read are skipped and counted. A catalogue failure throws CatalogError; the batch under way is
-// rolled back.
+// About every 15 ms of work the progress receiver runs (and with it the event loop). Files and folders that
+// cannot be read are skipped and counted. A catalogue failure throws CatalogError.
 //
-// The connection, recordset, file system and progress receiver must outlive the scanner.
+// The appender, file system and progress receiver must outlive the scanner.
 class DiskScanner {
   public:
-    DiskScanner(Connection& connection, Recordset& rsBankList, FileSystem& fileSystem, ScanProgress& progress,
-                QString diskName);
+    DiskScanner(BankListAppender& appender, FileSystem& fileSystem, ScanProgress& progress, QString diskName);
     ~DiskScanner();
     DiskScanner(const DiskScanner&) = delete;
     DiskScanner& operator=(const DiskScanner&) = delete;
 
     // Walks `folder` and everything below it, recording the files that match `pattern` ("*.*" for all);
-    // subfolders are entered whatever the pattern. Returns with every row committed to the recordset's
-    // target.
+    // subfolders are entered whatever the pattern. Returns with every row handed to the appender.
     void ScanFolder(const QString& folder, const QString& pattern);
 
     long recorded() const { return recorded_; }
@@ -47,17 +41,16 @@ class DiskScanner {
     void collectSubfolders(const QString& dir, Folder& folder);
     void RecordFile(const QString& path, const FindData& entry);
     void afterEntry();
-    void endBatch();
 
-    Connection& connection_;
-    Recordset& rsBankList_;
+    BankListAppender& appender_;
     FileSystem& fileSystem_;
     ScanProgress& progress_;
     QString diskName_;
     long recorded_ = 0;
     long skipped_ = 0;
     QElapsedTimer slice_;
-    std::unique_ptr<Transaction> batch_;
+    std::uint32_t lastAttributes_ = 0;
+    QString lastAttributeText_;
 };
 
 }  // namespace vt

@@ -1,8 +1,8 @@
 #include "scan/ScanCommand.h"
 
+#include "catalog/BankListAppender.h"
 #include "catalog/Connection.h"
 #include "catalog/Recordset.h"
-#include "catalog/StagingTable.h"
 #include "catalog/Statements.h"
 #include "platform/DriveTable.h"
 #include "scan/DiskScanner.h"
@@ -11,19 +11,13 @@
 
 namespace vt {
 
-ScanCommand::ScanCommand(Connection& cnCatalog, Recordset& rsDisks, Recordset& rsBankList,
+ScanCommand::ScanCommand(Connection& connection, Recordset& rsDisks, Recordset& rsBankList,
                          const DriveTable& drives, FileSystem& fileSystem)
-    : cnCatalog_(cnCatalog),
+    : connection_(connection),
       rsDisks_(rsDisks),
       rsBankList_(rsBankList),
       drives_(drives),
       fileSystem_(fileSystem) {}
-
-bool ScanCommand::nameTaken(const QString& diskName) {
-    Recordset check;
-    check.Open(Statements::disksNamedLike(diskName), cnCatalog_);
-    return check.RecordCount() > 0;
-}
 
 ScanSummary ScanCommand::run(const ScanRequest& request, ScanProgress& progress) {
     ScanSummary summary;
@@ -35,10 +29,13 @@ ScanSummary ScanCommand::run(const ScanRequest& request, ScanProgress& progress)
         return summary;
     }
 
+    // From the name test to the last row, the catalogue is this command's: no other writer can take the
+    // name meanwhile, and a failure or a crash leaves nothing of the disc.
+    Transaction scan(connection_);
     if (rsDisks_.State() != 0) rsDisks_.Close();
     if (rsBankList_.State() != 0) rsBankList_.Close();
-    rsDisks_.Open(Statements::disksNamedLike(request.diskName), cnCatalog_);
-    rsBankList_.Open(Statements::bankListForAppend(), cnCatalog_);
+    rsDisks_.Open(Statements::disksNamedLike(request.diskName), connection_);
+    rsBankList_.Open(Statements::bankListForAppend(), connection_);
     if (rsDisks_.RecordCount() > 0) {
         summary.outcome = ScanOutcome::NameTaken;
         return summary;
@@ -49,24 +46,17 @@ ScanSummary ScanCommand::run(const ScanRequest& request, ScanProgress& progress)
     rsDisks_.Fields(0).setValue(request.diskName);
     rsDisks_.Fields(1).setValue(request.serial);
     rsDisks_.Fields(2).setValue(request.usedSize);
-
-    StagingTable staging(cnCatalog_, rsBankList_.tableName());
-    rsBankList_.sendNewRowsTo(staging.name());
-    DiskScanner scanner(cnCatalog_, rsBankList_, fileSystem_, progress, request.diskName);
-    scanner.ScanFolder(request.driveRoot, QStringLiteral("*.*"));
-    summary.recorded = scanner.recorded();
-    summary.skipped = scanner.skipped();
-
-    Transaction publish(cnCatalog_);
-    // Another program on the same catalogue may have taken the name while the walk ran.
-    if (nameTaken(request.diskName)) {
-        summary.outcome = ScanOutcome::NameTaken;
-        return summary;
+    {
+        BankListAppender appender(connection_);
+        DiskScanner scanner(appender, fileSystem_, progress, request.diskName);
+        scanner.ScanFolder(request.driveRoot, QStringLiteral("*.*"));
+        appender.finish();
+        summary.recorded = scanner.recorded();
+        summary.skipped = scanner.skipped();
     }
-    staging.publish([&progress](long done, long total) { progress.publishing(done, total); });
     rsDisks_.Fields(3).setValue(QString::number(summary.recorded));
     rsDisks_.Update();
-    publish.commit();
+    scan.commit();
     summary.outcome = ScanOutcome::Finished;
     return summary;
 }

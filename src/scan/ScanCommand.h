@@ -31,17 +31,17 @@ struct ScanSummary {
 };
 
 // Catalogues one disc, without any window: the checks, the walk and the writing of the start button.
-// File rows are staged in a temporary table in short batches and, after the walk, published together
-// with the Disks row in one transaction. So a disc is in the catalogue whole or not at all, and what
-// another window commits during the walk (a disc removed meanwhile) is never undone by this one. While
-// publishing, only ScanProgress::publishing runs between chunks, and it lets no user input through.
-// Timer-driven code that writes the catalogue must wait while cnCatalog is in a transaction.
+// Everything from the name test to the Disks row happens in one write transaction on the given connection,
+// while the rows are written on a thread of their own (BankListAppender). So a disc is in the catalogue
+// whole or not at all, and no other writer can come between. The transaction stays open while the walk
+// yields to the event loop: give the command a connection of its own, so that what the rest of the program
+// does meanwhile on another connection never joins it (other writers are kept waiting until it ends).
 //
-// rsDisks and rsBankList are closed if open and reopened at every run, and left open after it.
-// The references must outlive the command.
+// rsDisks and rsBankList are closed if open and reopened on the connection at every run, and left open
+// after it. The references must outlive the command.
 class ScanCommand {
   public:
-    ScanCommand(Connection& cnCatalog, Recordset& rsDisks, Recordset& rsBankList, const DriveTable& drives,
+    ScanCommand(Connection& connection, Recordset& rsDisks, Recordset& rsBankList, const DriveTable& drives,
                 FileSystem& fileSystem);
 
     // Runs the whole command. Throws CatalogError when the catalogue fails; nothing of the disc is then
@@ -49,9 +49,7 @@ class ScanCommand {
     ScanSummary run(const ScanRequest& request, ScanProgress& progress);
 
   private:
-    bool nameTaken(const QString& diskName);
-
-    Connection& cnCatalog_;
+    Connection& connection_;
     Recordset& rsDisks_;
     Recordset& rsBankList_;
     const DriveTable& drives_;

@@ -2,9 +2,8 @@
 
 namespace vt {
 
-// What a scan tells whoever shows it. Calls come on the scanning thread. started() and pause() come
-// with no catalogue transaction open, so the receiver may run the event loop and other windows may write
-// the catalogue meanwhile.
+// What a scan tells whoever shows it. Calls come on the thread that started the scan, which may run the
+// event loop in them; the scan's transaction is open meanwhile, so nothing else writes the catalogue.
 class ScanProgress {
   public:
     virtual ~ScanProgress() = default;
@@ -13,10 +12,6 @@ class ScanProgress {
     // About every 15 ms of work: `recorded` files so far. The receiver shows the number and lets
     // pending events run.
     virtual void pause(long recorded) = 0;
-    // While the recorded rows are written into the catalogue, about every 15 ms: `published` of `total`.
-    // This step holds the catalogue's transaction open, so the receiver may repaint but must not let user
-    // input (or anything else that could write the catalogue) run.
-    virtual void publishing(long published, long total) {}
 };
 
 }  // namespace vt

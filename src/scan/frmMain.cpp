@@ -199,10 +199,17 @@ void frmMain::pause(long recorded) {
     QCoreApplication::processEvents();
 }
 
-void frmMain::publishing(long, long) {
-    // The transaction is open: repaint and let timers tick, but hold every click and key back until the
-    // scan is over, so nothing the user starts can write into it.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+Connection& frmMain::scanConnection() {
+    Connection& connection = context_.cnScan;
+    if (connection.State() == 0) {
+        connection.setConnectionString(context_.cnCatalog.connectionString());
+        connection.setCursorLocation(context_.cnCatalog.cursorLocation());
+        connection.Open();
+        // The large write of a scan is copied into the catalogue file later, in idle time, by the main
+        // connection, rather than while the user waits for the end of the scan.
+        connection.Execute(QStringLiteral("PRAGMA wal_autocheckpoint = 0;"));
+    }
+    return connection;
 }
 
 void frmMain::cmdStart_Click() {
@@ -217,7 +224,7 @@ void frmMain::cmdStart_Click() {
     {
         BusyCursor busy;
         try {
-            ScanCommand command(context_.cnCatalog, context_.rsDisks, context_.rsBankList,
+            ScanCommand command(scanConnection(), context_.rsDisks, context_.rsBankList,
                                 context_.platform.drives, context_.platform.fileSystem);
             summary = command.run(request, *this);
         } catch (const CatalogError& error) {

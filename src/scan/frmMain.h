@@ -15,6 +15,7 @@ class QAction;
 namespace vt {
 
 struct AppContext;
+class Connection;
 class MyButton;
 
 // The new-disk window "ديسك جديد": choose an optical drive, see its details, name the disc, catalogue it.
@@ -59,7 +60,7 @@ class frmMain : public QWidget, private ScanProgress {
     void ShowDriveInfo(const QString& root);
     void started() override;
     void pause(long recorded) override;
-    void publishing(long published, long total) override;
+    Connection& scanConnection();
     QLabel* addLabel(QWidget* parent, const QString& caption, QRect twips, const QFont& font);
 
     AppContext& context_;

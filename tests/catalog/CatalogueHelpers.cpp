@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <limits>
+
+#include "catalog/BankListAppender.h"
 #include "catalog/CatalogError.h"
 #include "catalog/ConnectionString.h"
 #include "catalog/Recordset.h"
@@ -23,31 +26,27 @@ void addDisc(Connection& connection, const QString& disc, const std::vector<QStr
         SqliteStatement largest(connection.handle(), QStringLiteral("SELECT max(FileSize) FROM BankList"));
         if (largest.step() && !largest.column(0).isNull()) nextSize = largest.column(0).toLongLong() + 1;
     }
-    execute(connection,
-            QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS Staging (DiskName TEXT, FileName TEXT, "
-                           "FilePath TEXT, FileSize REAL, FileAttr TEXT); DELETE FROM temp.Staging;"));
-    {
-        SqliteStatement stage(
-            connection.handle(),
-            QStringLiteral("INSERT INTO temp.Staging VALUES (?1, ?2, ?3, ?4, 'ArchiveNormal')"));
-        for (const QString& path : paths) {
-            stage.reset();
-            stage.bind(1, disc);
-            stage.bind(2, path.section(QLatin1Char('\\'), -1));
-            stage.bind(3, path);
-            stage.bind(4, double(nextSize++));
-            stage.step();
-        }
-    }
     Transaction transaction(connection);
-    execute(connection, QStringLiteral("INSERT INTO BankList SELECT * FROM temp.Staging;"));
+    {
+        BankListAppender appender(connection);
+        for (const QString& path : paths) {
+            appender.append({disc, path.section(QLatin1Char('\\'), -1), path, double(nextSize++),
+                             QStringLiteral("ArchiveNormal")});
+        }
+        appender.finish();
+    }
     SqliteStatement diskRow(connection.handle(),
                             QStringLiteral("INSERT INTO Disks VALUES (?1, '1', '1 bytes', ?2)"));
     diskRow.bind(1, disc);
     diskRow.bind(2, QString::number(paths.size()));
     diskRow.step();
     transaction.commit();
-    execute(connection, QStringLiteral("DELETE FROM temp.Staging;"));
+}
+
+void indexNewRows(Connection& connection, qint64 rows) {
+    Transaction transaction(connection);
+    SearchIndex::catchUp(connection.handle(), rows < 0 ? std::numeric_limits<qint64>::max() : rows);
+    transaction.commit();
 }
 
 void removeDisc(Connection& connection, const QString& disc) {
@@ -88,6 +87,7 @@ QString indexProblem(Connection& connection) {
     // rows as they are now, inside a transaction that is then rolled back.
     try {
         SearchIndex::applyRemovals(connection.handle());
+        indexNewRows(connection);
         Transaction transaction(connection);
         connection.Execute(QStringLiteral(
             "CREATE VIRTUAL TABLE Fresh USING fts5(FilePath, content='BankList', content_rowid='rowid', "

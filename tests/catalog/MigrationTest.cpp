@@ -8,8 +8,8 @@
 #include "catalog/CatalogError.h"
 #include "catalog/CatalogSchema.h"
 #include "catalog/ConnectionString.h"
-#include "catalog/SqliteStatement.h"
 #include "catalog/SearchIndex.h"
+#include "catalog/SqliteStatement.h"
 #include "catalog/Statements.h"
 
 namespace vt {
@@ -115,12 +115,12 @@ TEST(Migration, FailedUpgradeLeavesTheCatalogueAsItWas) {
 TEST(Migration, NewerCatalogueIsRefusedUntouched) {
     QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/Mydb.mdb");
-    writeVersion1(path, 5, "PRAGMA user_version = 3;");
+    writeVersion1(path, 5, "PRAGMA user_version = 4;");
     Connection connection;
     connection.setConnectionString(buildConnectionString(dir.path()));
     try {
         connection.Open();
-        FAIL() << "a catalogue of version 3 was opened";
+        FAIL() << "a catalogue of version 4 was opened";
     } catch (const CatalogOpenError& error) {
         EXPECT_EQ(error.reason(), CatalogOpenError::Reason::UnknownVersion);
     }
@@ -171,9 +171,38 @@ TEST(Migration, IndexWithEarlierMergeSettingsIsRetunedWithoutRebuilding) {
               1u);
 }
 
+TEST(Migration, CompleteIndexOfVersion2CoversItsRowsAndTheRemovedRowsItStillLists) {
+    test::TempCatalogue catalogue;
+    Connection& cn = catalogue.connection;
+    test::addDisc(cn, QStringLiteral("CD1"), {QStringLiteral("D:\\Keep\\a.txt")});
+    test::addDisc(cn, QStringLiteral("CD2"),
+                  {QStringLiteral("D:\\Gone\\b.txt"), QStringLiteral("D:\\Gone\\c.txt")});
+    test::indexNewRows(cn);
+    // The top rows go; their entries wait in the index for idle time.
+    test::removeDisc(cn, QStringLiteral("CD2"));
+    // As version 2 left a catalogue: every row indexed as written, nothing telling how far.
+    test::execute(cn, QStringLiteral("DROP TABLE SearchIndexCoverage; PRAGMA user_version = 2;"));
+    cn.Close();
+    cn.Open();
+    EXPECT_EQ(scalar(cn.handle(), "PRAGMA user_version"), 3);
+    EXPECT_EQ(scalar(cn.handle(), "SELECT IndexedUpTo FROM SearchIndexCoverage"), 3);
+
+    // Rowid 2 is handed out again: its old entries must not bring the row in a second time.
+    test::execute(
+        cn, QStringLiteral("INSERT INTO Disks VALUES ('CD3','3','1 bytes','1');"
+                           "INSERT INTO BankList VALUES ('CD3','d.txt','D:\\Gone\\d.txt',7,'Normal');"));
+    test::addDisc(cn, QStringLiteral("CD4"), {QStringLiteral("D:\\Gone\\e.txt")});
+    const QString search = Statements::search(true, QString(), QStringLiteral("gone"));
+    EXPECT_EQ(test::rowsOf(cn, search, true),
+              (std::vector<QString>{QStringLiteral("CD3|D:\\Gone\\d.txt|7"),
+                                    QStringLiteral("CD4|D:\\Gone\\e.txt|8")}));
+    EXPECT_EQ(test::rowsOf(cn, search, true), test::rowsOf(cn, search, false));
+    EXPECT_EQ(test::indexProblem(cn), QString());
+}
+
 TEST(Migration, NewCatalogueHasTheIndexFromTheStart) {
     test::TempCatalogue catalogue;
-    EXPECT_EQ(scalar(catalogue.connection.handle(), "PRAGMA user_version"), 2);
+    EXPECT_EQ(scalar(catalogue.connection.handle(), "PRAGMA user_version"), 3);
     test::addDisc(catalogue.connection, QStringLiteral("CD1"), {QStringLiteral("D:\\x\\Song.MP3")});
     EXPECT_EQ(test::rowsOf(catalogue.connection,
                            Statements::search(true, QString(), QStringLiteral("song.mp3")), true)

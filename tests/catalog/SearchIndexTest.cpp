@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <QElapsedTimer>
+
 #include "CatalogueHelpers.h"
+#include "catalog/SearchIndex.h"
 #include "catalog/SearchIndexUpkeep.h"
 #include "catalog/SqliteStatement.h"
 #include "catalog/Statements.h"
@@ -24,6 +27,7 @@ TEST(SearchIndex, FollowsDiscsAddedAndRemovedRowByRow) {
     test::addDisc(cn, QStringLiteral("CD1"),
                   {QStringLiteral("D:\\Music\\Song.mp3"), QStringLiteral("D:\\Docs\\a.doc")});
     test::addDisc(cn, QStringLiteral("CD2"), {QStringLiteral("D:\\MUSIC\\Other.mp3")});
+    test::indexNewRows(cn);
     EXPECT_EQ(found(cn, QStringLiteral("music")).size(), 2u);
 
     test::removeDisc(cn, QStringLiteral("CD1"));
@@ -100,18 +104,49 @@ TEST(SearchIndex, PathsWithZeroAndStrayBytesKeepTheIndexSound) {
     EXPECT_EQ(found(cn, QStringLiteral("bz")).size(), 1u);
 }
 
-TEST(SearchIndex, IdleUpkeepAppliesRemovalsAndMergesUntilTidy) {
+TEST(SearchIndex, RowsWaitingForTheIndexAreFoundFromTheTableMeanwhile) {
+    test::TempCatalogue catalogue;
+    Connection& cn = catalogue.connection;
+    test::addDisc(cn, QStringLiteral("CD1"), {QStringLiteral("D:\\Music\\a.mp3")});
+    test::indexNewRows(cn);
+    test::addDisc(cn, QStringLiteral("CD2"),
+                  {QStringLiteral("D:\\Music\\b.mp3"), QStringLiteral("D:\\Music\\c.mp3"),
+                   QStringLiteral("D:\\Docs\\d.doc")});
+    EXPECT_EQ(SearchIndex::pendingRows(cn.handle()), 3);
+    const std::vector<QString> all = {QStringLiteral("CD1|D:\\Music\\a.mp3|0"),
+                                      QStringLiteral("CD2|D:\\Music\\b.mp3|1"),
+                                      QStringLiteral("CD2|D:\\Music\\c.mp3|2")};
+    EXPECT_EQ(found(cn, QStringLiteral("music")), all);
+    // Half indexed, half not: still every row once, in rowid order, and the cap counts both parts.
+    test::indexNewRows(cn, 1);
+    EXPECT_EQ(SearchIndex::pendingRows(cn.handle()), 2);
+    EXPECT_EQ(found(cn, QStringLiteral("music")), all);
+    EXPECT_EQ(test::rowsOf(cn, QStringLiteral("Select top 2 * from BankList where(FilePath Like '%music%');"),
+                           true),
+              std::vector<QString>(all.begin(), all.begin() + 2));
+    EXPECT_EQ(found(cn, QStringLiteral("Mu")), all) << "two characters go through the index too";
+
+    // Of a disc removed half indexed, only the indexed row leaves entries for the index to take out.
+    test::removeDisc(cn, QStringLiteral("CD2"));
+    EXPECT_EQ(count(cn, QStringLiteral("SELECT count(*) FROM SearchIndexRemoved")), 1);
+    EXPECT_EQ(found(cn, QStringLiteral("music")), std::vector<QString>{all[0]});
+    EXPECT_EQ(test::indexProblem(cn), QString());
+}
+
+TEST(SearchIndex, IdleUpkeepIndexesAppliesRemovalsAndMergesUntilTidy) {
     test::TempCatalogue catalogue;
     Connection& cn = catalogue.connection;
     for (int d = 0; d < 12; ++d) {
         test::addDisc(
             cn, QStringLiteral("CD%1").arg(d),
             {QStringLiteral("D:\\disc%1\\a.txt").arg(d), QStringLiteral("D:\\disc%1\\b.txt").arg(d)});
+        test::indexNewRows(cn);
     }
     test::removeDisc(cn, QStringLiteral("CD3"));
+    test::addDisc(cn, QStringLiteral("CD12"), {QStringLiteral("D:\\disc12\\a.txt")});
     const QString segments = QStringLiteral("SELECT count(DISTINCT segid) FROM BankListPaths_idx");
     const qint64 segmentsBefore = count(cn, segments);
-    EXPECT_GE(segmentsBefore, 12);  // adding a disc leaves its segment unmerged
+    EXPECT_GE(segmentsBefore, 12);  // indexing each disc leaves its segment unmerged
 
     SearchIndexUpkeep upkeep(cn);
     {
@@ -124,6 +159,7 @@ TEST(SearchIndex, IdleUpkeepAppliesRemovalsAndMergesUntilTidy) {
     EXPECT_GT(steps, 0);
     EXPECT_LT(count(cn, segments), segmentsBefore);
     EXPECT_EQ(count(cn, QStringLiteral("SELECT count(*) FROM SearchIndexRemoved")), 0);
+    EXPECT_EQ(SearchIndex::pendingRows(cn.handle()), 0);
 
     // Tidy and unchanged: no work, and not a single write.
     const int changes = sqlite3_total_changes(cn.handle());
@@ -133,6 +169,28 @@ TEST(SearchIndex, IdleUpkeepAppliesRemovalsAndMergesUntilTidy) {
     EXPECT_EQ(test::indexProblem(cn), QString());
     EXPECT_EQ(found(cn, QStringLiteral("disc11")).size(), 2u);
     EXPECT_TRUE(found(cn, QStringLiteral("disc3")).empty());
+}
+
+TEST(SearchIndex, UpkeepIndexesWhatAnotherConnectionAddedAndNeverWaitsForIt) {
+    test::TempCatalogue catalogue;
+    SearchIndexUpkeep upkeep(catalogue.connection);
+    EXPECT_FALSE(upkeep.step());
+
+    Connection scan;
+    scan.setConnectionString(catalogue.connection.connectionString());
+    scan.Open();
+    test::addDisc(scan, QStringLiteral("CD1"), {QStringLiteral("D:\\Music\\a.mp3")});
+    scan.BeginTrans();  // the next scan holds the catalogue
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(upkeep.step());
+    EXPECT_LT(clock.elapsed(), 1000) << "upkeep gives way at once";
+    scan.CommitTrans();
+
+    while (upkeep.step()) {
+    }
+    EXPECT_EQ(SearchIndex::pendingRows(catalogue.connection.handle()), 0);
+    EXPECT_EQ(found(catalogue.connection, QStringLiteral("music")).size(), 1u);
 }
 
 }  // namespace

@@ -81,6 +81,7 @@ TEST(SearchRouting, LongPiecesAskForTheirRarestTrigramsOnly) {
     for (int i = 0; i < 600; ++i) paths.push_back(QStringLiteral("D:\\common\\abcdefgh%1.txt").arg(i));
     paths.push_back(QStringLiteral("D:\\common\\abcdefxyzw.txt"));
     test::addDisc(catalogue.connection, QStringLiteral("CD1"), paths);
+    test::indexNewRows(catalogue.connection);
     const auto askedFor = [&](const QString& text) {
         const auto search = PathSearch::recognise(Statements::search(true, QString(), text));
         return PathSearchRouter::route(*search, catalogue.connection.handle())->bindings[0].toString();
