@@ -133,6 +133,7 @@ int main(int argc, char** argv) {
     printSearch(bench, "missing \"qzxwv\"", all(QStringLiteral("qzxwv")), runs, plainRuns, 10);
     printSearch(bench, "long \"program files\\windows\"", all(QStringLiteral("program files\\windows")), runs,
                 plainRuns, 10);
+    printSearch(bench, "long \"files\\windows\"", all(QStringLiteral("files\\windows")), runs, plainRuns, 10);
     printSearch(bench, "wildcards \"sea_on%2\\\"", all(QStringLiteral("sea_on%2\\")), runs, plainRuns, 10);
     printSearch(bench, "2 characters common \"ka\"", all(QStringLiteral("ka")), runs, plainRuns, 150);
     printSearch(bench, "2 characters missing \"qz\"", all(QStringLiteral("qz")), runs, plainRuns, 150);

@@ -1,6 +1,7 @@
 #include "catalog/PathSearchRouter.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <string>
 
@@ -16,16 +17,21 @@ namespace {
 
 // Trigrams asked for at most in a search of all discs.
 constexpr size_t kTrigramsAsked = 5;
-// Every candidate the trigrams asked for let through costs a row read and a `like` (about 1.5 us), while
-// asking for one more costs a step along its list (about 40 ns an entry). So further trigrams are asked
-// for while the candidates expected are many, and only those at most this much more common than the
-// rarest.
+// Candidates expected that are few enough not to look for further trigrams.
 constexpr qint64 kEnoughCandidates = 2000;
-constexpr qint64 kCommonerAtMost = 32;
 // The distance given to trigrams of different pieces.
 constexpr size_t kFar = 16;
 // Entries read per trigram to tell how common it is: where its last one lies tells how densely it occurs.
 constexpr qint64 kProbeEntries = 200;
+// Rows of the rarest trigram in the stretch where further trigrams are tried with it.
+constexpr qint64 kWindowEntries = 500;
+// Places where a trigram's list is sampled to tell its length, and entries read at each.
+constexpr qint64 kSamples = 4;
+constexpr qint64 kSampleEntries = 50;
+// What a candidate row costs (its read and its `like`, about 1.5 us) in steps along a list (about 40 ns).
+constexpr double kCandidateCostInEntries = 37;
+// Terms of one stretch of the pattern tried with the chosen ones, the most promising first.
+constexpr size_t kTriedPerStretch = 3;
 
 bool isWildcard(char32_t c) {
     return c == U'%' || c == U'_';
@@ -98,8 +104,8 @@ const QString kDiscRange = QStringLiteral(
     " AND p.rowid <= (SELECT max(_rowid_) FROM BankList WHERE DiskName = ?3)");
 
 // The trigrams among `terms` to ask for within the rows searched (one disc's, or all): the rarest, then,
-// while the candidates expected (taking the trigrams as independent) are many, others that are rare and
-// far from those chosen; `wanted` at most. A trigram no row has is enough alone: nothing can match.
+// while the candidates expected are many, the one far from those chosen that narrows them most for what
+// it costs; `wanted` at most. A trigram no row has is enough alone: nothing can match.
 std::vector<Term> rarest(sqlite3* db, const std::vector<Term>& terms, const std::optional<QString>& disc,
                          size_t wanted) {
     SqliteStatement span(
@@ -131,8 +137,9 @@ std::vector<Term> rarest(sqlite3* db, const std::vector<Term>& terms, const std:
     std::stable_sort(estimated.begin(), estimated.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     const qint64 rarestCount = estimated.front().first;
-    double candidates = double(rarestCount);
     std::vector<Term> chosen = {terms[estimated.front().second]};
+    if (wanted == 1 || rarestCount <= kEnoughCandidates) return chosen;
+
     // How far a term lies from the nearest chosen one, in characters; trigrams of other pieces count as far.
     const auto distance = [&](const Term& term) {
         size_t nearest = kFar;
@@ -143,23 +150,103 @@ std::vector<Term> rarest(sqlite3* db, const std::vector<Term>& terms, const std:
         }
         return nearest;
     };
-    while (chosen.size() < wanted && candidates > kEnoughCandidates) {
-        // Neighbouring trigrams mostly come from the same word and narrow little together: the best next
-        // one is rare and far from those chosen.
-        const std::pair<qint64, size_t>* best = nullptr;
-        double bestScore = 0;
-        for (const auto& entry : estimated) {
-            const size_t apart = distance(terms[entry.second]);
-            if (apart < 3 || entry.first > rarestCount * kCommonerAtMost) continue;
-            const double score = double(entry.first) / double(apart);
-            if (!best || score < bestScore) {
-                best = &entry;
-                bestScore = score;
+    // Trigrams of one word mostly come together (every "dow" of a path is in "windows"), and a trigram's
+    // first rows tell its density only roughly, so further trigrams are chosen by counting, over a stretch
+    // of the table where the rarest has some hundreds of rows, the rows each lists and the rows that hold
+    // all the trigrams asked for.
+    qint64 window = rows;
+    {
+        SqliteStatement windowEnd(
+            db, QStringLiteral("SELECT rowid FROM BankListPaths WHERE BankListPaths MATCH ?1 "
+                               "LIMIT 1 OFFSET %1")
+                    .arg(kWindowEntries - 1));
+        windowEnd.bind(1, queryOf(chosen, false));
+        if (windowEnd.step()) window = std::max<qint64>(1, windowEnd.column(0).toLongLong() - first + 1);
+    }
+    SqliteStatement inWindow(db,
+                             QStringLiteral("SELECT count(*) FROM BankListPaths WHERE BankListPaths MATCH ?1 "
+                                            "AND rowid >= ?2 AND rowid < ?3"));
+    const auto countInWindow = [&](const std::vector<Term>& asked) {
+        inWindow.reset();
+        inWindow.bind(1, queryOf(asked, false));
+        inWindow.bind(2, first);
+        inWindow.bind(3, first + window);
+        inWindow.step();
+        return inWindow.column(0).toLongLong();
+    };
+    // How many rows a term's list holds, from a few entries read at several places (a disc's rows lie
+    // together, so trigrams are denser in some stretches of the table than in others).
+    SqliteStatement sample(
+        db, QStringLiteral("SELECT count(*), max(rowid) FROM (SELECT rowid FROM BankListPaths "
+                           "WHERE BankListPaths MATCH ?1 AND rowid >= ?2 AND rowid < ?3 LIMIT %1)")
+                .arg(kSampleEntries));
+    const auto listLength = [&](const Term& term) {
+        const qint64 part = std::max<qint64>(1, rows / kSamples);
+        double length = 0;
+        for (qint64 k = 0; k < kSamples; ++k) {
+            const qint64 from = first + k * part;
+            sample.reset();
+            sample.bind(1, queryString(term.token, false));
+            sample.bind(2, from);
+            sample.bind(3, from + part);
+            sample.step();
+            const qint64 count = sample.column(0).toLongLong();
+            const qint64 reached = count < kSampleEntries ? part : sample.column(1).toLongLong() - from + 1;
+            length += double(count) * double(part) / double(std::max<qint64>(1, reached));
+        }
+        return length;
+    };
+    // Which stretch of the pattern a term lies in, seen from the chosen ones: its piece, and whether it lies
+    // before the nearest chosen term of that piece or after it. Words run both ways from a chosen trigram,
+    // so the best of each stretch are worth trying; the others of a stretch mostly share their words.
+    const auto stretchOf = [&](const Term& term) {
+        const Term* nearest = nullptr;
+        const auto apart = [&](const Term& t) {
+            return std::max(t.start, term.start) - std::min(t.start, term.start);
+        };
+        for (const Term& c : chosen) {
+            if (c.piece == term.piece && (!nearest || apart(c) < apart(*nearest))) nearest = &c;
+        }
+        return std::make_pair(term.piece, nearest ? int(term.start > nearest->start) : -1);
+    };
+    qint64 candidates = countInWindow(chosen);  // within the window, as all counts below
+    while (chosen.size() < wanted && candidates * rows / window > kEnoughCandidates) {
+        // The most promising terms of each stretch: rare, and far from the chosen ones.
+        std::map<std::pair<size_t, int>, std::vector<std::pair<double, size_t>>> promising;  // score, term
+        for (const auto& [count, index] : estimated) {
+            const Term& term = terms[index];
+            const size_t apart = distance(term);
+            // Neighbouring trigrams share characters and narrow little together; a trigram whose list is
+            // longer than what all the candidates cost cannot pay for itself.
+            if (apart < 3 || double(count) >= double(candidates * rows / window) * kCandidateCostInEntries)
+                continue;
+            promising[stretchOf(term)].emplace_back(double(count) / double(apart), index);
+        }
+        // What a search costs in steps along the lists, a candidate row (its read and its `like`) counting
+        // as kCandidateCostInEntries steps. Asking for one more trigram adds its list.
+        const Term* best = nullptr;
+        qint64 bestCandidates = candidates;
+        double bestCost = double(candidates) * kCandidateCostInEntries;
+        for (auto& [stretch, scored] : promising) {
+            std::sort(scored.begin(), scored.end());
+            for (size_t k = 0; k < std::min(scored.size(), kTriedPerStretch); ++k) {
+                const Term& term = terms[scored[k].second];
+                std::vector<Term> asked = chosen;
+                asked.push_back(term);
+                const qint64 left = countInWindow(asked);
+                if (double(left) * kCandidateCostInEntries >= bestCost) continue;
+                const double cost =
+                    listLength(term) * double(window) / double(rows) + double(left) * kCandidateCostInEntries;
+                if (cost < bestCost) {
+                    best = &term;
+                    bestCandidates = left;
+                    bestCost = cost;
+                }
             }
         }
         if (!best) break;
-        candidates *= double(best->first) / double(std::max<qint64>(rows, 1));
-        chosen.push_back(terms[best->second]);
+        chosen.push_back(*best);
+        candidates = bestCandidates;
     }
     return chosen;
 }

@@ -96,6 +96,29 @@ TEST(SearchRouting, LongPiecesAskForTheirRarestTrigramsOnly) {
         1u);
 }
 
+TEST(SearchRouting, AFurtherTrigramComesFromAnotherWordWhenTheRarestsOwnWordWouldNotNarrowIt) {
+    test::TempCatalogue catalogue;
+    std::vector<QString> paths;
+    // "s\w" is the rarest trigram of "files\windows", and every row that has it has "windows" too.
+    for (int i = 0; i < 3000; ++i) {
+        paths.push_back(QStringLiteral("D:\\apps\\windows\\f%1.txt").arg(i));
+        paths.push_back(QStringLiteral("D:\\files\\a\\f%1.txt").arg(i));
+        paths.push_back(QStringLiteral("D:\\files\\b\\f%1.txt").arg(i));
+    }
+    for (int i = 0; i < 5; ++i) paths.push_back(QStringLiteral("D:\\files\\windows\\f%1.txt").arg(i));
+    test::addDisc(catalogue.connection, QStringLiteral("CD1"), paths);
+    test::indexNewRows(catalogue.connection);
+    const QString statement = Statements::search(true, QString(), QStringLiteral("files\\windows"));
+    const auto routed = PathSearchRouter::route(*PathSearch::recognise(statement), catalogue.connection.handle());
+    ASSERT_TRUE(routed.has_value());
+    const QString asked = routed->bindings[0].toString();
+    EXPECT_TRUE(asked.startsWith(QStringLiteral("\"s\\w\" AND "))) << asked.toStdString();
+    for (const char* trigram : {"fil", "ile", "les"}) {
+        if (asked.contains(QString::fromLatin1(trigram))) return SUCCEED();
+    }
+    ADD_FAILURE() << "no trigram of \"files\" asked for: " << asked.toStdString();
+}
+
 TEST(SearchRouting, TwoCharactersAreFoundAnywhereInAPathEvenAtItsEnd) {
     test::TempCatalogue catalogue;
     test::addDisc(catalogue.connection, QStringLiteral("CD1"),
