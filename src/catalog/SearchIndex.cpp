@@ -39,6 +39,12 @@ qint64 scalar(sqlite3* db, const QString& sql, qint64 bound = -1) {
     return statement.step() ? statement.column(0).toLongLong() : 0;
 }
 
+bool hasTable(sqlite3* db, const char* name) {
+    SqliteStatement statement(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name=?1"));
+    statement.bind(1, QString::fromLatin1(name));
+    return statement.step();
+}
+
 // What the index's tokens are made of: the character folds of this Unicode version, and the kinds of token
 // (1: trigrams; 2: and an end mark; 3: and lists of two-character starts).
 int currentFolding() {
@@ -87,8 +93,7 @@ void createTriggers(sqlite3* db) {
 }  // namespace
 
 bool exists(sqlite3* db) {
-    return scalar(db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND "
-                                     "name='BankListPaths'")) > 0;
+    return hasTable(db, "BankListPaths");
 }
 
 void create(sqlite3* db) {
@@ -115,8 +120,7 @@ void create(sqlite3* db) {
 }
 
 bool hasCoverage(sqlite3* db) {
-    return scalar(db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND "
-                                     "name='SearchIndexCoverage'")) > 0;
+    return hasTable(db, "SearchIndexCoverage");
 }
 
 void addCoverage(sqlite3* db) {
@@ -212,10 +216,7 @@ void fill(sqlite3* db, const Progress& progress) {
 }
 
 bool isCurrent(sqlite3* db) {
-    if (scalar(db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND "
-                                  "name='SearchIndexLayout'")) == 0) {
-        return false;
-    }
+    if (!hasTable(db, "SearchIndexLayout")) return false;
     return scalar(db, QStringLiteral("SELECT count(*) FROM SearchIndexLayout WHERE UnicodeVersion = %1 AND "
                                      "TokenKinds = %2")
                           .arg(currentFolding())
