@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 
 #include "CatalogueHelpers.h"
+#include "catalog/BankListAppender.h"
 #include "catalog/SearchIndex.h"
 #include "catalog/SearchIndexUpkeep.h"
 #include "catalog/SqliteStatement.h"
@@ -130,6 +131,33 @@ TEST(SearchIndex, RowsWaitingForTheIndexAreFoundFromTheTableMeanwhile) {
     test::removeDisc(cn, QStringLiteral("CD2"));
     EXPECT_EQ(count(cn, QStringLiteral("SELECT count(*) FROM SearchIndexRemoved")), 1);
     EXPECT_EQ(found(cn, QStringLiteral("music")), std::vector<QString>{all[0]});
+    EXPECT_EQ(test::indexProblem(cn), QString());
+}
+
+TEST(SearchIndex, AppendedRowsGoAboveTheCoverageAndTheInsertTriggerIsBackWhetherTheyLandOrNot) {
+    test::TempCatalogue catalogue;
+    Connection& cn = catalogue.connection;
+    const QString triggers =
+        QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'BankList_IndexInsert'");
+    test::addDisc(cn, QStringLiteral("CD1"), {QStringLiteral("D:\\a.txt"), QStringLiteral("D:\\b.txt")});
+    test::indexNewRows(cn);
+    test::removeDisc(cn, QStringLiteral("CD1"));  // the top rows go; the mark stays at 2
+    test::addDisc(cn, QStringLiteral("CD2"), {QStringLiteral("D:\\c.txt")});
+    EXPECT_EQ(count(cn, QStringLiteral("SELECT min(rowid) FROM BankList")), 3) << "not under the mark";
+    EXPECT_EQ(count(cn, triggers), 1);
+    {
+        Transaction failing(cn);
+        BankListAppender appender(cn);
+        EXPECT_EQ(count(cn, triggers), 0) << "set aside while the rows go in";
+        appender.append(
+            {QStringLiteral("CD3"), QStringLiteral("d.txt"), QStringLiteral("D:\\d.txt"), 1, QString()});
+    }
+    EXPECT_EQ(count(cn, triggers), 1);
+    EXPECT_EQ(count(cn, QStringLiteral("SELECT count(*) FROM BankList")), 1);
+    // A row written under the mark the plain way is indexed at once.
+    test::execute(
+        cn, QStringLiteral("INSERT INTO BankList(rowid, DiskName, FilePath) VALUES (1, 'CD4', 'D:\\e.txt')"));
+    EXPECT_EQ(found(cn, QStringLiteral("e.txt")).size(), 1u);
     EXPECT_EQ(test::indexProblem(cn), QString());
 }
 
