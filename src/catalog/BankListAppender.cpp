@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <system_error>
+
 #include "catalog/CatalogError.h"
 #include "catalog/Connection.h"
 #include "catalog/SearchIndex.h"
@@ -38,12 +40,19 @@ BankListAppender::BankListAppender(Connection& connection) : connection_(connect
         throw CatalogError(QStringLiteral("rows are appended inside a transaction"));
     sqlite3* db = connection_.handle();
     nextRowid_ = SearchIndex::firstFreeRowid(db);
-    SearchIndex::setAsideInsertTrigger(db);
-    triggerSetAside_ = true;
     insertOne_ = std::make_unique<SqliteStatement>(db, insertOf(1));
     insertMany_ = std::make_unique<SqliteStatement>(db, insertOf(kRowsPerInsert));
     filling_.reserve(kBatchRows);
-    writer_ = std::thread([this] { writeBatches(); });
+    // Last, so that nothing after it can fail and leave the trigger aside without a destructor to
+    // restore it (SQLite prepares the statements again for the changed schema on their first step).
+    SearchIndex::setAsideInsertTrigger(db);
+    triggerSetAside_ = true;
+    try {
+        writer_ = std::thread([this] { writeBatches(); });
+    } catch (const std::system_error& error) {
+        restoreTrigger();
+        throw CatalogError(QStringLiteral("cannot start writing: ") + QString::fromLocal8Bit(error.what()));
+    }
 }
 
 BankListAppender::~BankListAppender() {
