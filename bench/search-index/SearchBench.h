@@ -49,8 +49,9 @@ class SearchBench {
     // every row's path, disc and size as the search window lists them.
     Timing search(const QString& statement, bool indexed, int runs);
 
-    // Adds a disc of `files` files the way the scan does (staged in a temporary table, copied in one
-    // transaction with its Disks row) and returns the time of that transaction.
+    // Adds a disc of `files` files in one transaction with its Disks row and returns the time of that
+    // transaction (the rows are prepared in a temporary table beforehand, so the walk is not timed). As a
+    // scan's rows, they go in above what the path index covers and are indexed later (mergeUntilDone).
     static Duration addDisc(sqlite3* db, const QString& name, const std::vector<FileRow>& files);
     // Removes a disc the way the removal window does (its rows read through the DiskName index, then
     // deleted one by one, and its Disks row, in one transaction); returns the time it took.
