@@ -29,6 +29,24 @@ QString insertOf(size_t rows) {
     return sql;
 }
 
+// The length of the UTF-8 form of `text`, or -1 when it holds a surrogate (whose conversion is left to Qt).
+qsizetype utf8Length(const QString& text) {
+    qsizetype bytes = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80) {
+            bytes += 1;
+        } else if (u < 0x800) {
+            bytes += 2;
+        } else if (c.isSurrogate()) {
+            return -1;
+        } else {
+            bytes += 3;
+        }
+    }
+    return bytes;
+}
+
 void bindText(sqlite3_stmt* statement, int index, const QByteArray& utf8) {
     sqlite3_bind_text(statement, index, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
 }
@@ -170,13 +188,20 @@ void BankListAppender::write(const BankListRow* rows, size_t count, SqliteStatem
         const BankListRow& row = rows[i];
         QByteArray* text = texts[i];
         text[0] = diskNames_.utf8(row.diskName);
-        text[1] = row.fileName.toUtf8();
         text[2] = row.filePath.toUtf8();
         text[3] = attributes_.utf8(row.fileAttr);
         const int first = int(i) * kColumns + 1;
         sqlite3_bind_int64(statement, first, nextRowid_ + qint64(i));
         bindText(statement, first + 1, text[0]);
-        bindText(statement, first + 2, text[1]);
+        // A file's name is the end of its path: its bytes are the end of the path's bytes.
+        const qsizetype nameBytes = row.filePath.endsWith(row.fileName) ? utf8Length(row.fileName) : -1;
+        if (nameBytes >= 0) {
+            sqlite3_bind_text(statement, first + 2, text[2].constData() + (text[2].size() - nameBytes),
+                              int(nameBytes), SQLITE_STATIC);
+        } else {
+            text[1] = row.fileName.toUtf8();
+            bindText(statement, first + 2, text[1]);
+        }
         bindText(statement, first + 3, text[2]);
         sqlite3_bind_double(statement, first + 4, row.fileSize);
         bindText(statement, first + 5, text[3]);
