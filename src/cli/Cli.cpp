@@ -41,8 +41,9 @@ const std::vector<Command>& commands() {
         {"scan", "catalogue the disc in a drive under a name",
          "usage: vellumtrove-cli scan ROOT NAME [--catalog PATH]\n"
          "Catalogues the disc in ROOT (such as D: or D:\\) under NAME with the new-disk window's rules: an\n"
-         "empty drive and a name already catalogued (compared as the window does, case ignored) are\n"
-         "refused; the disc is catalogued whole or not at all; unreadable files are skipped and counted.\n"
+         "empty drive, an empty or blank name and a name already catalogued (compared as the window does,\n"
+         "case ignored) are refused; the disc is catalogued whole or not at all; unreadable files are\n"
+         "skipped and counted.\n"
          "Progress goes to the terminal. Exit code 1 when refused.\n",
          {{QStringLiteral("--catalog")}, {}, 2, 2},
          runScan},
