@@ -69,7 +69,7 @@ const std::vector<Command>& commands() {
          runExport},
         {"remove", "remove a disc and all its file rows",
          "usage: vellumtrove-cli remove NAME [--yes] [--catalog PATH]\n"
-         "Removes the disc NAME (the exact name, as 'disks' lists it) with all its file rows, in one step:\n"
+         "Removes the disc NAME (as 'disks' lists it, case ignored) with all its file rows, in one step:\n"
          "all or nothing. Asks first on a terminal; from a script give --yes. Exit code 1 when there is no\n"
          "such disc or the removal was declined.\n",
          {{QStringLiteral("--catalog")}, {QStringLiteral("--yes")}, 1, 1},

@@ -1,6 +1,7 @@
 #include "cli/RemoveCommand.h"
 
 #include "catalog/CatalogError.h"
+#include "catalog/DiscNames.h"
 #include "catalog/Recordset.h"
 #include "catalog/SqliteStatement.h"
 #include "catalog/Statements.h"
@@ -13,9 +14,12 @@ namespace vt::cli {
 
 namespace {
 
+// The file rows the removal takes: those of every stored spelling of the name, as it removes them.
 qint64 fileCount(Connection& cn, const QString& name) {
-    SqliteStatement count(cn.handle(), QStringLiteral("SELECT COUNT(*) FROM BankList WHERE DiskName = ?1;"));
-    count.bind(1, name);
+    const std::vector<QString> spellings = DiscNames::storedSpellings(cn.handle(), name);
+    SqliteStatement count(cn.handle(), QStringLiteral("SELECT COUNT(*) FROM BankList WHERE %1;")
+                                           .arg(DiscNames::nameTest(QStringLiteral("DiskName"), 1, spellings.size())));
+    for (size_t i = 0; i < spellings.size(); ++i) count.bind(int(i) + 1, spellings[i]);
     return count.step() ? count.column(0).toLongLong() : 0;
 }
 
