@@ -26,7 +26,9 @@ std::optional<std::pair<QString, QString>> rowsOfOneDisc(const QString& source) 
 
 // Rows of the spellings in rowid order: one spelling's rows come so from its index already, several
 // spellings' are put in order.
-QString inRowidOrder(size_t spellings) { return spellings > 1 ? QStringLiteral(" ORDER BY _rowid_") : QString(); }
+QString inRowidOrder(size_t spellings) {
+    return spellings > 1 ? QStringLiteral(" ORDER BY _rowid_") : QString();
+}
 
 void bindSpellings(RoutedSelect& select, const std::vector<QString>& spellings) {
     for (const QString& spelling : spellings) select.bindings.emplace_back(spelling);
@@ -43,10 +45,11 @@ std::optional<RoutedSelect> routeSelect(const QString& source, sqlite3* db, bool
             if (std::optional<RoutedSelect> routed = PathSearchRouter::route(*search, db)) return routed;
         }
         RoutedSelect plain;
-        plain.sql = QStringLiteral("SELECT _rowid_, * FROM BankList WHERE %1 AND FilePath LIKE ?1%2 LIMIT %3;")
-                        .arg(DiscNames::nameTest(QStringLiteral("DiskName"), 2, spellings.size()),
-                             inRowidOrder(spellings.size()))
-                        .arg(search->limit);
+        plain.sql =
+            QStringLiteral("SELECT _rowid_, * FROM BankList WHERE %1 AND FilePath LIKE ?1%2 LIMIT %3;")
+                .arg(DiscNames::nameTest(QStringLiteral("DiskName"), 2, spellings.size()),
+                     inRowidOrder(spellings.size()))
+                .arg(search->limit);
         plain.bindings = {search->pattern};
         bindSpellings(plain, spellings);
         return plain;
@@ -54,9 +57,10 @@ std::optional<RoutedSelect> routeSelect(const QString& source, sqlite3* db, bool
     if (const auto rows = rowsOfOneDisc(source)) {
         const std::vector<QString> spellings = DiscNames::storedSpellings(db, rows->second);
         RoutedSelect select;
-        select.sql = QStringLiteral("SELECT _rowid_, * FROM %1 WHERE %2%3;")
-                         .arg(rows->first, DiscNames::nameTest(QStringLiteral("DiskName"), 1, spellings.size()),
-                              inRowidOrder(spellings.size()));
+        select.sql =
+            QStringLiteral("SELECT _rowid_, * FROM %1 WHERE %2%3;")
+                .arg(rows->first, DiscNames::nameTest(QStringLiteral("DiskName"), 1, spellings.size()),
+                     inRowidOrder(spellings.size()));
         bindSpellings(select, spellings);
         return select;
     }

@@ -19,7 +19,8 @@ int runToStandardOutput(const Arguments& args, CliEnvironment& env, const Comman
         requireWritten(env.out);
         return code;
     } catch (const OutputError& e) {
-        env.err << "vellumtrove-cli: the output could not be written: " << e.message() << "; it is incomplete\n";
+        env.err << "vellumtrove-cli: the output could not be written: " << e.message()
+                << "; it is incomplete\n";
         return kOutputError;
     }
 }
@@ -44,7 +45,7 @@ int runWithCheckedOutput(const Arguments& args, CliEnvironment& env, const Comma
         return kOutputError;
     }
     QTextStream stream(&file);
-    CliEnvironment toFile{stream,           env.err,          env.in, env.interactive, env.defaultCatalogFolder,
+    CliEnvironment toFile{stream,     env.err,       env.in, env.interactive, env.defaultCatalogFolder,
                           env.drives, env.fileSystem};
     int code = kSuccess;
     try {

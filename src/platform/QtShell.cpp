@@ -17,10 +17,14 @@ const QString kLauncher = QStringLiteral("xdg-open");
 OpenOutcome outcomeOfExit(int code, QProcess::ExitStatus status) {
     if (status != QProcess::NormalExit) return OpenOutcome::Failed;
     switch (code) {
-        case 0: return OpenOutcome::Opened;
-        case 2: return OpenOutcome::FileMissing;
-        case 3: return OpenOutcome::NoApplication;
-        default: return OpenOutcome::Failed;
+        case 0:
+            return OpenOutcome::Opened;
+        case 2:
+            return OpenOutcome::FileMissing;
+        case 3:
+            return OpenOutcome::NoApplication;
+        default:
+            return OpenOutcome::Failed;
     }
 }
 
@@ -47,13 +51,16 @@ void QtShell::openWithDefaultApplication(QWidget*, const QString& nativeFile, co
         launcher->deleteLater();
         (*report)(installed ? OpenOutcome::Failed : OpenOutcome::LauncherMissing);
     });
-    QObject::connect(launcher, &QProcess::finished, [launcher, report](int code, QProcess::ExitStatus status) {
-        launcher->deleteLater();
-        (*report)(outcomeOfExit(code, status));
-    });
+    QObject::connect(launcher, &QProcess::finished,
+                     [launcher, report](int code, QProcess::ExitStatus status) {
+                         launcher->deleteLater();
+                         (*report)(outcomeOfExit(code, status));
+                     });
     launcher->start();
 }
 
-void QtShell::setClipboardText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+void QtShell::setClipboardText(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+}
 
 }  // namespace vt

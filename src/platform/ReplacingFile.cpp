@@ -29,7 +29,9 @@ mode_t permissionsFor(const QByteArray& target) {
 
 ReplacingFile::ReplacingFile(QString target) : target_(std::move(target)) {}
 
-ReplacingFile::~ReplacingFile() { discard(); }
+ReplacingFile::~ReplacingFile() {
+    discard();
+}
 
 bool ReplacingFile::open() {
     const QFileInfo info(target_);
@@ -92,9 +94,13 @@ bool ReplacingFile::commit() {
     return true;
 }
 
-int ReplacingFile::writeBytes(int fd, const char* data, qint64 size) { return writeAll(fd, data, size); }
+int ReplacingFile::writeBytes(int fd, const char* data, qint64 size) {
+    return writeAll(fd, data, size);
+}
 
-int ReplacingFile::syncFile(int fd) { return ::fsync(fd) == 0 ? 0 : errno; }
+int ReplacingFile::syncFile(int fd) {
+    return ::fsync(fd) == 0 ? 0 : errno;
+}
 
 void ReplacingFile::fail(const QString& what, int error) {
     failed_ = true;

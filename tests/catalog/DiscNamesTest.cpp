@@ -53,7 +53,8 @@ TEST_F(DiscNamesTest, ADiscIsFoundByItsNameInAnyCaseAndEitherKafThroughIndexAndT
     EXPECT_EQ(rows(Statements::filesOfDisk(QStringLiteral("AXB")), false).size(), 3u);
     EXPECT_EQ(rows(Statements::diskNamed(kArabicKaf), false).size(), 1u);
     EXPECT_TRUE(rows(Statements::search(false, QStringLiteral("aX"), QStringLiteral("abc")), true).empty());
-    EXPECT_TRUE(rows(Statements::filesOfDisk(QStringLiteral("a_b")), false).empty()) << "no wildcards in a name";
+    EXPECT_TRUE(rows(Statements::filesOfDisk(QStringLiteral("a_b")), false).empty())
+        << "no wildcards in a name";
 }
 
 TEST_F(DiscNamesTest, ADiscIsRemovedByItsNameInAnyCaseAndNoOtherWithIt) {
@@ -68,9 +69,10 @@ TEST_F(DiscNamesTest, ADiscIsRemovedByItsNameInAnyCaseAndNoOtherWithIt) {
 
 TEST_F(DiscNamesTest, SeveralStoredSpellingsAreAllTakenInRowidOrderAndEveryStatementUsesTheNameIndex) {
     // Two spellings of one name can only come from outside the scan, which refuses the second.
-    test::execute(catalogue.connection,
-                  QStringLiteral("INSERT INTO BankList VALUES ('AxB', '5.txt', 'D:\\abc\\5.txt', 99, 'Normal');"
-                                 "INSERT INTO BankList VALUES ('aXb', '6.txt', 'D:\\abc\\6.txt', 98, 'Normal');"));
+    test::execute(
+        catalogue.connection,
+        QStringLiteral("INSERT INTO BankList VALUES ('AxB', '5.txt', 'D:\\abc\\5.txt', 99, 'Normal');"
+                       "INSERT INTO BankList VALUES ('aXb', '6.txt', 'D:\\abc\\6.txt', 98, 'Normal');"));
     EXPECT_EQ(DiscNames::storedSpellings(catalogue.connection.handle(), QStringLiteral("AXB")),
               (std::vector<QString>{QStringLiteral("AxB"), QStringLiteral("aXb")}));
     EXPECT_EQ(DiscNames::storedSpellings(catalogue.connection.handle(), QStringLiteral("none")),
@@ -81,9 +83,8 @@ TEST_F(DiscNamesTest, SeveralStoredSpellingsAreAllTakenInRowidOrderAndEveryState
     EXPECT_TRUE(found[3].startsWith(QStringLiteral("aXb|D:\\abc\\6.txt")));
 
     for (const QString& name : {QStringLiteral("AXB"), QStringLiteral("other")}) {
-        for (const QString& statement :
-             {Statements::search(false, name, QStringLiteral("a")), Statements::filesOfDisk(name),
-              Statements::diskNamed(name)}) {
+        for (const QString& statement : {Statements::search(false, name, QStringLiteral("a")),
+                                         Statements::filesOfDisk(name), Statements::diskNamed(name)}) {
             const auto routed = routeSelect(statement, catalogue.connection.handle(), false);
             ASSERT_TRUE(routed.has_value()) << statement.toStdString();
             const QString plan = planOf(catalogue.connection, routed->sql);

@@ -22,11 +22,11 @@ class CliOutput : public test::CliFixture {
         cn.setConnectionString(buildConnectionString(folder.path()));
         cn.Open();
         cn.Execute(QStringLiteral("INSERT INTO Disks VALUES ('CD1', '-5', '1 bytes', '%1');").arg(files));
-        cn.Execute(QStringLiteral(
-                       "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-                       "INSERT INTO BankList SELECT 'CD1', 'file ' || i || '.txt', "
-                       "'D:\\a rather long folder name\\file ' || i || '.txt', i, 'Normal' FROM n;")
-                       .arg(files));
+        cn.Execute(
+            QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                           "INSERT INTO BankList SELECT 'CD1', 'file ' || i || '.txt', "
+                           "'D:\\a rather long folder name\\file ' || i || '.txt', i, 'Normal' FROM n;")
+                .arg(files));
     }
 
     QString catalogPath() const { return folder.path() + QStringLiteral("/Mydb.mdb"); }
@@ -45,7 +45,8 @@ class CliOutput : public test::CliFixture {
             if (outputFile.isEmpty()) ::close(STDOUT_FILENO);
             if (prepare) prepare();
         });
-        process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../vellumtrove-cli"), arguments);
+        process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../vellumtrove-cli"),
+                      arguments);
         process.closeWriteChannel();
         EXPECT_TRUE(process.waitForFinished(120000));
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -68,7 +69,8 @@ TEST_F(CliOutput, AFullOrClosedStandardOutputIsAnOutputErrorWithItsReason) {
 
     Child full = runProgram(exportAll, QStringLiteral("/dev/full"));
     EXPECT_EQ(full.code, 4);
-    EXPECT_TRUE(full.err.contains("the output could not be written: No space left on device")) << full.err.data();
+    EXPECT_TRUE(full.err.contains("the output could not be written: No space left on device"))
+        << full.err.data();
 
     Child closed = runProgram(exportAll, QString());
     EXPECT_EQ(closed.code, 4);
@@ -90,8 +92,9 @@ TEST_F(CliOutput, AFullOrClosedStandardOutputIsAnOutputErrorWithItsReason) {
 TEST_F(CliOutput, AnOutputCutShortMidwayStopsWithAnErrorAndLeavesAnExistingFileAsItWas) {
     catalogueMany(20000);  // about 1.3 MB of TSV
     const QString cut = folder.path() + QStringLiteral("/cut.tsv");
-    Child toStandardOutput = runProgram({QStringLiteral("export"), QStringLiteral("--catalog"), catalogPath()},
-                                        cut, [] { limitFileSize(300 * 1024); });
+    Child toStandardOutput =
+        runProgram({QStringLiteral("export"), QStringLiteral("--catalog"), catalogPath()}, cut,
+                   [] { limitFileSize(300 * 1024); });
     EXPECT_EQ(toStandardOutput.code, 4);
     EXPECT_TRUE(toStandardOutput.err.contains("File too large")) << toStandardOutput.err.data();
     EXPECT_EQ(QFileInfo(cut).size(), 300 * 1024);
@@ -118,7 +121,9 @@ TEST_F(CliOutput, OutputFileGetsExactlyTheListingAndOnlyWhenTheCommandEndsWell) 
     const QString listing = outText;
 
     const QString target = folder.path() + QStringLiteral("/all.csv");
-    ASSERT_EQ(run({QStringLiteral("export"), QStringLiteral("--format=csv"), QStringLiteral("--output"), target}), 0);
+    ASSERT_EQ(
+        run({QStringLiteral("export"), QStringLiteral("--format=csv"), QStringLiteral("--output"), target}),
+        0);
     EXPECT_TRUE(outText.isEmpty());
     QFile written(target);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));

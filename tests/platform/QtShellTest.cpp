@@ -46,8 +46,10 @@ class QtShellTest : public ::testing::Test {
 TEST_F(QtShellTest, AMissingLauncherAndEachExitStatusAreToldWithoutWaiting) {
     EXPECT_EQ(open(), OpenOutcome::LauncherMissing);
 
-    const std::pair<int, OpenOutcome> cases[] = {{0, OpenOutcome::Opened},        {1, OpenOutcome::Failed},
-                                                 {2, OpenOutcome::FileMissing},   {3, OpenOutcome::NoApplication},
+    const std::pair<int, OpenOutcome> cases[] = {{0, OpenOutcome::Opened},
+                                                 {1, OpenOutcome::Failed},
+                                                 {2, OpenOutcome::FileMissing},
+                                                 {3, OpenOutcome::NoApplication},
                                                  {4, OpenOutcome::Failed}};
     for (const auto& [code, expected] : cases) {
         launcherExits(code);
