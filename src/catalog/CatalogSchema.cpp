@@ -3,12 +3,12 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
+#include <cerrno>
+#include <cstring>
 
 #include "catalog/CatalogError.h"
 #include "catalog/CatalogFunctions.h"
@@ -92,12 +92,68 @@ void createNew(const QString& path) {
     QFile::remove(staging);
 }
 
-QString headerProblem(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return file.errorString();
-    static const QByteArray kHeader("SQLite format 3\0", 16);
-    if (file.read(16) != kHeader) return QStringLiteral("not an SQLite database");
-    return {};
+// What SQLite says went wrong on `db`, with the system's own words for it where there are any ("Permission
+// denied", "Read-only file system", ...), so that a failure to open names its real cause.
+QString openFailure(sqlite3* db) {
+    QString message = sqliteMessage(db);
+    const int systemError = sqlite3_system_errno(db);
+    if (systemError != 0)
+        message += QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(strerror(systemError)));
+    return message;
+}
+
+// Whether a failure reading an open handle means the file is not a catalogue at all, rather than that it
+// could not be read.
+bool damagedOrForeign(sqlite3* db) {
+    const int code = sqlite3_errcode(db) & 0xFF;
+    return code == SQLITE_NOTADB || code == SQLITE_CORRUPT;
+}
+
+// The file as SQLite opens a database on media nothing can write to (a disc, a read-only share): as
+// unchanging, so that it needs neither a shared-memory file nor locks beside it, which could not be made.
+QByteArray immutableUri(const QString& path) {
+    return "file:" + QUrl::toPercentEncoding(path, "/") + "?immutable=1";
+}
+
+// Opens the file for a reader, the first way that lets it read the catalogue's first page:
+// - where the folder can be written, a handle that may write but is kept to queries, so that the last
+//   program to close the catalogue also tidies away the log and shared-memory files that every reader of a
+//   write-ahead log needs, leaving the folder as it was;
+// - else the ordinary read-only way, which needs those files to exist or to be makeable;
+// - else, on media nothing can write to (a disc, a read-only share), as unchanging, which needs neither
+//   files nor locks beside it; not while another program's log lies beside it, whose rows would be missed.
+// Returns the last failure's code; `db` holds the handle either way (for its error message).
+int openForReading(const QString& path, sqlite3** db) {
+    const QByteArray native = QFile::encodeName(path);
+    const bool writable =
+        folderWritable(QFileInfo(path).absolutePath()) && ::access(native.constData(), W_OK) == 0;
+    const bool logBeside = QFileInfo::exists(path + QStringLiteral("-wal"));
+    struct Way {
+        bool usable;
+        QByteArray name;
+        int flags;
+        const char* setup;
+    };
+    const Way ways[] = {
+        {writable, native, SQLITE_OPEN_READWRITE, "PRAGMA query_only = 1;"},
+        {true, native, SQLITE_OPEN_READONLY, ""},
+        {!logBeside, immutableUri(path), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, ""},
+    };
+    int rc = SQLITE_CANTOPEN;
+    for (const Way& way : ways) {
+        if (!way.usable) continue;
+        if (*db) {
+            sqlite3_close_v2(*db);
+            *db = nullptr;
+        }
+        rc = sqlite3_open_v2(way.name.constData(), db, way.flags, nullptr);
+        sqlite3_busy_timeout(*db, kBusyTimeoutMs);
+        if (rc == SQLITE_OK) rc = sqlite3_exec(*db, way.setup, nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK) rc = sqlite3_exec(*db, "PRAGMA schema_version;", nullptr, nullptr, nullptr);
+        // A file that is no database fails every way alike; that is for the caller to tell.
+        if (rc == SQLITE_OK || damagedOrForeign(*db)) return SQLITE_OK;
+    }
+    return rc;
 }
 
 bool upToDate(sqlite3* db) {
@@ -149,17 +205,16 @@ sqlite3* open(const QString& path, OpenMode mode, const SearchIndex::Progress& p
     const bool readOnly = mode == OpenMode::ReadOnly;
     const QFileInfo info(path);
     if (!info.exists()) {
-        if (readOnly) throw CatalogOpenError(Reason::CannotOpen, path, QStringLiteral("the file does not exist"));
+        if (readOnly)
+            throw CatalogOpenError(Reason::CannotOpen, path, QStringLiteral("the file does not exist"));
         createNew(path);
     } else if (info.isDir()) {
         throw CatalogOpenError(Reason::NotACatalogue, path, QStringLiteral("a folder has this name"));
     }
 
-    const QString problem = headerProblem(path);
-    if (!problem.isEmpty()) {
-        const bool unreadable = !QFileInfo(path).isReadable();
-        throw CatalogOpenError(unreadable ? Reason::CannotOpen : Reason::NotACatalogue, path, problem);
-    }
+    // Nothing but SQLite may open the file: closing any other descriptor of it would drop the locks that
+    // every connection of this process holds on it (they belong to the process, not to a descriptor), and
+    // another program could then delete the log those connections still write to.
     if (!readOnly && !QFileInfo(path).isWritable()) {
         throw CatalogOpenError(Reason::ReadOnlyFile, path, QStringLiteral("the file is read-only"));
     }
@@ -169,10 +224,10 @@ sqlite3* open(const QString& path, OpenMode mode, const SearchIndex::Progress& p
     }
 
     Handle handle;
-    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &handle.db, flags, nullptr) != SQLITE_OK) {
-        throw CatalogOpenError(Reason::CannotOpen, path, sqliteMessage(handle.db));
-    }
+    const int opened = readOnly ? openForReading(path, &handle.db)
+                                : sqlite3_open_v2(QFile::encodeName(path).constData(), &handle.db,
+                                                  SQLITE_OPEN_READWRITE, nullptr);
+    if (opened != SQLITE_OK) throw CatalogOpenError(Reason::CannotOpen, path, openFailure(handle.db));
     sqlite3_extended_result_codes(handle.db, 1);
     sqlite3_busy_timeout(handle.db, kBusyTimeoutMs);
     // Deleting rows to make room for a replacing insert must fire the path index's delete trigger too.
@@ -193,7 +248,8 @@ sqlite3* open(const QString& path, OpenMode mode, const SearchIndex::Progress& p
                                        .arg(kVersion));
         }
         if (!hasTable(handle.db, "Disks") || !hasTable(handle.db, "BankList")) {
-            throw CatalogOpenError(Reason::NotACatalogue, path, QStringLiteral("the catalogue's tables are missing"));
+            throw CatalogOpenError(Reason::NotACatalogue, path,
+                                   QStringLiteral("the catalogue's tables are missing"));
         }
         try {
             registerCatalogFunctions(handle.db);
@@ -204,8 +260,10 @@ sqlite3* open(const QString& path, OpenMode mode, const SearchIndex::Progress& p
     } catch (const CatalogOpenError&) {
         throw;
     } catch (const CatalogError& e) {
-        // A file with a valid header and damaged pages lands here.
-        throw CatalogOpenError(Reason::NotACatalogue, path, e.message());
+        // A file that is no SQLite database, or one with damaged pages, lands here; so does one that could
+        // not be read, which is not the file's fault.
+        if (damagedOrForeign(handle.db)) throw CatalogOpenError(Reason::NotACatalogue, path, e.message());
+        throw CatalogOpenError(Reason::CannotOpen, path, openFailure(handle.db));
     }
     return handle.release();
 }

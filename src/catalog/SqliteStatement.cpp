@@ -8,6 +8,15 @@ namespace vt {
 
 QString sqliteMessage(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
 
+void executeSql(sqlite3* db, const QString& sql) {
+    char* error = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString message = QString::fromUtf8(error ? error : "unknown error");
+        sqlite3_free(error);
+        throw CatalogError(message);
+    }
+}
+
 SqliteStatement::SqliteStatement(sqlite3* db, const QString& sql) : db_(db) {
     const QByteArray utf8 = sql.toUtf8();
     if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt_, nullptr) != SQLITE_OK) {

@@ -32,4 +32,7 @@ private:
 // The SQLite error of `db` as a readable text.
 QString sqliteMessage(sqlite3* db);
 
+// Runs statements that return no rows. Throws CatalogError.
+void executeSql(sqlite3* db, const QString& sql);
+
 }  // namespace vt

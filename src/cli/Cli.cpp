@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include "cli/CheckCommand.h"
 #include "cli/CliArguments.h"
 #include "cli/CliEnvironment.h"
 #include "cli/CommandOutput.h"
@@ -74,6 +75,14 @@ const std::vector<Command>& commands() {
          "such disc or the removal was declined.\n",
          {{QStringLiteral("--catalog")}, {QStringLiteral("--yes")}, 1, 1},
          runRemove},
+        {"check", "check the catalogue file and its rules",
+         "usage: vellumtrove-cli check [--catalog PATH]\n"
+         "Checks the catalogue without changing it: the file's own integrity (SQLite's check), every disc's\n"
+         "file count against its file rows, file rows that belong to no disc, discs that share a name, and\n"
+         "the path index against the rows it covers. Says what it found in plain words. Exit code 0 when\n"
+         "everything holds, 1 when a problem was found, 3 when the catalogue cannot be read.\n",
+         {{QStringLiteral("--catalog")}, {}, 0, 0},
+         runCheck},
     };
     return table;
 }

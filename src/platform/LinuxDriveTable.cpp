@@ -1,32 +1,18 @@
 #include "platform/LinuxDriveTable.h"
 
-#include <fcntl.h>
-#include <poll.h>
 #include <sys/statvfs.h>
-#include <unistd.h>
 
 #include <QFile>
 
 #include "platform/DiscSource.h"
 #include "platform/DrivePath.h"
+#include "platform/ProcMountList.h"
 #include "platform/UdevLinks.h"
 #include "platform/VolumeDescriptor.h"
 
 namespace vt {
 
 namespace {
-
-QByteArray readAllFrom(int fd) {
-    QByteArray text;
-    if (::lseek(fd, 0, SEEK_SET) != 0) return text;
-    char buffer[16384];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n <= 0) break;
-        text.append(buffer, int(n));
-    }
-    return text;
-}
 
 bool cannotBeWritten(const MountEntry& mount) {
     // Linux writes neither ISO 9660 nor the images fuseiso serves, whatever the mount options say.
@@ -42,22 +28,25 @@ std::optional<DiscVolume> discVolume(const MountEntry& mount) {
 
 }  // namespace
 
-LinuxDriveTable::LinuxDriveTable() : mountTable_(::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC)) {}
+LinuxDriveTable::LinuxDriveTable()
+    : LinuxDriveTable(std::make_unique<ProcMountList>(), sessionStateFolder()) {}
 
-LinuxDriveTable::~LinuxDriveTable() {
-    if (mountTable_ >= 0) ::close(mountTable_);
-}
+LinuxDriveTable::LinuxDriveTable(std::unique_ptr<MountList> mounts, const QString& letterFolder)
+    : mounts_(std::move(mounts)), sharedLetters_(letterFolder) {}
 
 void LinuxDriveTable::refreshIfChanged() const {
-    if (mountTable_ < 0) return;
-    if (loaded_) {
-        // The kernel flags the mount table's descriptor when a mount comes or goes; reading it again clears
-        // the flag. One poll costs far less than reading and parsing the table on every path mapped.
-        pollfd watch{mountTable_, POLLPRI, 0};
-        if (::poll(&watch, 1, 0) <= 0 || !(watch.revents & (POLLPRI | POLLERR))) return;
+    if (!mounts_->changed()) return;
+    // The mounts are read while the shared table is locked, so no program records an older view of them
+    // than one recorded before. The letters this program knows stand in for a missing or damaged table,
+    // and are all there is when the table cannot be used.
+    const auto assign = [this](const std::vector<OpticalDrive>& recorded) {
+        return assignOpticalLetters(mounts_->read(), sysfsIsCdRom, recorded.empty() ? drives_ : recorded);
+    };
+    if (std::optional<std::vector<OpticalDrive>> shared = sharedLetters_.update(assign)) {
+        drives_ = std::move(*shared);
+    } else {
+        drives_ = assign({});
     }
-    drives_ = assignOpticalLetters(parseMountInfo(readAllFrom(mountTable_)), sysfsIsCdRom, drives_);
-    loaded_ = true;
 }
 
 const OpticalDrive* LinuxDriveTable::find(const QString& root) const {

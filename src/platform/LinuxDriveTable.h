@@ -1,21 +1,27 @@
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "platform/DriveTable.h"
+#include "platform/MountList.h"
 #include "platform/OpticalMounts.h"
+#include "platform/SharedDriveLetters.h"
 
 namespace vt {
 
 // The machine's mounted optical media (discs in drives and mounted disc images) as drive letters D to P.
 // The mount table is read again whenever the kernel reports a change, so a disc mounted or ejected while
 // the program runs shows up at the next query; a disc keeps its letter while it stays mounted, so a path
-// such as "E:\dir" never moves to another disc because some other one went away. Holds one open
-// descriptor on the mount table.
+// such as "E:\dir" never moves to another disc because some other one went away. The letters are shared
+// with every Vellumtrove program of the session through a table in the session's state folder; without a
+// usable one each program keeps its own.
 class LinuxDriveTable final : public DriveTable {
   public:
+    // This process's mounts, letters shared through sessionStateFolder().
     LinuxDriveTable();
-    ~LinuxDriveTable() override;
+    // `mounts` as this process sees them, letters shared through the table in `letterFolder`.
+    LinuxDriveTable(std::unique_ptr<MountList> mounts, const QString& letterFolder);
     LinuxDriveTable(const LinuxDriveTable&) = delete;
     LinuxDriveTable& operator=(const LinuxDriveTable&) = delete;
 
@@ -32,8 +38,8 @@ class LinuxDriveTable final : public DriveTable {
     const OpticalDrive* find(const QString& root) const;
     void refreshIfChanged() const;
 
-    int mountTable_ = -1;
-    mutable bool loaded_ = false;
+    std::unique_ptr<MountList> mounts_;
+    SharedDriveLetters sharedLetters_;
     mutable std::vector<OpticalDrive> drives_;
 };
 

@@ -43,9 +43,12 @@ std::vector<OpticalDrive> assignOpticalLetters(const std::vector<MountEntry>& mo
     std::vector<const MountEntry*> waiting;
     for (const MountEntry* m : unique) {
         const auto kept = std::find_if(previous.begin(), previous.end(), [m](const OpticalDrive& d) {
-            return d.mount.mountId == m->mountId && d.mount.mountPoint == m->mountPoint;
+            return d.mount.mountId == m->mountId && d.mount.deviceNumber == m->deviceNumber &&
+                   d.mount.mountPoint == m->mountPoint;
         });
-        if (kept != previous.end()) {
+        // `previous` may come from a damaged record: only a free letter of the range is kept.
+        if (kept != previous.end() && kept->letter >= QLatin1Char('D') && kept->letter <= QLatin1Char('P') &&
+            byLetter.count(kept->letter) == 0) {
             byLetter[kept->letter] = m;
         } else {
             waiting.push_back(m);

@@ -26,9 +26,11 @@ bool sysfsIsCdRom(const QString& deviceNumber);
 bool isOpticalMount(const MountEntry& mount, const CdRomProbe& isCdRom);
 
 // The optical media among `mounts`, in order of source device, then mount point; a filesystem mounted at
-// several places is shown once. A medium that had a letter in `previous` (the same mount) keeps it, as a
-// drive keeps its letter while others come and go; the others take the free letters from D upwards in
-// that order. Media past P get no letter. The result is in letter order.
+// several places is shown once. A medium that had a letter in `previous` (the same mount: same mount id,
+// device number and mount point; nothing else of it is looked at) keeps it, as a drive keeps its letter
+// while others come and go; the others take the free letters from D upwards in that order. A letter of
+// `previous` outside D to P, or given twice, is not kept. Media past P get no letter. The result is in
+// letter order.
 std::vector<OpticalDrive> assignOpticalLetters(const std::vector<MountEntry>& mounts,
                                                const CdRomProbe& isCdRom,
                                                const std::vector<OpticalDrive>& previous = {});

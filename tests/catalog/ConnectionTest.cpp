@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "catalog/CatalogError.h"
@@ -14,6 +15,7 @@
 #include "catalog/ConnectionString.h"
 #include "catalog/Recordset.h"
 #include "catalog/Statements.h"
+#include "support/MountedImage.h"
 
 namespace vt {
 namespace {
@@ -43,7 +45,7 @@ QByteArray digest(const QString& path) {
 }
 
 class OpeningTest : public ::testing::Test {
-protected:
+  protected:
     QString path() const { return folder.path() + QStringLiteral("/Mydb.mdb"); }
 
     Reason openFails() {
@@ -221,6 +223,98 @@ TEST(ReadOnlyOpening, NeverCreatesNorWrites) {
     rs.Open(Statements::allDisks(), reader);
     EXPECT_EQ(rs.RecordCount(), 1);
     EXPECT_THROW(reader.Execute(QStringLiteral("DELETE FROM Disks;")), CatalogError);
+}
+
+}  // namespace
+}  // namespace vt
+
+namespace vt {
+namespace {
+
+// What a plain SQLite program sees when it opens the catalogue, counts its discs and closes it again: the
+// count, or -1 when it could not.
+int disksSeenByAnotherProgram(const QString& path) {
+    QProcess sqlite;
+    sqlite.start(QStringLiteral("sqlite3"), {path, QStringLiteral("SELECT count(*) FROM Disks;")});
+    if (!sqlite.waitForFinished(30000) || sqlite.exitCode() != 0) return -1;
+    bool ok = false;
+    const int count = sqlite.readAllStandardOutput().trimmed().toInt(&ok);
+    return ok ? count : -1;
+}
+
+// POSIX locks belong to the process, not the descriptor: opening and closing the catalogue file by any
+// other means than SQLite while a connection is open drops that connection's locks, and another program
+// closing the catalogue then deletes the log the open connection still writes to. Its rows are lost.
+TEST(TwoPrograms, ASecondConnectionKeepsTheFirstOnesLocksAndRows) {
+    QTemporaryDir folder;
+    const QString path = folder.path() + QStringLiteral("/Mydb.mdb");
+    Connection main;
+    main.setConnectionString(buildConnectionString(folder.path()));
+    main.Open();
+    Connection scan;  // opened later, as the first scan does
+    scan.setConnectionString(main.connectionString());
+    scan.Open();
+    Connection reader;
+    reader.setConnectionString(main.connectionString());
+    reader.OpenReadOnly();
+
+    EXPECT_EQ(disksSeenByAnotherProgram(path), 0);
+    EXPECT_TRUE(QFile::exists(path + QStringLiteral("-wal"))) << "another program's close removed the log";
+    main.Execute(QStringLiteral("INSERT INTO Disks VALUES ('CD1','1','2','3');"));
+    scan.Execute(QStringLiteral("INSERT INTO Disks VALUES ('CD2','1','2','3');"));
+    EXPECT_EQ(disksSeenByAnotherProgram(path), 2);
+}
+
+// A catalogue kept on a disc or a read-only share is read as it is, and a failure names its real cause.
+TEST(ReadOnlyMedia, ACatalogueOnADiscIsReadAndRefusesOnlyWriting) {
+    const QString reason = test::MountedImage::unavailableReason();
+    if (!reason.isEmpty()) GTEST_SKIP() << reason.toStdString();
+    QTemporaryDir tree;
+    {
+        Connection cn;
+        cn.setConnectionString(buildConnectionString(tree.path()));
+        cn.Open();
+        cn.Execute(QStringLiteral("INSERT INTO Disks VALUES ('CD1','1','2','3');"));
+    }
+    ASSERT_FALSE(QFile::exists(tree.filePath(QStringLiteral("Mydb.mdb-wal"))));
+    test::MountedImage disc(tree.path(), QStringLiteral("CATALOGUE"));
+    ASSERT_TRUE(disc.error().isEmpty()) << disc.error().toStdString();
+
+    Connection reader;
+    reader.setConnectionString(buildConnectionString(disc.mountPoint()));
+    reader.OpenReadOnly();
+    Recordset rs;
+    rs.Open(Statements::allDisks(), reader);
+    EXPECT_EQ(rs.RecordCount(), 1);
+
+    Connection writer;
+    writer.setConnectionString(buildConnectionString(disc.mountPoint()));
+    try {
+        writer.Open();
+        ADD_FAILURE() << "a catalogue on a disc opened for writing";
+    } catch (const CatalogOpenError& e) {
+        EXPECT_NE(e.reason(), Reason::NotACatalogue) << e.detail().toStdString();
+    }
+}
+
+// Reading leaves the folder as it was found: no log or shared-memory file stays behind.
+TEST(ReadOnlyOpening, LeavesNoFilesBehind) {
+    QTemporaryDir folder;
+    {
+        Connection cn;
+        cn.setConnectionString(buildConnectionString(folder.path()));
+        cn.Open();
+    }
+    const QStringList before = QDir(folder.path()).entryList(QDir::Files);
+    {
+        Connection reader;
+        reader.setConnectionString(buildConnectionString(folder.path()));
+        reader.OpenReadOnly();
+        Recordset rs;
+        rs.Open(Statements::allDisks(), reader);
+        EXPECT_THROW(reader.Execute(QStringLiteral("DELETE FROM Disks;")), CatalogError);
+    }
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), before);
 }
 
 }  // namespace
