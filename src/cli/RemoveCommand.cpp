@@ -43,10 +43,12 @@ int runRemove(const Arguments& args, CliEnvironment& env) {
                     << "' is catalogued; 'vellumtrove-cli disks' lists them\n";
             return kNothingFound;
         }
+        // Told as catalogued, whatever the case it was asked for in.
+        const QString catalogued = disk.Fields(0).Value().toString();
         disk.Close();
         const qint64 files = fileCount(*cn, name);
         if (!confirmed) {
-            env.err << "Remove the disc '" << name << "' and its " << files << " file rows? [y/N] ";
+            env.err << "Remove the disc '" << catalogued << "' and its " << files << " file rows? [y/N] ";
             env.err.flush();
             const QString answer = env.in.readLine().trimmed().toLower();
             if (answer != QLatin1String("y") && answer != QLatin1String("yes")) {
@@ -55,7 +57,7 @@ int runRemove(const Arguments& args, CliEnvironment& env) {
             }
         }
         removeDisk(*cn, name);
-        env.err << "Removed the disc '" << name << "' and " << files << " file rows.\n";
+        env.err << "Removed the disc '" << catalogued << "' and " << files << " file rows.\n";
         return kSuccess;
     } catch (const CatalogError& e) {
         env.err << "vellumtrove-cli: the disc was not removed, nothing changed: " << e.message() << '\n';
