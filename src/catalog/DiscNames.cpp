@@ -39,5 +39,9 @@ QString nameTest(const QString& column, int first, size_t spellings) {
     return QStringLiteral("%1 IN (%2)").arg(column, parameters.join(QStringLiteral(", ")));
 }
 
+QString rowidOrder(size_t spellings) {
+    return spellings > 1 ? QStringLiteral(" ORDER BY _rowid_") : QString();
+}
+
 }  // namespace DiscNames
 }  // namespace vt

@@ -23,5 +23,9 @@ std::vector<QString> storedSpellings(sqlite3* db, const QString& name);
 // "DiskName IN (?2, ?3)" for more; `column` names the column as the statement knows it.
 QString nameTest(const QString& column, int first, size_t spellings);
 
+// What keeps the rows of several spellings in rowid order, as one spelling's come from its index already:
+// " ORDER BY _rowid_" for more than one, else nothing.
+QString rowidOrder(size_t spellings);
+
 }  // namespace DiscNames
 }  // namespace vt

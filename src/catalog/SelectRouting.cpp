@@ -24,12 +24,6 @@ std::optional<std::pair<QString, QString>> rowsOfOneDisc(const QString& source) 
     return std::make_pair(match.captured(1), name);
 }
 
-// Rows of the spellings in rowid order: one spelling's rows come so from its index already, several
-// spellings' are put in order.
-QString inRowidOrder(size_t spellings) {
-    return spellings > 1 ? QStringLiteral(" ORDER BY _rowid_") : QString();
-}
-
 void bindSpellings(RoutedSelect& select, const std::vector<QString>& spellings) {
     for (const QString& spelling : spellings) select.bindings.emplace_back(spelling);
 }
@@ -48,7 +42,7 @@ std::optional<RoutedSelect> routeSelect(const QString& source, sqlite3* db, bool
         plain.sql =
             QStringLiteral("SELECT _rowid_, * FROM BankList WHERE %1 AND FilePath LIKE ?1%2 LIMIT %3;")
                 .arg(DiscNames::nameTest(QStringLiteral("DiskName"), 2, spellings.size()),
-                     inRowidOrder(spellings.size()))
+                     DiscNames::rowidOrder(spellings.size()))
                 .arg(search->limit);
         plain.bindings = {search->pattern};
         bindSpellings(plain, spellings);
@@ -60,7 +54,7 @@ std::optional<RoutedSelect> routeSelect(const QString& source, sqlite3* db, bool
         select.sql =
             QStringLiteral("SELECT _rowid_, * FROM %1 WHERE %2%3;")
                 .arg(rows->first, DiscNames::nameTest(QStringLiteral("DiskName"), 1, spellings.size()),
-                     inRowidOrder(spellings.size()));
+                     DiscNames::rowidOrder(spellings.size()));
         bindSpellings(select, spellings);
         return select;
     }

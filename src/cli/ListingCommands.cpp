@@ -87,11 +87,11 @@ int runExport(const Arguments& args, CliEnvironment& env) {
         const std::vector<QString> spellings =
             oneDisk ? DiscNames::storedSpellings(cn->handle(), args.option(QStringLiteral("--disk")))
                     : std::vector<QString>{};
-        SqliteStatement rows(cn->handle(),
-                             oneDisk ? QStringLiteral("SELECT * FROM BankList WHERE %1%2;")
-                                           .arg(DiscNames::nameTest(QStringLiteral("DiskName"), 1, spellings.size()),
-                                                spellings.size() > 1 ? QStringLiteral(" ORDER BY _rowid_") : QString())
-                                     : QStringLiteral("SELECT * FROM BankList;"));
+        const QString oneDiskRows =
+            QStringLiteral("SELECT * FROM BankList WHERE %1%2;")
+                .arg(DiscNames::nameTest(QStringLiteral("DiskName"), 1, spellings.size()),
+                     DiscNames::rowidOrder(spellings.size()));
+        SqliteStatement rows(cn->handle(), oneDisk ? oneDiskRows : QStringLiteral("SELECT * FROM BankList;"));
         for (size_t i = 0; i < spellings.size(); ++i) rows.bind(int(i) + 1, spellings[i]);
         RecordWriter writer(env.out, format,
                             {QStringLiteral("disc"), QStringLiteral("name"), QStringLiteral("path"),
