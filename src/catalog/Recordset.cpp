@@ -6,8 +6,7 @@
 
 #include "catalog/CatalogError.h"
 #include "catalog/Connection.h"
-#include "catalog/PathSearch.h"
-#include "catalog/PathSearchRouter.h"
+#include "catalog/SelectRouting.h"
 #include "catalog/SqliteStatement.h"
 
 namespace vt {
@@ -66,12 +65,8 @@ void Recordset::Open(const QString& source, Connection& activeConnection, int, i
     if (!activeConnection.handle()) throw CatalogError(QStringLiteral("the catalogue is not open"));
     QString table;
     QString translated = translateSelect(source, &table);
-    std::optional<RoutedSelect> routed;
-    if (activeConnection.indexedSearch()) {
-        if (const std::optional<PathSearch> search = PathSearch::recognise(source)) {
-            routed = PathSearchRouter::route(*search, activeConnection.handle());
-        }
-    }
+    const std::optional<RoutedSelect> routed =
+        routeSelect(source, activeConnection.handle(), activeConnection.indexedSearch());
     if (routed) translated = routed->sql;
 
     SqliteStatement statement(activeConnection.handle(), translated);

@@ -104,6 +104,14 @@ void foldUtf8(std::string_view s, std::vector<char32_t>& out, std::vector<int>* 
     if (starts) starts->resize(out.size());
 }
 
+bool equalFolded(std::string_view utf8A, std::string_view utf8B) {
+    std::vector<char32_t> a;
+    std::vector<char32_t> b;
+    foldUtf8(utf8A, a);
+    foldUtf8(utf8B, b);
+    return a == b;
+}
+
 LikePattern::LikePattern(std::string_view utf8Pattern) {
     foldUtf8(utf8Pattern, pattern_);
     size_t pieceBegin = 0;

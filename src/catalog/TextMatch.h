@@ -18,6 +18,10 @@ void foldUtf8(std::string_view utf8, std::vector<char32_t>& out, std::vector<int
 // the byte (value & 0xFF).
 bool isInvalidByte(char32_t c);
 
+// True when the two texts are the same once folded as above: names compared without regard to case or to
+// the yeh and kaf forms, with no wildcards.
+bool equalFolded(std::string_view utf8A, std::string_view utf8B);
+
 // A `like` pattern, folded once: '%' matches any run of characters, '_' exactly one.
 class LikePattern {
 public:

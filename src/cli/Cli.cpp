@@ -6,6 +6,7 @@
 #include "cli/CheckCommand.h"
 #include "cli/CliArguments.h"
 #include "cli/CliEnvironment.h"
+#include "cli/CommandOutput.h"
 #include "cli/DriveCommands.h"
 #include "cli/ListingCommands.h"
 #include "cli/RemoveCommand.h"
@@ -22,7 +23,8 @@ struct Command {
     std::function<int(const Arguments&, CliEnvironment&)> run;
 };
 
-const QStringList kCommon{QStringLiteral("--catalog"), QStringLiteral("--format")};
+// Every command that lists records can write them to a file instead of the standard output.
+const QStringList kCommon{QStringLiteral("--catalog"), QStringLiteral("--format"), QStringLiteral("--output")};
 
 QStringList with(QStringList base, const QStringList& more) {
     base << more;
@@ -32,40 +34,43 @@ QStringList with(QStringList base, const QStringList& more) {
 const std::vector<Command>& commands() {
     static const std::vector<Command> table{
         {"drives", "list the optical drives and their discs",
-         "usage: vellumtrove-cli drives [--format tsv|csv|json]\n"
+         "usage: vellumtrove-cli drives [--format tsv|csv|json] [--output FILE]\n"
          "Lists the optical drives as the new-disk window does (mounted discs and disc images as letters D\n"
          "to P): root, mount point, label, used size, file system, serial. Exit code 1 when there is none.\n",
-         {{QStringLiteral("--format")}, {}, 0, 0},
+         {{QStringLiteral("--format"), QStringLiteral("--output")}, {}, 0, 0},
          runDrives},
         {"scan", "catalogue the disc in a drive under a name",
          "usage: vellumtrove-cli scan ROOT NAME [--catalog PATH]\n"
          "Catalogues the disc in ROOT (such as D: or D:\\) under NAME with the new-disk window's rules: an\n"
-         "empty drive and a name already catalogued (compared as the window does, case ignored) are\n"
-         "refused; the disc is catalogued whole or not at all; unreadable files are skipped and counted.\n"
+         "empty drive, an empty or blank name and a name already catalogued (compared as the window does,\n"
+         "case ignored) are refused; the disc is catalogued whole or not at all; unreadable files are\n"
+         "skipped and counted.\n"
          "Progress goes to the terminal. Exit code 1 when refused.\n",
          {{QStringLiteral("--catalog")}, {}, 2, 2},
          runScan},
         {"search", "find catalogued files by part of their path",
-         "usage: vellumtrove-cli search TEXT [--disk NAME] [--limit N] [--format tsv|csv|json] [--catalog PATH]\n"
+         "usage: vellumtrove-cli search TEXT [--disk NAME] [--limit N] [--format tsv|csv|json] [--output FILE]\n"
+         "                             [--catalog PATH]\n"
          "Lists the files whose recorded path contains TEXT, in all discs or in the disc NAME, as the search\n"
          "window finds them: case is ignored, '%' stands for any run of characters and '_' for one.\n"
          "Columns: path, disc, size. At most N rows (2000 by default). Exit code 1 when nothing matches.\n",
          {with(kCommon, {QStringLiteral("--disk"), QStringLiteral("--limit")}), {}, 1, 1},
          runSearch},
         {"disks", "list the catalogued discs",
-         "usage: vellumtrove-cli disks [--format tsv|csv|json] [--catalog PATH]\n"
+         "usage: vellumtrove-cli disks [--format tsv|csv|json] [--output FILE] [--catalog PATH]\n"
          "Lists every catalogued disc: name, serial, size, files. Exit code 1 when there is none.\n",
          {kCommon, {}, 0, 0},
          runDisks},
         {"export", "write every file row of the catalogue",
-         "usage: vellumtrove-cli export [--disk NAME] [--format tsv|csv|json] [--catalog PATH]\n"
+         "usage: vellumtrove-cli export [--disk NAME] [--format tsv|csv|json] [--output FILE] [--catalog PATH]\n"
          "Writes every file row (disc, name, path, size, attributes), or those of the disc NAME, streaming\n"
-         "in catalogue order. Exit code 1 when there is no row.\n",
+         "in catalogue order. Exit code 1 when there is no row, 4 when the output could not be written\n"
+         "whole: with --output FILE, FILE is then left as it was.\n",
          {with(kCommon, {QStringLiteral("--disk")}), {}, 0, 0},
          runExport},
         {"remove", "remove a disc and all its file rows",
          "usage: vellumtrove-cli remove NAME [--yes] [--catalog PATH]\n"
-         "Removes the disc NAME (the exact name, as 'disks' lists it) with all its file rows, in one step:\n"
+         "Removes the disc NAME (as 'disks' lists it, case ignored) with all its file rows, in one step:\n"
          "all or nothing. Asks first on a terminal; from a script give --yes. Exit code 1 when there is no\n"
          "such disc or the removal was declined.\n",
          {{QStringLiteral("--catalog")}, {QStringLiteral("--yes")}, 1, 1},
@@ -90,8 +95,10 @@ void printOverview(QTextStream& out) {
     out << "\nCommon options:\n"
            "  --catalog PATH   the catalogue to use (default: Mydb.mdb beside the program)\n"
            "  --format F       tsv (default), csv (RFC 4180) or json (one object per line)\n"
+           "  --output FILE    write the listing to FILE, which is replaced only when it is complete\n"
            "  --help           help for a command\n\n"
-           "Exit codes: 0 success, 1 nothing found or refused, 2 usage error, 3 catalogue error.\n";
+           "Exit codes: 0 success, 1 nothing found or refused, 2 usage error, 3 catalogue error, 4 the output\n"
+           "could not be written whole (a full disk, a closed output): a message on the error stream says why.\n";
 }
 
 }  // namespace
@@ -110,7 +117,7 @@ int runCli(const QStringList& words, CliEnvironment& env) {
             return kSuccess;
         }
         try {
-            return command.run(parseCommandLine(name, rest, command.syntax), env);
+            return runWithCheckedOutput(parseCommandLine(name, rest, command.syntax), env, command.run);
         } catch (const UsageError& e) {
             env.err << "vellumtrove-cli: " << e.message() << '\n';
             return kUsageError;

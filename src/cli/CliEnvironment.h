@@ -16,6 +16,7 @@ enum ExitCode : int {
     kNothingFound = 1,  // nothing matched, or the request was refused
     kUsageError = 2,
     kCatalogueError = 3,
+    kOutputError = 4,  // the output could not be written whole (full disk, closed output, ...)
 };
 
 // What a command works with; the program wires the real terminal and drives, tests wire their own.

@@ -73,6 +73,11 @@ void indexNewRows(Connection& connection, CliEnvironment& env) {
     }
 }
 
+int emptyNameRefused(CliEnvironment& env) {
+    env.err << "vellumtrove-cli: the disc name is empty; give the disc a name with more than blanks in it\n";
+    return kNothingFound;
+}
+
 }  // namespace
 
 int runDrives(const Arguments& args, CliEnvironment& env) {
@@ -97,6 +102,10 @@ int runDrives(const Arguments& args, CliEnvironment& env) {
 int runScan(const Arguments& args, CliEnvironment& env) {
     const QString root = parseRoot(args.positional.value(0));
     const QString name = args.positional.value(1);
+    // Refused before the catalogue is opened, so that not even a new catalogue is made for it.
+    if (!isUsableDiskName(name)) {
+        return emptyNameRefused(env);
+    }
     const DriveDetails details = readDriveDetails(env.drives, root);
     auto cn = openCatalogue(args, env, Access::Write);
     if (!cn) return kCatalogueError;
@@ -116,6 +125,8 @@ int runScan(const Arguments& args, CliEnvironment& env) {
     }
     progress.finish();
     switch (summary.outcome) {
+        case ScanOutcome::NoName:
+            return emptyNameRefused(env);
         case ScanOutcome::NoDisc:
             env.err << "vellumtrove-cli: there is no disc in " << root
                     << " (or it is not an optical drive); 'vellumtrove-cli drives' lists them\n";

@@ -1,6 +1,7 @@
 #include "cli/ListingCommands.h"
 
 #include "catalog/CatalogError.h"
+#include "catalog/DiscNames.h"
 #include "catalog/Recordset.h"
 #include "catalog/SqliteStatement.h"
 #include "catalog/Statements.h"
@@ -81,10 +82,17 @@ int runExport(const Arguments& args, CliEnvironment& env) {
     if (!cn) return kCatalogueError;
     try {
         // Rows are read one at a time straight from the store, so memory stays flat for any catalogue.
+        // A disc is named as everywhere else, case ignored; its rows come through the DiskName index.
         const bool oneDisk = args.options.contains(QStringLiteral("--disk"));
-        SqliteStatement rows(cn->handle(), oneDisk ? QStringLiteral("SELECT * FROM BankList WHERE DiskName = ?1;")
-                                                   : QStringLiteral("SELECT * FROM BankList;"));
-        if (oneDisk) rows.bind(1, args.option(QStringLiteral("--disk")));
+        const std::vector<QString> spellings =
+            oneDisk ? DiscNames::storedSpellings(cn->handle(), args.option(QStringLiteral("--disk")))
+                    : std::vector<QString>{};
+        const QString oneDiskRows =
+            QStringLiteral("SELECT * FROM BankList WHERE %1%2;")
+                .arg(DiscNames::nameTest(QStringLiteral("DiskName"), 1, spellings.size()),
+                     DiscNames::rowidOrder(spellings.size()));
+        SqliteStatement rows(cn->handle(), oneDisk ? oneDiskRows : QStringLiteral("SELECT * FROM BankList;"));
+        for (size_t i = 0; i < spellings.size(); ++i) rows.bind(int(i) + 1, spellings[i]);
         RecordWriter writer(env.out, format,
                             {QStringLiteral("disc"), QStringLiteral("name"), QStringLiteral("path"),
                              QStringLiteral("size"), QStringLiteral("attributes")});

@@ -1,6 +1,7 @@
 #include "cli/RecordWriter.h"
 
 #include "cli/CliArguments.h"
+#include "cli/CommandOutput.h"
 
 namespace vt::cli {
 
@@ -72,6 +73,7 @@ RecordWriter::RecordWriter(QTextStream& out, OutputFormat format, QStringList co
     : out_(out), format_(format), columns_(std::move(columns)) {
     if (format_ == OutputFormat::Tsv) out_ << columns_.join(QLatin1Char('\t')) << '\n';
     if (format_ == OutputFormat::Csv) out_ << columns_.join(QLatin1Char(',')) << "\r\n";
+    requireWritten(out_);
 }
 
 void RecordWriter::write(const QStringList& fields, const QList<bool>& numeric) {
@@ -93,6 +95,7 @@ void RecordWriter::write(const QStringList& fields, const QList<bool>& numeric) 
             out_ << '{' << parts.join(QLatin1Char(',')) << "}\n";
             break;
     }
+    requireWritten(out_);
 }
 
 }  // namespace vt::cli

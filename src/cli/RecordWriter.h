@@ -21,7 +21,8 @@ class RecordWriter {
 public:
     RecordWriter(QTextStream& out, OutputFormat format, QStringList columns);
 
-    // A record of as many fields as there are columns. Numbers are written bare in JSON.
+    // A record of as many fields as there are columns. Numbers are written bare in JSON. Throws OutputError
+    // when the output has failed (the header, too, is checked).
     void write(const QStringList& fields, const QList<bool>& numeric = {});
 
 private:

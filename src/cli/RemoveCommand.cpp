@@ -1,6 +1,7 @@
 #include "cli/RemoveCommand.h"
 
 #include "catalog/CatalogError.h"
+#include "catalog/DiscNames.h"
 #include "catalog/Recordset.h"
 #include "catalog/SqliteStatement.h"
 #include "catalog/Statements.h"
@@ -13,9 +14,12 @@ namespace vt::cli {
 
 namespace {
 
+// The file rows the removal takes: those of every stored spelling of the name, as it removes them.
 qint64 fileCount(Connection& cn, const QString& name) {
-    SqliteStatement count(cn.handle(), QStringLiteral("SELECT COUNT(*) FROM BankList WHERE DiskName = ?1;"));
-    count.bind(1, name);
+    const std::vector<QString> spellings = DiscNames::storedSpellings(cn.handle(), name);
+    SqliteStatement count(cn.handle(), QStringLiteral("SELECT COUNT(*) FROM BankList WHERE %1;")
+                                           .arg(DiscNames::nameTest(QStringLiteral("DiskName"), 1, spellings.size())));
+    for (size_t i = 0; i < spellings.size(); ++i) count.bind(int(i) + 1, spellings[i]);
     return count.step() ? count.column(0).toLongLong() : 0;
 }
 
@@ -39,10 +43,12 @@ int runRemove(const Arguments& args, CliEnvironment& env) {
                     << "' is catalogued; 'vellumtrove-cli disks' lists them\n";
             return kNothingFound;
         }
+        // Told as catalogued, whatever the case it was asked for in.
+        const QString catalogued = disk.Fields(0).Value().toString();
         disk.Close();
         const qint64 files = fileCount(*cn, name);
         if (!confirmed) {
-            env.err << "Remove the disc '" << name << "' and its " << files << " file rows? [y/N] ";
+            env.err << "Remove the disc '" << catalogued << "' and its " << files << " file rows? [y/N] ";
             env.err.flush();
             const QString answer = env.in.readLine().trimmed().toLower();
             if (answer != QLatin1String("y") && answer != QLatin1String("yes")) {
@@ -51,7 +57,7 @@ int runRemove(const Arguments& args, CliEnvironment& env) {
             }
         }
         removeDisk(*cn, name);
-        env.err << "Removed the disc '" << name << "' and " << files << " file rows.\n";
+        env.err << "Removed the disc '" << catalogued << "' and " << files << " file rows.\n";
         return kSuccess;
     } catch (const CatalogError& e) {
         env.err << "vellumtrove-cli: the disc was not removed, nothing changed: " << e.message() << '\n';

@@ -3,14 +3,64 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QStandardPaths>
+#include <memory>
 
 namespace vt {
 
-bool QtShell::openWithDefaultApplication(QWidget*, const QString& nativeFile, const QString& workingFolder) {
-    // xdg-open asks the desktop for the file type's default application, which opens in a normal window.
-    return QProcess::startDetached(QStringLiteral("xdg-open"), {nativeFile}, workingFolder);
+namespace {
+
+const QString kLauncher = QStringLiteral("xdg-open");
+
+// xdg-open's exit statuses: 1 a bad command line, 2 a file that does not exist, 3 no tool to open it
+// with, 4 the action failed.
+OpenOutcome outcomeOfExit(int code, QProcess::ExitStatus status) {
+    if (status != QProcess::NormalExit) return OpenOutcome::Failed;
+    switch (code) {
+        case 0:
+            return OpenOutcome::Opened;
+        case 2:
+            return OpenOutcome::FileMissing;
+        case 3:
+            return OpenOutcome::NoApplication;
+        default:
+            return OpenOutcome::Failed;
+    }
 }
 
-void QtShell::setClipboardText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+}  // namespace
+
+void QtShell::openWithDefaultApplication(QWidget*, const QString& nativeFile, const QString& workingFolder,
+                                         OpenFinished finished) {
+    // xdg-open asks the desktop for the file type's default application, which opens in a normal window;
+    // without a desktop it may run the application itself until it is closed. The process belongs to no
+    // window, so closing the window, or the program, never ends the application, and it reads and writes
+    // no pipe of ours that could break when the program ends.
+    auto* launcher = new QProcess;
+    launcher->setProgram(kLauncher);
+    launcher->setArguments({nativeFile});
+    launcher->setWorkingDirectory(workingFolder);
+    launcher->setStandardInputFile(QProcess::nullDevice());
+    launcher->setStandardOutputFile(QProcess::nullDevice());
+    launcher->setStandardErrorFile(QProcess::nullDevice());
+    const auto report = std::make_shared<OpenFinished>(std::move(finished));
+    QObject::connect(launcher, &QProcess::errorOccurred, [launcher, report](QProcess::ProcessError error) {
+        // Any other error is followed by finished().
+        if (error != QProcess::FailedToStart) return;
+        const bool installed = !QStandardPaths::findExecutable(kLauncher).isEmpty();
+        launcher->deleteLater();
+        (*report)(installed ? OpenOutcome::Failed : OpenOutcome::LauncherMissing);
+    });
+    QObject::connect(launcher, &QProcess::finished,
+                     [launcher, report](int code, QProcess::ExitStatus status) {
+                         launcher->deleteLater();
+                         (*report)(outcomeOfExit(code, status));
+                     });
+    launcher->start();
+}
+
+void QtShell::setClipboardText(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+}
 
 }  // namespace vt

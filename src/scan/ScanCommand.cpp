@@ -19,8 +19,14 @@ ScanCommand::ScanCommand(Connection& connection, Recordset& rsDisks, Recordset& 
       drives_(drives),
       fileSystem_(fileSystem) {}
 
+bool isUsableDiskName(const QString& name) { return !name.trimmed().isEmpty(); }
+
 ScanSummary ScanCommand::run(const ScanRequest& request, ScanProgress& progress) {
     ScanSummary summary;
+    if (!isUsableDiskName(request.diskName)) {
+        summary.outcome = ScanOutcome::NoName;
+        return summary;
+    }
     // Without a listed optical drive there is nothing to walk; an empty root would mean some other
     // drive's root, which must never be catalogued in its place.
     if (request.driveRoot.isEmpty() || drives_.driveType(request.driveRoot) != kDriveTypeCdRom ||

@@ -19,6 +19,7 @@ struct ScanRequest {
 };
 
 enum class ScanOutcome {
+    NoName,     // the name is empty or only blanks: nothing was opened
     NoDisc,     // no drive, not an optical drive, or it shows zero used bytes: nothing was opened
     NameTaken,  // a catalogued disc already matches the name: nothing was written
     Finished,   // the disc's file rows and its Disks row are in the catalogue
@@ -29,6 +30,9 @@ struct ScanSummary {
     long recorded = 0;  // files recorded (the Disks row's file count)
     long skipped = 0;   // files and folders that could not be read
 };
+
+// A disc is found, searched and removed by its name, so a name must have more than blanks in it.
+bool isUsableDiskName(const QString& name);
 
 // Catalogues one disc, without any window: the checks, the walk and the writing of the start button.
 // Everything from the name test to the Disks row happens in one write transaction on the given connection,

@@ -43,6 +43,9 @@ inline QString busyPleaseWait() {
 inline QString noDisc() {
     return QStringLiteral("ديسكي وجود ندارد");
 }  // no disc in the chosen drive
+inline QString noName() {
+    return QStringLiteral("نام ديسك را وارد كنيد");
+}  // the disk name is empty or only blanks
 inline QString nameTaken() {
     return QStringLiteral("ديسكي با اين نام قبلا ثبت شده");
 }  // the disk name is already catalogued

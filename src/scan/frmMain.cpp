@@ -233,6 +233,8 @@ void frmMain::cmdStart_Click() {
     }
     if (!failure.isEmpty()) {
         messages.information(this, ScanTexts::catalogueFailed(failure));
+    } else if (summary.outcome == ScanOutcome::NoName) {
+        messages.information(this, ScanTexts::noName());
     } else if (summary.outcome == ScanOutcome::NoDisc) {
         messages.information(this, ScanTexts::noDisc());
     } else if (summary.outcome == ScanOutcome::NameTaken) {

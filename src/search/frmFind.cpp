@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QTreeWidget>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "platform/DriveTable.h"
 #include "platform/MessageService.h"
 #include "platform/Shell.h"
+#include "search/OpenFailedText.h"
 #include "search/OpticalDriveSearch.h"
 #include "search/PlainDecimal.h"
 
@@ -200,8 +202,14 @@ void frmFind::ListView1_DblClick() {
         return;
     }
     if (!platform.messages.askYesNo(this, kOfferToOpen)) return;
+    // The launcher reports later; by then the window may have been closed, and then nobody is told.
+    const QPointer<frmFind> window(this);
     platform.shell.openWithDefaultApplication(this, platform.drives.nativePath(root + withinDisc),
-                                              platform.drives.mountPoint(root));
+                                              platform.drives.mountPoint(root), [window](OpenOutcome outcome) {
+                                                  if (!window || outcome == OpenOutcome::Opened) return;
+                                                  window->context_.platform.messages.information(
+                                                      window, openFailedText(outcome));
+                                              });
 }
 
 }  // namespace vt

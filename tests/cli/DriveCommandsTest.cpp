@@ -93,6 +93,14 @@ TEST_F(DriveCommands, EmptyOrMissingDrivesAndBadRootsAreRefused) {
     EXPECT_EQ(run({QStringLiteral("scan"), QStringLiteral("E:")}), 2);
 }
 
+TEST_F(DriveCommands, AnEmptyOrBlankNameIsRefusedAndNoCatalogueIsMade) {
+    for (const QString& name : {QString(), QStringLiteral("  \t ")}) {
+        EXPECT_EQ(run({QStringLiteral("scan"), QStringLiteral("E:"), name}), 1);
+        EXPECT_TRUE(errText.contains(QStringLiteral("disc name is empty"))) << errText.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(folder.path() + QStringLiteral("/Mydb.mdb")));
+}
+
 TEST_F(DriveCommands, UnreadableFilesAreSkippedAndCounted) {
     fileSystem.unmeasurable.insert(QStringLiteral("E:\\b.txt"));
     ASSERT_EQ(run({QStringLiteral("scan"), QStringLiteral("E:"), QStringLiteral("CD")}), 0)

@@ -68,6 +68,19 @@ TEST_F(ListingCommands, ExportOfOneDiscAndOfNothing) {
     EXPECT_EQ(run({QStringLiteral("export"), QStringLiteral("--disk"), QStringLiteral("CD")}), 1);
 }
 
+TEST_F(ListingCommands, ADiscIsNamedInAnyCaseAndWithEitherKafOrYeh) {
+    catalogue(QStringLiteral("aXb"), {QStringLiteral("D:\\a.mp3"), QStringLiteral("D:\\b.mp3")});
+    catalogue(QStringLiteral("\u06A9\u062A\u0627\u0628 \u06CC"), {QStringLiteral("D:\\c.mp3")});  // Persian kaf, yeh
+    ASSERT_EQ(run({QStringLiteral("search"), QStringLiteral("mp3"), QStringLiteral("--disk"), QStringLiteral("AXB")}), 0);
+    EXPECT_EQ(outLines().size(), 3);
+    ASSERT_EQ(run({QStringLiteral("export"), QStringLiteral("--disk=AXB")}), 0);
+    EXPECT_EQ(outLines().size(), 3);
+    ASSERT_EQ(run({QStringLiteral("search"), QStringLiteral("mp3"),
+                   QStringLiteral("--disk=\u0643\u062A\u0627\u0628 \u064A")}),  // Arabic kaf, yeh
+              0);
+    EXPECT_EQ(outLines().size(), 2);
+}
+
 TEST_F(ListingCommands, UsageErrorsSayWhatToDo) {
     EXPECT_EQ(run({}), 2);
     EXPECT_EQ(run({QStringLiteral("frobnicate")}), 2);

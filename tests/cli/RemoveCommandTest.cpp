@@ -27,6 +27,15 @@ TEST_F(RemoveCommand, RemovesExactlyTheNamedDiscWithYes) {
     EXPECT_TRUE(errText.contains(QStringLiteral("no disc named")));
 }
 
+TEST_F(RemoveCommand, ADiscIsRemovedByItsNameInAnotherCase) {
+    catalogue(QStringLiteral("aXb"), {QStringLiteral("D:\\a"), QStringLiteral("D:\\b")});
+    catalogue(QStringLiteral("aXbc"), {QStringLiteral("D:\\c")});
+    EXPECT_EQ(run({QStringLiteral("remove"), QStringLiteral("AXB"), QStringLiteral("--yes")}), 0);
+    EXPECT_TRUE(errText.contains(QStringLiteral("Removed the disc 'aXb' and 2 file rows"))) << errText.toStdString();
+    EXPECT_EQ(rows(QStringLiteral("select * from Disks;")), 1);
+    EXPECT_EQ(rows(QStringLiteral("select * from BankList;")), 1);
+}
+
 TEST_F(RemoveCommand, ANameWithAQuoteIsRemovedAndNothingElse) {
     catalogue(QStringLiteral("Bob's"), {QStringLiteral("D:\\a")});
     catalogue(QStringLiteral("Bob"), {QStringLiteral("D:\\b")});

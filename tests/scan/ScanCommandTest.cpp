@@ -113,6 +113,21 @@ TEST_F(ScanCommandTest, AnEmptyDriveIsRefusedBeforeAnythingIsOpened) {
     EXPECT_TRUE(files().empty());
 }
 
+TEST_F(ScanCommandTest, AnEmptyOrBlankNameIsRefusedBeforeAnythingIsOpened) {
+    write(QStringLiteral("a.txt"));
+    openWindow();
+    for (const QString& name : {QString(), QStringLiteral("   "), QStringLiteral(" \t\u00A0")}) {
+        platform.messages.clear();
+        scanAs(name);
+        EXPECT_EQ(platform.messages.texts(), QStringList{ScanTexts::noName()}) << name.size();
+        EXPECT_EQ(context.rsDisks.State(), 0);
+        EXPECT_EQ(context.rsBankList.State(), 0);
+    }
+    EXPECT_TRUE(disks().empty());
+    EXPECT_TRUE(files().empty());
+    EXPECT_TRUE(form->Text3()->isEnabled()) << "the name can be typed again";
+}
+
 TEST_F(ScanCommandTest, NamesMatchedByLikeAreRefusedAndNothingIsWritten) {
     write(QStringLiteral("a.txt"));
     addCatalogued(QStringLiteral("CD1"));

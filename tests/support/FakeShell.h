@@ -6,7 +6,8 @@
 
 namespace vt::test {
 
-// Records what would have been opened and what was put on the clipboard; launches nothing.
+// Records what would have been opened and what was put on the clipboard; launches nothing. Every opening
+// ends at once with `outcome`.
 class FakeShell final : public Shell {
 public:
     struct Opened {
@@ -14,14 +15,16 @@ public:
         QString workingFolder;
     };
 
-    bool openWithDefaultApplication(QWidget*, const QString& nativeFile, const QString& workingFolder) override {
+    void openWithDefaultApplication(QWidget*, const QString& nativeFile, const QString& workingFolder,
+                                    OpenFinished finished) override {
         opened.push_back({nativeFile, workingFolder});
-        return true;
+        finished(outcome);
     }
     void setClipboardText(const QString& text) override { clipboard = text; }
 
     std::vector<Opened> opened;
     QString clipboard;
+    OpenOutcome outcome = OpenOutcome::Opened;
 };
 
 }  // namespace vt::test
