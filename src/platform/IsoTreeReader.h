@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace vt {
+
+class ImageSectors;
+class ImageTree;
+
+// Reads the ISO 9660 directory tree of an image into `tree` with libarchive, under the names Windows
+// shows: Joliet names when `joliet` (the disc has a Joliet descriptor), else Rock Ridge names, else the
+// plain ISO names without their ";1" version. Files recorded in several extents (4 GiB and more) get
+// their whole length; links and special files are left out. Returns empty when the whole tree was
+// read, else why the reading stopped (the tree then holds what was read before).
+QString readIsoTree(ImageSectors& sectors, bool joliet, ImageTree& tree);
+
+}  // namespace vt
