@@ -25,14 +25,12 @@ void quietLibcdio() {
 
 }  // namespace
 
-CdioImageSectors::CdioImageSectors(const QString& path, Kind kind) {
+CdioImageSectors::CdioImageSectors(const QString& path) {
     quietLibcdio();
     lastCdioMessage.clear();
-    const QByteArray name = QFile::encodeName(path);
-    cdio_ = kind == Kind::CueSheet ? cdio_open_cue(name.constData()) : cdio_open_nrg(name.constData());
+    cdio_ = cdio_open_nrg(QFile::encodeName(path).constData());
     if (!cdio_) {
-        error_ = kind == Kind::CueSheet ? QStringLiteral("not a readable cue sheet")
-                                        : QStringLiteral("not a readable Nero image");
+        error_ = QStringLiteral("not a readable Nero image");
         if (!lastCdioMessage.isEmpty()) error_ += QStringLiteral(" (") + lastCdioMessage + QLatin1Char(')');
         return;
     }

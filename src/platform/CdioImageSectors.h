@@ -6,13 +6,12 @@ typedef struct _CdIo CdIo_t;
 
 namespace vt {
 
-// A CD image described by a cue sheet (MODE1/2048, MODE1/2352, MODE2/2352 data tracks) or held in a Nero
-// (.nrg) file, read through libcdio, which knows those layouts. Owns the libcdio handle.
+// A CD image held in a Nero (.nrg) file, whose track layout libcdio reads from the chunks at the file's
+// end. Owns the libcdio handle.
 class CdioImageSectors final : public ImageSectors {
   public:
-    enum class Kind { CueSheet, Nero };
     // Opens `path`; `error()` says why when it could not.
-    CdioImageSectors(const QString& path, Kind kind);
+    explicit CdioImageSectors(const QString& path);
     ~CdioImageSectors() override;
     CdioImageSectors(const CdioImageSectors&) = delete;
     CdioImageSectors& operator=(const CdioImageSectors&) = delete;

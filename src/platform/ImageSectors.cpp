@@ -1,6 +1,11 @@
 #include "platform/ImageSectors.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 #include "platform/CdioImageSectors.h"
+#include "platform/CueSheet.h"
 #include "platform/ImageFileSectors.h"
 
 namespace vt {
@@ -13,15 +18,26 @@ OpenedSectors opened(std::unique_ptr<Sectors> sectors) {
     return OpenedSectors{std::move(sectors), QString()};
 }
 
+// A cue sheet is a few lines of text; anything much larger is not one.
+constexpr qint64 kMaxCueBytes = 1 << 20;
+
+OpenedSectors openCueSheet(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return OpenedSectors{nullptr, path + QStringLiteral(": ") + file.errorString()};
+    if (file.size() > kMaxCueBytes) return OpenedSectors{nullptr, QStringLiteral("not a cue sheet: too large")};
+    QString error;
+    const std::optional<CueDataTrack> track = parseCueSheet(QString::fromUtf8(file.readAll()), error);
+    if (!track) return OpenedSectors{nullptr, error};
+    const QString data = QFileInfo(QFileInfo(path).dir(), track->file).filePath();
+    return opened(std::make_unique<ImageFileSectors>(
+        data, SectorLayout{track->sectorBytes, track->dataOffset, track->startByte}));
+}
+
 }  // namespace
 
 OpenedSectors openImageSectors(const QString& path) {
-    if (path.endsWith(QLatin1String(".cue"), Qt::CaseInsensitive)) {
-        return opened(std::make_unique<CdioImageSectors>(path, CdioImageSectors::Kind::CueSheet));
-    }
-    if (path.endsWith(QLatin1String(".nrg"), Qt::CaseInsensitive)) {
-        return opened(std::make_unique<CdioImageSectors>(path, CdioImageSectors::Kind::Nero));
-    }
+    if (path.endsWith(QLatin1String(".cue"), Qt::CaseInsensitive)) return openCueSheet(path);
+    if (path.endsWith(QLatin1String(".nrg"), Qt::CaseInsensitive)) return opened(std::make_unique<CdioImageSectors>(path));
     return opened(std::make_unique<ImageFileSectors>(path));
 }
 

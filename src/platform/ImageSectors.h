@@ -25,8 +25,9 @@ struct OpenedSectors {
     QString error;                          // why, when `sectors` is null
 };
 
-// Opens `path`: a cue sheet (".cue") or Nero image (".nrg") through its own layout; any other file as plain
-// 2048-byte sectors, or as raw 2352-byte CD sectors when it starts the way a raw data track does.
+// Opens `path`: a cue sheet (".cue") as its first data track, a Nero image (".nrg") through libcdio; any
+// other file as plain 2048-byte sectors, or as raw 2352-byte CD sectors when it is laid out as a raw data
+// track.
 OpenedSectors openImageSectors(const QString& path);
 
 }  // namespace vt
