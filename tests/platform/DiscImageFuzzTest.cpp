@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <functional>
+#include <random>
+
+#include "DiscImageSamples.h"
+#include "platform/DiscImage.h"
+
+namespace vt {
+namespace {
+
+// Walks whatever an opened image lists, as the catalogue's walk would, and counts the entries.
+int walkAll(const DiscImage& image) {
+    int entries = 0;
+    const std::function<void(const QString&)> walk = [&](const QString& folder) {
+        FindData entry;
+        FindStatus status;
+        auto handle = image.findFirst(folder, QStringLiteral("*.*"), entry, status);
+        if (!handle) return;
+        do {
+            if (entry.name == QLatin1String(".") || entry.name == QLatin1String("..")) continue;
+            ++entries;
+            const QString path = folder.isEmpty() ? entry.name : folder + QLatin1Char('/') + entry.name;
+            if (entry.isDirectory()) walk(path);
+        } while (handle->next(entry));
+    };
+    walk(QString());
+    return entries;
+}
+
+// Copies of a sound image cut short at a random length or with random bits flipped in the part that
+// holds the volume descriptors and directory records (the first `metadataBytes`).
+class Mutator {
+  public:
+    Mutator(QByteArray source, int metadataBytes, unsigned seed)
+        : source_(std::move(source)), metadataBytes_(std::min<int>(metadataBytes, int(source_.size()))), random_(seed) {}
+
+    QByteArray next() {
+        QByteArray copy = source_;
+        if (random_() % 4 == 0) {
+            copy.truncate(int(random_() % std::uint32_t(metadataBytes_)));
+            return copy;
+        }
+        const int flips = 1 + int(random_() % 16);
+        for (int i = 0; i < flips; ++i) {
+            const int at = 16 * 2048 + int(random_() % std::uint32_t(metadataBytes_ - 16 * 2048));
+            copy[at] = char(copy[at] ^ (1 << (random_() % 8)));
+        }
+        return copy;
+    }
+
+  private:
+    QByteArray source_;
+    int metadataBytes_;
+    std::mt19937 random_;
+};
+
+// Every mutated copy is either refused with a reason, or opened and listed in full without a crash, a
+// hang or a read outside the file (the ASan build checks the last).
+void fuzz(const QString& sound, const QString& mutatedPath, int metadataBytes, unsigned seed, int runs) {
+    QFile file(sound);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    Mutator mutator(file.readAll(), metadataBytes, seed);
+    int refused = 0, damaged = 0;
+    for (int run = 0; run < runs; ++run) {
+        QFile mutated(mutatedPath);
+        ASSERT_TRUE(mutated.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        mutated.write(mutator.next());
+        mutated.close();
+        const DiscImage::Opened opened = DiscImage::open(mutatedPath);
+        if (!opened.image) {
+            EXPECT_FALSE(opened.error.isEmpty()) << "run " << run;
+            ++refused;
+            continue;
+        }
+        if (!opened.image->damage().isEmpty()) ++damaged;
+        walkAll(*opened.image);
+    }
+    std::printf("%s: %d runs, %d refused, %d listed in part\n", qPrintable(QFileInfo(sound).fileName()), runs,
+                refused, damaged);
+}
+
+constexpr int kRuns = 150;
+
+TEST(DiscImageFuzz, DamagedImagesAreRefusedOrListedWithoutCrashing) {
+    if (const QString reason = test::missingTools({QStringLiteral("xorriso"), QStringLiteral("genisoimage")});
+        !reason.isEmpty()) {
+        GTEST_SKIP() << reason.toStdString();
+    }
+    QTemporaryDir work;
+    const QString tree = work.filePath(QStringLiteral("tree"));
+    test::writeSampleTree(tree);
+    for (int i = 0; i < 40; ++i) {
+        QDir(tree).mkpath(QStringLiteral("پوشه %1/زیر %2").arg(i % 7).arg(i));
+        QFile f(tree + QStringLiteral("/پوشه %1/زیر %2/فایل %3.txt").arg(i % 7).arg(i).arg(i));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    const QString iso = work.filePath(QStringLiteral("joliet.iso"));
+    const QString bridge = work.filePath(QStringLiteral("bridge.iso"));
+    const QString raw = work.filePath(QStringLiteral("raw.bin"));
+    ASSERT_EQ(test::runTool(QStringLiteral("xorriso"),
+                            {QStringLiteral("-as"), QStringLiteral("mkisofs"), QStringLiteral("-quiet"),
+                             QStringLiteral("-R"), QStringLiteral("-J"), QStringLiteral("-o"), iso, tree}),
+              QString());
+    ASSERT_EQ(test::runTool(QStringLiteral("genisoimage"), {QStringLiteral("-quiet"), QStringLiteral("-udf"),
+                                                            QStringLiteral("-o"), bridge, tree}),
+              QString());
+    ASSERT_TRUE(test::writeRawImage(iso, raw));
+    const QString mutated = work.filePath(QStringLiteral("mutated"));
+    // File contents follow the directory records; the first 80 sectors hold all of the records here.
+    fuzz(iso, mutated + QStringLiteral(".iso"), 80 * 2048, 1, kRuns);
+    fuzz(bridge, mutated + QStringLiteral(".iso"), 300 * 2048, 2, kRuns);
+    fuzz(raw, mutated + QStringLiteral(".bin"), 80 * 2352, 3, kRuns / 3);
+}
+
+}  // namespace
+}  // namespace vt
