@@ -79,29 +79,34 @@ DiscImage::Opened DiscImage::open(const QString& path) {
     };
 
     std::unique_ptr<DiscImage> image(new DiscImage);
+    const std::optional<DiscVolume> iso = readDiscVolume(readSector, false);
     if (const std::optional<DiscVolume> udf = readDiscVolume(readSector, true)) {
         ImageTree tree;
         const QString damage = readUdfTree(sectors, tree);
         // Unusable UDF structures on a bridge image leave its ISO 9660 side; a tree read in part is kept.
-        if (tree.readable(0) || !readDiscVolume(readSector, false)) {
+        if (tree.readable(0) || !iso) {
             image->volume_ = ImageVolume{udf->label, QStringLiteral("udf"), udf->volumeBytes, udf->serial};
             image->tree_ = std::move(tree);
             image->damage_ = damage;
-            return {std::move(image), QString()};
+            return refusedIfUnreadable(std::move(image));
         }
     }
-    const std::optional<DiscVolume> iso = readDiscVolume(readSector, false);
     if (!iso) return {nullptr, QStringLiteral("not a disc image: no ISO 9660 or UDF volume descriptors")};
     image->volume_ = ImageVolume{iso->label, QStringLiteral("iso9660"), iso->volumeBytes, iso->serial};
     image->damage_ = readIsoTree(sectors, iso->joliet, image->tree_);
-    return {std::move(image), QString()};
+    return refusedIfUnreadable(std::move(image));
+}
+
+DiscImage::Opened DiscImage::refusedIfUnreadable(std::unique_ptr<DiscImage> image) {
+    if (image->tree_.readable(0) || !image->tree_.entries(0).empty()) return {std::move(image), QString()};
+    return {nullptr, QStringLiteral("the image's root folder cannot be read: ") + image->damage_};
 }
 
 std::unique_ptr<FindHandle> DiscImage::findFirst(const QString& folder, const QString& pattern,
                                                  FindData& first, FindStatus& status) const {
     status = FindStatus::Unreadable;
     const std::optional<int> number = tree_.folderAt(folder);
-    if (!number) return nullptr;
+    if (!number || (!tree_.readable(*number) && tree_.entries(*number).empty())) return nullptr;
     auto handle = std::make_unique<ImageFindHandle>(tree_.entries(*number), folder.isEmpty(), pattern,
                                                     tree_.readable(*number));
     if (!handle->next(first)) {

@@ -35,6 +35,8 @@ class DiscImage {
         std::unique_ptr<DiscImage> image;  // null when the image was refused
         QString error;                     // why it was refused
     };
+    // Reads the image at `path`. It is refused when it cannot be opened, holds no ISO 9660 or UDF volume,
+    // or not even its root folder can be read.
     static Opened open(const QString& path);
 
     const ImageVolume& volume() const { return volume_; }
@@ -51,6 +53,8 @@ class DiscImage {
 
   private:
     DiscImage() = default;
+    // An image of which nothing at all could be listed is refused, with the reason.
+    static Opened refusedIfUnreadable(std::unique_ptr<DiscImage> image);
 
     ImageVolume volume_;
     QString damage_;

@@ -125,6 +125,7 @@ QString readIsoTree(ImageSectors& sectors, bool joliet, ImageTree& tree) {
     archive_read_set_seek_callback(a, SectorStream::seek);
     archive_read_set_skip_callback(a, SectorStream::skip);
     if (archive_read_open1(a) != ARCHIVE_OK) {
+        tree.markUnreadable(0);
         return QStringLiteral("no readable ISO 9660 directory: ") + QString::fromUtf8(archive_error_string(a));
     }
     archive_entry* entry = nullptr;

@@ -11,7 +11,8 @@ class ImageTree;
 // shows: Joliet names when `joliet` (the disc has a Joliet descriptor), else Rock Ridge names, else the
 // plain ISO names without their ";1" version. Files recorded in several extents (4 GiB and more) get
 // their whole length; links and special files are left out. Returns empty when the whole tree was
-// read, else why the reading stopped (the tree then holds what was read before).
+// read, else why the reading stopped (the tree then holds what was read before; its root is marked
+// unreadable when nothing could be read).
 QString readIsoTree(ImageSectors& sectors, bool joliet, ImageTree& tree);
 
 }  // namespace vt

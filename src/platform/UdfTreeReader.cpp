@@ -370,7 +370,10 @@ class UdfWalk {
 QString readUdfTree(ImageSectors& sectors, ImageTree& tree) {
     UdfVolume volume(sectors);
     const QString error = volume.open();
-    if (!error.isEmpty()) return error;
+    if (!error.isEmpty()) {
+        tree.markUnreadable(0);
+        return error;
+    }
     return UdfWalk(volume, tree).run();
 }
 

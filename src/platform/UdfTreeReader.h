@@ -12,7 +12,7 @@ class ImageTree;
 // 64-bit information lengths; links and special files are left out. Every record is checked against the
 // image's bounds and its descriptor tag, so a damaged image gives an error, never a wild read. Returns
 // empty when the whole tree was read; else why not: the tree then holds what could be read, and folders
-// whose records are damaged are marked unreadable. Nothing is added when the image holds no UDF volume.
+// whose records are damaged are marked unreadable (the root too when the volume itself cannot be used).
 QString readUdfTree(ImageSectors& sectors, ImageTree& tree);
 
 }  // namespace vt

@@ -105,14 +105,16 @@ TEST(DiscImageFuzz, DamagedImagesAreRefusedOrListedWithoutCrashing) {
                             {QStringLiteral("-as"), QStringLiteral("mkisofs"), QStringLiteral("-quiet"),
                              QStringLiteral("-R"), QStringLiteral("-J"), QStringLiteral("-o"), iso, tree}),
               QString());
-    ASSERT_EQ(test::runTool(QStringLiteral("genisoimage"), {QStringLiteral("-quiet"), QStringLiteral("-udf"),
-                                                            QStringLiteral("-o"), bridge, tree}),
-              QString());
+    ASSERT_EQ(test::makeBridgeImage(tree, bridge), QString());
     ASSERT_TRUE(test::writeRawImage(iso, raw));
+    const QString udfOnly = work.filePath(QStringLiteral("udf only.img"));
+    ASSERT_TRUE(QFile::copy(bridge, udfOnly));
+    ASSERT_TRUE(test::hideIsoDescriptors(udfOnly));
     const QString mutated = work.filePath(QStringLiteral("mutated"));
     // File contents follow the directory records; the first 80 sectors hold all of the records here.
     fuzz(iso, mutated + QStringLiteral(".iso"), 80 * 2048, 1, kRuns);
     fuzz(bridge, mutated + QStringLiteral(".iso"), 300 * 2048, 2, kRuns);
+    fuzz(udfOnly, mutated + QStringLiteral(".img"), 300 * 2048, 4, kRuns);
     fuzz(raw, mutated + QStringLiteral(".bin"), 80 * 2352, 3, kRuns / 3);
 }
 

@@ -83,6 +83,25 @@ QMap<QString, qint64> listedTree(const DiscImage& image) {
     return tree;
 }
 
+QString makeBridgeImage(const QString& tree, const QString& image) {
+    return runTool(QStringLiteral("genisoimage"),
+                   {QStringLiteral("-quiet"), QStringLiteral("-udf"), QStringLiteral("-R"), QStringLiteral("-J"),
+                    QStringLiteral("-joliet-long"), QStringLiteral("-V"), QStringLiteral("UDF_DISC"),
+                    QStringLiteral("-o"), image, tree});
+}
+
+bool hideIsoDescriptors(const QString& image) {
+    QFile file(image);
+    if (!file.open(QIODevice::ReadWrite)) return false;
+    for (qint64 sector = 16; sector < 32; ++sector) {
+        file.seek(sector * 2048 + 1);
+        if (file.read(5) != "CD001") continue;
+        file.seek(sector * 2048 + 1);
+        file.write("BOOT2", 5);
+    }
+    return true;
+}
+
 namespace {
 
 unsigned char bcd(int value) {

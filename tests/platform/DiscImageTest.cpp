@@ -140,37 +140,15 @@ TEST_F(DiscImageTest, FilesOfFourGibibytesAndMoreHaveTheirWholeLength) {
     EXPECT_EQ(listedTree(*image).size(), 2);
 }
 
-// genisoimage's bridge image: UDF and ISO 9660 over the same files.
-QString makeBridgeImage(const QString& tree, const QString& image) {
-    return runTool(QStringLiteral("genisoimage"),
-                   {QStringLiteral("-quiet"), QStringLiteral("-udf"), QStringLiteral("-R"), QStringLiteral("-J"),
-                    QStringLiteral("-joliet-long"), QStringLiteral("-V"), QStringLiteral("UDF_DISC"),
-                    QStringLiteral("-o"), image, tree});
-}
-
-// Overwrites the identifier "CD001" of every ISO 9660 descriptor, leaving the rest of the recognition
-// sequence (BEA01, NSR02, TEA01) and the UDF structures as they are.
-bool hideIsoDescriptors(const QString& image) {
-    QFile file(image);
-    if (!file.open(QIODevice::ReadWrite)) return false;
-    for (qint64 sector = 16; sector < 32; ++sector) {
-        file.seek(sector * 2048 + 1);
-        if (file.read(5) != "CD001") continue;
-        file.seek(sector * 2048 + 1);
-        file.write("BOOT2", 5);
-    }
-    return true;
-}
-
 TEST_F(DiscImageTest, UdfImagesShowTheirUdfSide) {
     if (const QString reason = missingTools({QStringLiteral("genisoimage")}); !reason.isEmpty()) {
         GTEST_SKIP() << reason.toStdString();
     }
     const QString bridge = path("bridge.iso");
-    ASSERT_EQ(makeBridgeImage(tree(), bridge), QString());
+    ASSERT_EQ(test::makeBridgeImage(tree(), bridge), QString());
     const QString udfOnly = path("udf only.img");
     ASSERT_TRUE(QFile::copy(bridge, udfOnly));
-    ASSERT_TRUE(hideIsoDescriptors(udfOnly));
+    ASSERT_TRUE(test::hideIsoDescriptors(udfOnly));
     EXPECT_FALSE(readDiscVolume(udfOnly, false)) << "ISO 9660 readers must refuse it";
     if (missingTools({QStringLiteral("udfinfo")}).isEmpty()) {
         EXPECT_EQ(runTool(QStringLiteral("udfinfo"), {udfOnly}), QString());
@@ -188,6 +166,38 @@ TEST_F(DiscImageTest, UdfImagesShowTheirUdfSide) {
         EXPECT_GT(image->volume().usedBytes, 0u);
         EXPECT_LE(image->volume().usedBytes, std::uint64_t(QFileInfo(file).size()));
     }
+}
+
+TEST_F(DiscImageTest, AFolderWhoseEntryCannotBeReadListsAsUnreadableAndTheRestAsRecorded) {
+    if (const QString reason = missingTools({QStringLiteral("genisoimage")}); !reason.isEmpty()) {
+        GTEST_SKIP() << reason.toStdString();
+    }
+    const QString udf = path("damaged.img");
+    ASSERT_EQ(test::makeBridgeImage(tree(), udf), QString());
+    ASSERT_TRUE(test::hideIsoDescriptors(udf));  // no ISO 9660 side to fall back on
+    // Point the file identifier of folder "a b" at a block far beyond the partition.
+    QFile file(udf);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    const int name = bytes.indexOf(QByteArray("\x08" "a b", 4));
+    ASSERT_GT(name, 38);
+    const int identifier = name - 38;  // genisoimage records no implementation use before the name
+    ASSERT_EQ(bytes.mid(identifier, 2), QByteArray("\x01\x01", 2)) << "file identifier tag 257";
+    ASSERT_TRUE(file.seek(identifier + 24));
+    file.write("\xff\xff\xff\x0f", 4);
+    file.close();
+
+    const DiscImage::Opened opened = DiscImage::open(udf);
+    ASSERT_TRUE(opened.image) << opened.error.toStdString();
+    EXPECT_TRUE(opened.image->damage().contains(QLatin1String("file entry"))) << opened.image->damage().toStdString();
+    FindData entry;
+    FindStatus status;
+    EXPECT_FALSE(opened.image->findFirst(QStringLiteral("a b"), QStringLiteral("*.*"), entry, status));
+    EXPECT_EQ(status, FindStatus::Unreadable);
+    EXPECT_TRUE(opened.image->pathExists(QStringLiteral("a b")));
+    EXPECT_EQ(opened.image->fileLength(QStringLiteral("پوشه اصلی/زیر پوشه/«نقل قول» و 'تک'.doc")),
+              std::optional<std::int64_t>(70001));
+    EXPECT_EQ(opened.image->fileLength(QStringLiteral("it's \"quoted\" here.txt")), std::optional<std::int64_t>(1));
 }
 
 TEST_F(DiscImageTest, CueSheetsAndRawSectorsGiveTheSameDisc) {
