@@ -4,9 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "platform/CdioImageSectors.h"
 #include "platform/CueSheet.h"
 #include "platform/ImageFileSectors.h"
+#include "platform/NeroImage.h"
 
 namespace vt {
 
@@ -33,11 +33,18 @@ OpenedSectors openCueSheet(const QString& path) {
         data, SectorLayout{track->sectorBytes, track->dataOffset, track->startByte}));
 }
 
+OpenedSectors openNeroImage(const QString& path) {
+    QString error;
+    const std::optional<SectorLayout> layout = readNeroLayout(path, error);
+    if (!layout) return OpenedSectors{nullptr, error};
+    return opened(std::make_unique<ImageFileSectors>(path, *layout));
+}
+
 }  // namespace
 
 OpenedSectors openImageSectors(const QString& path) {
     if (path.endsWith(QLatin1String(".cue"), Qt::CaseInsensitive)) return openCueSheet(path);
-    if (path.endsWith(QLatin1String(".nrg"), Qt::CaseInsensitive)) return opened(std::make_unique<CdioImageSectors>(path));
+    if (path.endsWith(QLatin1String(".nrg"), Qt::CaseInsensitive)) return openNeroImage(path);
     return opened(std::make_unique<ImageFileSectors>(path));
 }
 

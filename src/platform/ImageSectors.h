@@ -25,7 +25,7 @@ struct OpenedSectors {
     QString error;                          // why, when `sectors` is null
 };
 
-// Opens `path`: a cue sheet (".cue") as its first data track, a Nero image (".nrg") through libcdio; any
+// Opens `path`: a cue sheet (".cue") or a Nero image (".nrg") as its first data track; any
 // other file as plain 2048-byte sectors, or as raw 2352-byte CD sectors when it is laid out as a raw data
 // track.
 OpenedSectors openImageSectors(const QString& path);

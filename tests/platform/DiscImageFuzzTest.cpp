@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <functional>
 #include <random>
@@ -31,22 +32,27 @@ int walkAll(const DiscImage& image) {
     return entries;
 }
 
-// Copies of a sound image cut short at a random length or with random bits flipped in the part that
-// holds the volume descriptors and directory records (the first `metadataBytes`).
+// Where the structures that describe an image lie: bytes [from, to) of its file.
+struct Region {
+    int from;
+    int to;
+};
+
+// Copies of a sound image cut short at a random length or with random bits flipped in `region`.
 class Mutator {
   public:
-    Mutator(QByteArray source, int metadataBytes, unsigned seed)
-        : source_(std::move(source)), metadataBytes_(std::min<int>(metadataBytes, int(source_.size()))), random_(seed) {}
+    Mutator(QByteArray source, Region region, unsigned seed)
+        : source_(std::move(source)), region_{region.from, std::min<int>(region.to, int(source_.size()))}, random_(seed) {}
 
     QByteArray next() {
         QByteArray copy = source_;
         if (random_() % 4 == 0) {
-            copy.truncate(int(random_() % std::uint32_t(metadataBytes_)));
+            copy.truncate(int(random_() % std::uint32_t(copy.size())));
             return copy;
         }
         const int flips = 1 + int(random_() % 16);
         for (int i = 0; i < flips; ++i) {
-            const int at = 16 * 2048 + int(random_() % std::uint32_t(metadataBytes_ - 16 * 2048));
+            const int at = region_.from + int(random_() % std::uint32_t(region_.to - region_.from));
             copy[at] = char(copy[at] ^ (1 << (random_() % 8)));
         }
         return copy;
@@ -54,16 +60,16 @@ class Mutator {
 
   private:
     QByteArray source_;
-    int metadataBytes_;
+    Region region_;
     std::mt19937 random_;
 };
 
 // Every mutated copy is either refused with a reason, or opened and listed in full without a crash, a
 // hang or a read outside the file (the ASan build checks the last).
-void fuzz(const QString& sound, const QString& mutatedPath, int metadataBytes, unsigned seed, int runs) {
+void fuzz(const QString& sound, const QString& mutatedPath, Region region, unsigned seed, int runs) {
     QFile file(sound);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    Mutator mutator(file.readAll(), metadataBytes, seed);
+    Mutator mutator(file.readAll(), region, seed);
     int refused = 0, damaged = 0;
     for (int run = 0; run < runs; ++run) {
         QFile mutated(mutatedPath);
@@ -110,12 +116,17 @@ TEST(DiscImageFuzz, DamagedImagesAreRefusedOrListedWithoutCrashing) {
     const QString udfOnly = work.filePath(QStringLiteral("udf only.img"));
     ASSERT_TRUE(QFile::copy(bridge, udfOnly));
     ASSERT_TRUE(test::hideIsoDescriptors(udfOnly));
+    const QString nero = work.filePath(QStringLiteral("disc.nrg"));
+    ASSERT_TRUE(test::writeNeroImage(raw, nero, 2352, true));
     const QString mutated = work.filePath(QStringLiteral("mutated"));
-    // File contents follow the directory records; the first 80 sectors hold all of the records here.
-    fuzz(iso, mutated + QStringLiteral(".iso"), 80 * 2048, 1, kRuns);
-    fuzz(bridge, mutated + QStringLiteral(".iso"), 300 * 2048, 2, kRuns);
-    fuzz(udfOnly, mutated + QStringLiteral(".img"), 300 * 2048, 4, kRuns);
-    fuzz(raw, mutated + QStringLiteral(".bin"), 80 * 2352, 3, kRuns / 3);
+    // Volume descriptors start at sector 16; file contents follow the directory records, which the first
+    // 80 sectors (300 with UDF) hold here. A Nero image describes its tracks at its end.
+    fuzz(iso, mutated + QStringLiteral(".iso"), {16 * 2048, 80 * 2048}, 1, kRuns);
+    fuzz(bridge, mutated + QStringLiteral(".iso"), {16 * 2048, 300 * 2048}, 2, kRuns);
+    fuzz(udfOnly, mutated + QStringLiteral(".img"), {16 * 2048, 300 * 2048}, 4, kRuns);
+    fuzz(raw, mutated + QStringLiteral(".bin"), {16 * 2352, 80 * 2352}, 3, kRuns / 3);
+    const int neroBytes = int(QFileInfo(nero).size());
+    fuzz(nero, mutated + QStringLiteral(".nrg"), {neroBytes - 120, neroBytes}, 5, kRuns / 3);
 }
 
 }  // namespace

@@ -130,6 +130,37 @@ bool writeRawImage(const QString& iso, const QString& raw) {
     return true;
 }
 
+namespace {
+
+QByteArray bigEndian(quint64 value, int bytes) {
+    QByteArray out(bytes, '\0');
+    for (int i = bytes - 1; i >= 0; --i, value >>= 8) out[i] = char(value & 0xff);
+    return out;
+}
+
+}  // namespace
+
+bool writeNeroImage(const QString& data, const QString& nrg, int sectorBytes, bool discAtOnce) {
+    if (!QFile::copy(data, nrg)) return false;
+    QFile file(nrg);
+    if (!file.open(QIODevice::Append)) return false;
+    const quint64 length = quint64(file.size());
+    QByteArray chunks;
+    if (discAtOnce) {
+        QByteArray body = bigEndian(0, 4) + QByteArray(13, '\0') + QByteArray(3, '\0') + "\x01\x01";
+        body += QByteArray(10, '\0') + bigEndian(quint64(sectorBytes), 4) + QByteArray(4, '\0');  // mode 0: data
+        body += bigEndian(0, 8) + bigEndian(0, 8) + bigEndian(length, 8);                          // index 0, 1, end
+        chunks = "DAOX" + bigEndian(quint64(body.size()), 4) + body;
+    } else {
+        const QByteArray entry = bigEndian(0, 8) + bigEndian(length, 8) + bigEndian(0, 4) + bigEndian(0, 4) +
+                                 bigEndian(0, 8);
+        chunks = "ETN2" + bigEndian(quint64(entry.size()), 4) + entry;
+    }
+    chunks += "END!" + bigEndian(0, 4);
+    const QByteArray footer = discAtOnce ? "NERO" + bigEndian(length, 4) : "NER5" + bigEndian(length, 8);
+    return file.write(chunks + footer) == chunks.size() + footer.size();
+}
+
 QString writeCueSheet(const QString& image, const QString& mode) {
     const QString cue = image + QStringLiteral(".cue");
     QFile file(cue);

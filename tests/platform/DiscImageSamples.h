@@ -31,6 +31,9 @@ bool hideIsoDescriptors(const QString& image);
 
 // Copies a 2048-byte-sector image into raw 2352-byte mode 1 sectors (sync, header, data; EDC/ECC zero).
 bool writeRawImage(const QString& iso, const QString& raw);
+// Copies `data` (one data track of 2048- or 2352-byte sectors) into a Nero image: track-at-once (an ETN2
+// chunk, NER5 footer) or disc-at-once (a DAOX chunk, NERO footer).
+bool writeNeroImage(const QString& data, const QString& nrg, int sectorBytes, bool discAtOnce);
 // A cue sheet beside `image` that describes it as one data track of the given mode ("MODE1/2048").
 QString writeCueSheet(const QString& image, const QString& mode);
 

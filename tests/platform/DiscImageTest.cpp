@@ -200,7 +200,7 @@ TEST_F(DiscImageTest, AFolderWhoseEntryCannotBeReadListsAsUnreadableAndTheRestAs
     EXPECT_EQ(opened.image->fileLength(QStringLiteral("it's \"quoted\" here.txt")), std::optional<std::int64_t>(1));
 }
 
-TEST_F(DiscImageTest, CueSheetsAndRawSectorsGiveTheSameDisc) {
+TEST_F(DiscImageTest, CueSheetsNeroImagesAndRawSectorsGiveTheSameDisc) {
     if (const QString reason = missingTools({QStringLiteral("xorriso")}); !reason.isEmpty()) {
         GTEST_SKIP() << reason.toStdString();
     }
@@ -212,8 +212,11 @@ TEST_F(DiscImageTest, CueSheetsAndRawSectorsGiveTheSameDisc) {
     ASSERT_TRUE(test::writeRawImage(iso, raw));
     const auto reference = openImage(iso);
     ASSERT_TRUE(reference);
+    const QString trackAtOnce = path("track at once.nrg"), discAtOnce = path("disc at once.nrg");
+    ASSERT_TRUE(test::writeNeroImage(iso, trackAtOnce, 2048, false));
+    ASSERT_TRUE(test::writeNeroImage(raw, discAtOnce, 2352, true));
     const QString images[] = {test::writeCueSheet(iso, QStringLiteral("MODE1/2048")),
-                              test::writeCueSheet(raw, QStringLiteral("MODE1/2352")), raw};
+                              test::writeCueSheet(raw, QStringLiteral("MODE1/2352")), raw, trackAtOnce, discAtOnce};
     for (const QString& file : images) {
         SCOPED_TRACE(file.toStdString());
         const auto image = openImage(file);
