@@ -4,6 +4,7 @@
 #include <archive_entry.h>
 #include <locale.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 

@@ -1,5 +1,6 @@
 #include "platform/UdfTreeReader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <map>
