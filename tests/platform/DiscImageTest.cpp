@@ -268,7 +268,7 @@ TEST(DiscImageRefused, ImagesThatCannotBeReadAreRefusedWithTheReason) {
         return file.fileName();
     };
     QByteArray noise(1 << 20, '\0');
-    for (int i = 0; i < noise.size(); ++i) noise[i] = char(i * 7919 % 251);
+    for (int i = 0; i < noise.size(); ++i) noise[i] = char(quint32(i) * 7919u % 251u);
     const QString cases[] = {
         dir.filePath(QStringLiteral("missing.iso")),
         dir.path(),
