@@ -1,71 +1,23 @@
 #include "platform/UdfTreeReader.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
-#include <map>
 #include <set>
 #include <vector>
 
-#include "platform/ImageSectors.h"
 #include "platform/ImageTree.h"
+#include "platform/UdfVolume.h"
 
 namespace vt {
 
 namespace {
 
-constexpr int kBlock = kImageSectorBytes;
-using Block = std::array<unsigned char, kBlock>;
-
-// Descriptor tag identifiers (ECMA-167 3/7.2.1 and 4/7.2.1).
-enum Tag : std::uint16_t {
-    AnchorPointer = 2,
-    PartitionDescriptor = 5,
-    LogicalVolumeDescriptor = 6,
-    Terminator = 8,
-    FileSetDescriptor = 256,
-    FileIdentifier = 257,
-    AllocationExtent = 258,
-    FileEntry = 261,
-    ExtendedFileEntry = 266,
-};
+using namespace udf;
 
 // Bounds on what one image may ask of the reader, far above anything an authoring tool writes.
 constexpr std::uint64_t kMaxFolderBytes = 64ull << 20;
 constexpr int kMaxExtents = 4096;
 constexpr std::size_t kMaxEntries = 20'000'000;
-
-std::uint16_t le16(const unsigned char* p) {
-    return std::uint16_t(p[0] | p[1] << 8);
-}
-std::uint32_t le32(const unsigned char* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
-}
-std::uint64_t le64(const unsigned char* p) {
-    return std::uint64_t(le32(p)) | std::uint64_t(le32(p + 4)) << 32;
-}
-
-// A descriptor with identifier `id` whose tag checksum holds.
-bool isTag(const unsigned char* p, std::uint16_t id) {
-    if (le16(p) != id) return false;
-    unsigned sum = 0;
-    for (int i = 0; i < 16; ++i) sum += i == 4 ? 0 : p[i];
-    return std::uint8_t(sum) == p[4];
-}
-
-// Where a file's entry or data lies: a block within a partition, by partition reference number.
-struct LongAd {
-    std::uint32_t length = 0;
-    std::uint32_t block = 0;
-    std::uint16_t partition = 0;
-    bool operator<(const LongAd& o) const {
-        return partition != o.partition ? partition < o.partition : block < o.block;
-    }
-};
-
-LongAd longAd(const unsigned char* p) {
-    return LongAd{le32(p) & 0x3FFFFFFF, le32(p + 4), le16(p + 8)};
-}
 
 // A file identifier's name in OSTA compressed Unicode: 8 bits or big-endian 16 bits a character.
 QString cs0Name(const unsigned char* p, int bytes) {
@@ -79,96 +31,6 @@ QString cs0Name(const unsigned char* p, int bytes) {
 
 QString at(const LongAd& where) {
     return QStringLiteral("block %1 of partition %2").arg(where.block).arg(where.partition);
-}
-
-// The partitions and the root folder of the image's UDF volume.
-class UdfVolume {
-  public:
-    explicit UdfVolume(ImageSectors& sectors) : sectors_(sectors) {}
-
-    // Reads the anchor, the volume descriptors and the file set; empty when they are sound, else why not.
-    QString open();
-    const LongAd& root() const { return root_; }
-    // Reads `count` blocks from `where` into `out`, refusing any outside its partition.
-    bool read(const LongAd& where, int count, unsigned char* out) const;
-
-  private:
-    struct Partition {
-        std::uint32_t start = 0;
-        std::uint32_t length = 0;
-    };
-    QString readDescriptorSequence(std::uint32_t start, std::uint32_t bytes);
-
-    ImageSectors& sectors_;
-    std::vector<Partition> byReference_;
-    LongAd fileSet_;
-    LongAd root_;
-};
-
-QString UdfVolume::readDescriptorSequence(std::uint32_t start, std::uint32_t bytes) {
-    std::map<std::uint16_t, Partition> partitions;  // by partition number
-    std::vector<std::uint16_t> mapped;              // partition numbers, by reference number
-    bool haveVolume = false;
-    Block b{};
-    for (std::uint32_t i = 0; i < std::min<std::uint32_t>(bytes / kBlock, 64); ++i) {
-        if (!sectors_.read(std::uint64_t(start) + i, 1, b.data())) break;
-        if (isTag(b.data(), Terminator)) break;
-        if (isTag(b.data(), PartitionDescriptor)) {
-            partitions.emplace(le16(b.data() + 22), Partition{le32(b.data() + 188), le32(b.data() + 192)});
-        } else if (isTag(b.data(), LogicalVolumeDescriptor) && !haveVolume) {
-            haveVolume = true;
-            if (le32(b.data() + 212) != kBlock) return QStringLiteral("the UDF block size is not 2048 bytes");
-            fileSet_ = longAd(b.data() + 248);
-            const std::uint32_t tableBytes = le32(b.data() + 264), maps = le32(b.data() + 268);
-            if (tableBytes > kBlock - 440) return QStringLiteral("the UDF partition maps are damaged");
-            const unsigned char* map = b.data() + 440;
-            const unsigned char* end = map + tableBytes;
-            for (std::uint32_t m = 0; m < maps; ++m) {
-                if (end - map < 2 || map[1] < 2 || end - map < map[1]) {
-                    return QStringLiteral("the UDF partition maps are damaged");
-                }
-                if (map[0] != 1 || map[1] != 6) {
-                    return QStringLiteral("UDF virtual, sparable and metadata partitions are not supported");
-                }
-                mapped.push_back(le16(map + 4));
-                map += map[1];
-            }
-        }
-    }
-    if (!haveVolume || partitions.empty()) return QStringLiteral("the UDF volume descriptors are incomplete");
-    if (mapped.empty()) mapped.push_back(partitions.begin()->first);
-    byReference_.clear();
-    for (std::uint16_t number : mapped) {
-        const auto found = partitions.find(number);
-        if (found == partitions.end()) return QStringLiteral("a UDF partition map names a missing partition");
-        byReference_.push_back(found->second);
-    }
-    return {};
-}
-
-QString UdfVolume::open() {
-    Block b{};
-    if (!sectors_.read(256, 1, b.data()) || !isTag(b.data(), AnchorPointer)) {
-        return QStringLiteral("no UDF anchor at sector 256");
-    }
-    // The main descriptor sequence, else its reserve copy.
-    QString error = readDescriptorSequence(le32(b.data() + 20), le32(b.data() + 16));
-    if (!error.isEmpty() && readDescriptorSequence(le32(b.data() + 28), le32(b.data() + 24)).isEmpty()) {
-        error.clear();
-    }
-    if (!error.isEmpty()) return error;
-    if (!read(fileSet_, 1, b.data()) || !isTag(b.data(), FileSetDescriptor)) {
-        return QStringLiteral("the UDF file set descriptor cannot be read");
-    }
-    root_ = longAd(b.data() + 400);
-    return {};
-}
-
-bool UdfVolume::read(const LongAd& where, int count, unsigned char* out) const {
-    if (where.partition >= byReference_.size() || count < 0) return false;
-    const Partition& p = byReference_[where.partition];
-    if (std::uint64_t(where.block) + std::uint64_t(count) > p.length) return false;
-    return sectors_.read(std::uint64_t(p.start) + where.block, count, out);
 }
 
 // What a file entry says about its file.
@@ -262,8 +124,10 @@ struct Child {
     bool folder = false;  // as the identifier says, for when the entry itself cannot be read
 };
 
-// Splits a folder's contents into its file identifiers, leaving out the parent and deleted ones.
+// Splits a folder's contents into its file identifiers, leaving out the parent and deleted ones, and
+// those whose names no path can hold. Returns why not all of them could be taken, else empty.
 QString parseIdentifiers(const std::vector<unsigned char>& data, const LongAd& where, std::vector<Child>& out) {
+    QString unusable;
     std::size_t pos = 0;
     while (pos + 38 <= data.size()) {
         const unsigned char* p = data.data() + pos;
@@ -276,13 +140,16 @@ QString parseIdentifiers(const std::vector<unsigned char>& data, const LongAd& w
             const QString name = cs0Name(p + 38 + useBytes, int(nameBytes));
             if (name.isEmpty() || name.contains(QLatin1Char('/')) || name == QLatin1String(".") ||
                 name == QLatin1String("..")) {
-                return QStringLiteral("unusable file name at byte %1 of the folder at ").arg(pos) + at(where);
+                if (unusable.isEmpty()) {
+                    unusable = QStringLiteral("unusable file name at byte %1 of the folder at ").arg(pos) + at(where);
+                }
+            } else {
+                out.push_back(Child{name, longAd(p + 20), bool(characteristics & 0x02)});
             }
-            out.push_back(Child{name, longAd(p + 20), bool(characteristics & 0x02)});
         }
         pos += (38 + useBytes + nameBytes + 3) & ~std::size_t(3);
     }
-    return {};
+    return unusable;
 }
 
 // Walks the folders from the root, each folder's children in recorded order, keeping the first error.
