@@ -94,6 +94,14 @@ DiscImage::Opened DiscImage::open(const QString& path) {
     if (!iso) return {nullptr, QStringLiteral("not a disc image: no ISO 9660 or UDF volume descriptors")};
     image->volume_ = ImageVolume{iso->label, QStringLiteral("iso9660"), iso->volumeBytes, iso->serial};
     image->damage_ = readIsoTree(sectors, iso->joliet, image->tree_);
+    if (iso->joliet && !image->tree_.readable(0)) {  // a damaged Joliet tree leaves the primary one
+        ImageTree primary;
+        const QString damage = readIsoTree(sectors, false, primary);
+        if (primary.readable(0)) {
+            image->tree_ = std::move(primary);
+            image->damage_ = damage;
+        }
+    }
     return refusedIfUnreadable(std::move(image));
 }
 

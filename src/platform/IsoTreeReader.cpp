@@ -117,8 +117,8 @@ QString readIsoTree(ImageSectors& sectors, bool joliet, ImageTree& tree) {
     archive* a = reader.get();
     SectorStream stream(sectors);
     archive_read_support_format_iso9660(a);
-    // With Rock Ridge switched off, libarchive takes the Joliet tree; otherwise it prefers Rock Ridge.
-    if (joliet && archive_read_set_options(a, "iso9660:!rockridge") != ARCHIVE_OK) {
+    // libarchive prefers Rock Ridge names, then Joliet: one of them is switched off to get the other.
+    if (archive_read_set_options(a, joliet ? "iso9660:!rockridge" : "iso9660:!joliet") != ARCHIVE_OK) {
         return QString::fromUtf8(archive_error_string(a));
     }
     archive_read_set_callback_data(a, &stream);
