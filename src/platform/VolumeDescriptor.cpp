@@ -26,12 +26,21 @@ class FileReader {
     FileReader& operator=(const FileReader&) = delete;
 
     bool ok() const { return fd_ >= 0; }
-    bool read(std::uint64_t sector, Sector& out) const {
-        return ::pread(fd_, out.data(), kSector, off_t(sector * kSector)) == kSector;
+    bool read(std::uint64_t sector, unsigned char* out) const {
+        return ::pread(fd_, out, kSector, off_t(sector * kSector)) == kSector;
     }
 
   private:
     int fd_;
+};
+
+class DescriptorReader {
+  public:
+    explicit DescriptorReader(const DiscSectorReader& read) : read_(read) {}
+    bool read(std::uint64_t sector, Sector& out) const { return read_(sector, out.data()); }
+
+  private:
+    const DiscSectorReader& read_;
 };
 
 std::uint32_t le32(const unsigned char* p) {
@@ -66,7 +75,7 @@ QString jolietText(const unsigned char* p, int bytes) {
     return trimmedRight(text);
 }
 
-std::optional<DiscVolume> readIso(const FileReader& file) {
+std::optional<DiscVolume> readIso(const DescriptorReader& file) {
     Sector primary{}, joliet{}, sector{};
     bool havePrimary = false, haveJoliet = false;
     // Descriptors start at sector 16; a real set ends with a terminator well before this bound.
@@ -90,6 +99,7 @@ std::optional<DiscVolume> readIso(const FileReader& file) {
             ? jolietText(joliet.data() + 40, 32)
             : trimmedRight(QString::fromLatin1(reinterpret_cast<const char*>(primary.data() + 40), 32));
     volume.volumeBytes = std::uint64_t(le32(primary.data() + 80)) * le16(primary.data() + 128);
+    volume.joliet = haveJoliet;
     return volume;
 }
 
@@ -111,14 +121,14 @@ std::uint16_t tagId(const Sector& s) {
     return le16(s.data());
 }
 
-std::optional<DiscVolume> readUdf(const FileReader& file) {
+std::optional<DiscVolume> readUdf(const DescriptorReader& file) {
     Sector sector{};
     if (!file.read(256, sector) || tagId(sector) != 2) return std::nullopt;  // anchor
     const std::uint32_t vdsLength = le32(sector.data() + 16);
     const std::uint32_t vdsStart = le32(sector.data() + 20);
 
     bool haveVolume = false, havePartition = false;
-    std::uint32_t blockSize = 0, fsdBlock = 0, partitionStart = 0;
+    std::uint32_t blockSize = 0, fsdBlock = 0, partitionStart = 0, partitionLength = 0;
     QString label;
     const std::uint32_t sectors = std::min<std::uint32_t>(vdsLength / kSector, 64);
     for (std::uint32_t i = 0; i < sectors && file.read(vdsStart + i, sector); ++i) {
@@ -131,6 +141,7 @@ std::optional<DiscVolume> readUdf(const FileReader& file) {
             haveVolume = true;
         } else if (id == 5 && !havePartition) {
             partitionStart = le32(sector.data() + 188);
+            partitionLength = le32(sector.data() + 192);
             havePartition = true;
         }
     }
@@ -140,6 +151,7 @@ std::optional<DiscVolume> readUdf(const FileReader& file) {
     DiscVolume volume;
     volume.label = label;
     volume.serial = udfSerial(sector.data(), kSector);
+    volume.volumeBytes = std::uint64_t(partitionLength) * blockSize;
     return volume;
 }
 
@@ -158,7 +170,13 @@ std::uint32_t udfSerial(const unsigned char* block, int size) {
 std::optional<DiscVolume> readDiscVolume(const QString& path, bool udf) {
     const FileReader file(path);
     if (!file.ok()) return std::nullopt;
-    return udf ? readUdf(file) : readIso(file);
+    return readDiscVolume([&file](std::uint64_t sector, unsigned char* out) { return file.read(sector, out); },
+                          udf);
+}
+
+std::optional<DiscVolume> readDiscVolume(const DiscSectorReader& readSector, bool udf) {
+    const DescriptorReader source(readSector);
+    return udf ? readUdf(source) : readIso(source);
 }
 
 }  // namespace vt

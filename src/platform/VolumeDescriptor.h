@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace vt {
@@ -10,7 +11,10 @@ namespace vt {
 struct DiscVolume {
     QString label;
     std::uint32_t serial = 0;       // the serial the Windows disc drivers show for the same disc
-    std::uint64_t volumeBytes = 0;  // the volume's size as recorded (ISO 9660 only; 0 when not known)
+    // The volume's size as recorded: volume space size times block size for ISO 9660, the partition's
+    // length times block size for UDF (what a mounted UDF volume reports as its total); 0 when not known.
+    std::uint64_t volumeBytes = 0;
+    bool joliet = false;  // ISO 9660: the disc carries a Joliet descriptor (and Joliet names)
 };
 
 // The serial of an ISO 9660 disc from its 2048-byte volume descriptor (the Joliet one when present, else
@@ -23,5 +27,10 @@ std::uint32_t udfSerial(const unsigned char* block, int size);
 // filesystem mounted as UDF), otherwise ISO 9660. Nothing when the file cannot be read or holds no such
 // volume.
 std::optional<DiscVolume> readDiscVolume(const QString& path, bool udf);
+
+// Reads 2048-byte logical sector `sector` of a disc into `out`; false when it cannot be read.
+using DiscSectorReader = std::function<bool(std::uint64_t sector, unsigned char* out)>;
+// The same for a disc whose sectors are not laid out as a plain file (raw CD sectors, a cue sheet's track).
+std::optional<DiscVolume> readDiscVolume(const DiscSectorReader& readSector, bool udf);
 
 }  // namespace vt

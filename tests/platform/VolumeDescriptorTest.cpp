@@ -103,6 +103,7 @@ TEST(VolumeDescriptor, UdfSerialComesFromTheFileSetDescriptor) {
     unsigned char* partition = udf.sector(32);
     put16(partition, 5);
     put32(partition + 188, 270);  // partition starts at sector 270
+    put32(partition + 192, 30);   // and is 30 blocks long
     unsigned char* volume = udf.sector(33);
     put16(volume, 6);
     volume[84] = 8;
@@ -119,6 +120,7 @@ TEST(VolumeDescriptor, UdfSerialComesFromTheFileSetDescriptor) {
     EXPECT_EQ(read->label, QStringLiteral("DVD_VIDEO"));
     EXPECT_EQ(read->serial, udfSerial(fileSet, kSector));
     EXPECT_EQ(read->serial & 0xff, 0x01u);  // lane 0 holds byte 0 (0x00) and byte 100 (0x01)
+    EXPECT_EQ(read->volumeBytes, 30u * 2048);
 }
 
 }  // namespace
