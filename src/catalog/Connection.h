@@ -67,8 +67,7 @@ public:
         return db_;
     }
 
-    // The thread that may use the connection now, and its hand-over (see the class comment).
-    std::thread::id owningThread() const { return owner_.owner(); }
+    // Hands the connection to another thread (see the class comment).
     void handTo(std::thread::id thread) { owner_.handTo(thread); }
     // Throws CatalogError unless called on the owning thread.
     void requireOwningThread() const { owner_.require("the catalogue connection"); }
