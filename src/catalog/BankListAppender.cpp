@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <new>
 #include <system_error>
 
 #include "catalog/CatalogError.h"
@@ -47,19 +48,36 @@ qsizetype utf8Length(const QString& text) {
     return bytes;
 }
 
+// The writer uses the connection from a second thread, after the caller; SQLite built or set up without
+// its locks leaves that unprotected (and with it the state all connections of the program share).
+void requireThreadSafeSqlite(sqlite3* db) {
+    if (sqlite3_threadsafe() == 0) {
+        throw CatalogError(QStringLiteral(
+            "the SQLite library was built without thread support, so the catalogue cannot be written "
+            "while the disc is read"));
+    }
+    if (!sqlite3_db_mutex(db)) {
+        throw CatalogError(QStringLiteral(
+            "the catalogue connection was opened without its own lock (SQLite's single-thread or "
+            "multi-thread mode), so the catalogue cannot be written while the disc is read"));
+    }
+}
+
 void bindText(sqlite3_stmt* statement, int index, const QByteArray& utf8) {
     sqlite3_bind_text(statement, index, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
 }
 
 }  // namespace
 
-BankListAppender::BankListAppender(Connection& connection) : connection_(connection) {
+BankListAppender::BankListAppender(Connection& connection)
+    : connection_(connection), callerThread_(std::this_thread::get_id()) {
     if (!connection_.inTransaction())
         throw CatalogError(QStringLiteral("rows are appended inside a transaction"));
     sqlite3* db = connection_.handle();
+    requireThreadSafeSqlite(db);
     nextRowid_ = SearchIndex::firstFreeRowid(db);
-    insertOne_ = std::make_unique<SqliteStatement>(db, insertOf(1));
-    insertMany_ = std::make_unique<SqliteStatement>(db, insertOf(kRowsPerInsert));
+    insertOne_ = std::make_unique<SqliteStatement>(connection_, insertOf(1));
+    insertMany_ = std::make_unique<SqliteStatement>(connection_, insertOf(kRowsPerInsert));
     filling_.reserve(kBatchRows);
     // Last, so that nothing after it can fail and leave the trigger aside without a destructor to
     // restore it (SQLite prepares the statements again for the changed schema on their first step).
@@ -71,6 +89,8 @@ BankListAppender::BankListAppender(Connection& connection) : connection_(connect
         restoreTrigger();
         throw CatalogError(QStringLiteral("cannot start writing: ") + QString::fromLocal8Bit(error.what()));
     }
+    // The writer touches the connection only once a batch reaches it, which append() sends after this.
+    connection_.handTo(writer_.get_id());
 }
 
 BankListAppender::~BankListAppender() {
@@ -91,15 +111,18 @@ void BankListAppender::restoreTrigger() {
 }
 
 void BankListAppender::append(BankListRow row) {
-    if (failed_.load(std::memory_order_relaxed)) finish();  // throws the failure
+    if (failed_.load(std::memory_order_acquire)) throwFailure();
     filling_.push_back(std::move(row));
     if (filling_.size() == kBatchRows) sendBatch();
 }
 
 void BankListAppender::sendBatch() {
     std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(lock, [this] { return queue_.size() < kQueuedBatches || !failure_.isEmpty(); });
-    if (!failure_.isEmpty()) throw CatalogError(failure_);
+    changed_.wait(lock, [this] { return queue_.size() < kQueuedBatches || failure_; });
+    if (failure_) {
+        lock.unlock();
+        throwFailure();
+    }
     queue_.push_back(std::move(filling_));
     filling_ = Batch();
     if (!written_.empty()) {
@@ -120,11 +143,8 @@ void BankListAppender::finish() {
         closing_ = true;
     }
     changed_.notify_all();
-    if (writer_.joinable()) writer_.join();
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (!failure_.isEmpty()) throw CatalogError(failure_);
-    }
+    joinWriter();
+    if (failed_) throwFailure();
     insertOne_.reset();
     insertMany_.reset();
     restoreTrigger();
@@ -136,37 +156,65 @@ void BankListAppender::stopWriter() {
         stopping_ = true;
     }
     changed_.notify_all();
+    joinWriter();
+}
+
+void BankListAppender::joinWriter() {
     if (writer_.joinable()) writer_.join();
+    connection_.handTo(callerThread_);
+}
+
+void BankListAppender::throwFailure() {
+    // The writer gave up when it failed: joining it is quick, and gives the connection back at once.
+    stopWriter();
+    try {
+        std::rethrow_exception(failure_);
+    } catch (const CatalogError& error) {
+        throw error;
+    } catch (const std::bad_alloc&) {
+        throw CatalogError(QStringLiteral("out of memory while writing the catalogue"));
+    } catch (const std::exception& error) {
+        throw CatalogError(QStringLiteral("writing the catalogue failed: ") + QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        throw CatalogError(QStringLiteral("writing the catalogue failed for an unknown reason"));
+    }
 }
 
 void BankListAppender::writeBatches() {
-    for (;;) {
-        Batch batch;
-        {
-            std::unique_lock<std::mutex> lock(mutex_);
-            changed_.wait(lock, [this] { return !queue_.empty() || closing_ || stopping_; });
-            if (stopping_ || queue_.empty()) return;
-            batch = std::move(queue_.front());
-            queue_.pop_front();
-        }
-        changed_.notify_all();
-        try {
-            size_t done = 0;
-            for (; done + kRowsPerInsert <= batch.size(); done += kRowsPerInsert) {
-                write(&batch[done], kRowsPerInsert, *insertMany_);
+    // Anything thrown here would end the program: every failure is kept for the caller's thread instead,
+    // where it becomes a CatalogError (throwFailure). Keeping it allocates nothing, so it works out of
+    // memory too.
+    try {
+        for (;;) {
+            Batch batch;
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                changed_.wait(lock, [this] { return !queue_.empty() || closing_ || stopping_; });
+                if (stopping_ || queue_.empty()) return;
+                batch = std::move(queue_.front());
+                queue_.pop_front();
             }
-            for (; done < batch.size(); ++done) write(&batch[done], 1, *insertOne_);
+            changed_.notify_all();
+            if (beforeBatch_) beforeBatch_();
+            writeBatch(batch);
             std::lock_guard<std::mutex> lock(mutex_);
             written_.push_back(std::move(batch));
-        } catch (const CatalogError& error) {
-            std::lock_guard<std::mutex> lock(mutex_);
-            failure_ = error.message();
-            failed_ = true;
-            queue_.clear();
-            changed_.notify_all();
-            return;
         }
+    } catch (...) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        failure_ = std::current_exception();
+        failed_ = true;
+        queue_.clear();
+        changed_.notify_all();
     }
+}
+
+void BankListAppender::writeBatch(const Batch& batch) {
+    size_t done = 0;
+    for (; done + kRowsPerInsert <= batch.size(); done += kRowsPerInsert) {
+        write(&batch[done], kRowsPerInsert, *insertMany_);
+    }
+    for (; done < batch.size(); ++done) write(&batch[done], 1, *insertOne_);
 }
 
 QByteArray BankListAppender::RepeatedText::utf8(const QString& text) {
@@ -206,11 +254,7 @@ void BankListAppender::write(const BankListRow* rows, size_t count, SqliteStatem
         sqlite3_bind_double(statement, first + 4, row.fileSize);
         bindText(statement, first + 5, text[3]);
     }
-    if (sqlite3_step(statement) != SQLITE_DONE) {
-        const QString message = sqliteMessage(connection_.handle());
-        sqlite3_reset(statement);
-        throw CatalogError(message);
-    }
+    insert.step();  // an insert gives no rows; a refusal throws
     nextRowid_ += qint64(count);
 }
 

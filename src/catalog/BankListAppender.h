@@ -5,6 +5,8 @@
 #include <atomic>
 #include <condition_variable>
 #include <deque>
+#include <exception>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -32,11 +34,19 @@ struct BankListRow {
 // may use the connection. The rows keep the order appended and get rowids above every existing row and
 // above the path index's coverage, so that the index takes them in later, in idle time (SearchIndex).
 // Memory stays the same however many rows go through: append() waits while the writer is far behind.
+//
+// Threads: construction, append(), finish() and destruction all happen on the thread that owns the
+// connection (the caller's). The constructor hands the connection to the writer thread, so that until the
+// writer has stopped any use of it from the caller's thread throws CatalogError instead of racing with the
+// writer; the caller gets it back as soon as the writer has stopped: when finish() returns or throws, when
+// append() throws the writer's failure, and on destruction. Whatever the writer throws, of any type, ends
+// the writing and comes back to the caller as a CatalogError. SQLite must be built thread-safe and the
+// connection must serialise its own use (the default), or the constructor refuses.
 class BankListAppender {
   public:
     // Throws CatalogError.
     explicit BankListAppender(Connection& connection);
-    // Stops the writer; rows appended but not yet written are dropped.
+    // Stops the writer after the batch it is writing; rows appended but not yet written are dropped.
     ~BankListAppender();
     BankListAppender(const BankListAppender&) = delete;
     BankListAppender& operator=(const BankListAppender&) = delete;
@@ -45,6 +55,11 @@ class BankListAppender {
     void append(BankListRow row);
     // Returns when every row appended is written. Throws CatalogError if writing failed.
     void finish();
+
+    // Runs `hook` on the writer thread before each batch it writes; what it throws fails the writing like
+    // a refused row. Lets tests hold the writer up or fail it in ways SQLite cannot. Set it before the
+    // first append().
+    void runBeforeEachBatch(std::function<void()> hook) { beforeBatch_ = std::move(hook); }
 
   private:
     using Batch = std::vector<BankListRow>;
@@ -61,11 +76,15 @@ class BankListAppender {
 
     void sendBatch();
     void writeBatches();
+    void writeBatch(const Batch& batch);
     void write(const BankListRow* rows, size_t count, SqliteStatement& insert);
     void stopWriter();
+    void joinWriter();
+    [[noreturn]] void throwFailure();
     void restoreTrigger();
 
     Connection& connection_;
+    const std::thread::id callerThread_;
     std::unique_ptr<SqliteStatement> insertOne_;
     std::unique_ptr<SqliteStatement> insertMany_;
     bool triggerSetAside_ = false;
@@ -80,8 +99,9 @@ class BankListAppender {
     std::vector<Batch> written_;  // for append() to fill again (guarded by mutex_)
     bool closing_ = false;        // no more batches will come (guarded by mutex_)
     bool stopping_ = false;       // drop what is queued and stop (guarded by mutex_)
-    QString failure_;             // guarded by mutex_
+    std::exception_ptr failure_;  // what ended the writing (guarded by mutex_)
     std::atomic<bool> failed_{false};
+    std::function<void()> beforeBatch_;
     std::thread writer_;
 };
 

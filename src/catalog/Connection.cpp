@@ -11,8 +11,15 @@ namespace vt {
 
 Connection::~Connection() { Close(); }
 
-void Connection::Open(const SearchIndex::Progress& progress) { openPath(false, progress); }
-void Connection::OpenReadOnly() { openPath(true, {}); }
+void Connection::Open(const SearchIndex::Progress& progress) {
+    requireOwningThread();
+    openPath(false, progress);
+}
+
+void Connection::OpenReadOnly() {
+    requireOwningThread();
+    openPath(true, {});
+}
 
 void Connection::openPath(bool readOnly, const SearchIndex::Progress& progress) {
     if (db_) throw CatalogError(QStringLiteral("the connection is already open"));
@@ -42,6 +49,7 @@ void Connection::Close() {
 }
 
 void Connection::Execute(const QString& sql) {
+    requireOwningThread();
     if (!db_) throw CatalogError(QStringLiteral("the catalogue is not open"));
     char* error = nullptr;
     if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
@@ -54,7 +62,16 @@ void Connection::Execute(const QString& sql) {
 void Connection::BeginTrans() { Execute(QStringLiteral("BEGIN IMMEDIATE;")); }
 void Connection::CommitTrans() { Execute(QStringLiteral("COMMIT;")); }
 void Connection::RollbackTrans() { Execute(QStringLiteral("ROLLBACK;")); }
-bool Connection::inTransaction() const { return db_ && sqlite3_get_autocommit(db_) == 0; }
+bool Connection::inTransaction() const {
+    if (!db_) return false;
+    // Asked from other threads too; the connection's own lock keeps the answer from racing with a
+    // statement of the owner that ends the transaction (a failed write can roll it back).
+    sqlite3_mutex* lock = sqlite3_db_mutex(db_);
+    sqlite3_mutex_enter(lock);
+    const bool open = sqlite3_get_autocommit(db_) == 0;
+    sqlite3_mutex_leave(lock);
+    return open;
+}
 
 Transaction::Transaction(Connection& connection) : connection_(connection) { connection_.BeginTrans(); }
 

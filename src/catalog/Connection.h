@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <thread>
 
+#include "catalog/OwningThread.h"
 #include "catalog/SearchIndex.h"
 
 struct sqlite3;
@@ -14,6 +16,13 @@ namespace vt {
 // The catalogue is an SQLite database (whatever its file is called). Open never changes an existing file
 // it does not recognise: it throws CatalogOpenError and leaves the file as it was. A missing file is made
 // anew, complete or not at all. Not copyable; the handle is closed when the object is destroyed.
+//
+// Threads: one thread owns the connection at a time, at first the one that made it. Open, Execute, the
+// transaction calls, handle() and every recordset or statement working through the connection throw
+// CatalogError on any other thread, so that a second thread cannot slip in while, say, a scan's rows are
+// written (BankListAppender hands the connection to its writer thread and takes it back). inTransaction()
+// and the plain settings may be asked from any thread. Close and destruction belong to the owner too;
+// they cannot refuse, so they are the caller's care.
 class Connection {
 public:
     static constexpr int adUseClient = 3;
@@ -46,12 +55,22 @@ public:
     void BeginTrans();
     void CommitTrans();
     void RollbackTrans();
+    // Any thread may ask (the removal window asks about the scan's connection while a scan writes).
     bool inTransaction() const;
 
     // The catalogue file's native path (valid once open).
     const QString& databasePath() const { return path_; }
-    // The underlying SQLite handle, for the catalogue layer's own use.
-    sqlite3* handle() const { return db_; }
+    // The underlying SQLite handle, for the catalogue layer's own use. Throws CatalogError on a thread
+    // that does not own the connection.
+    sqlite3* handle() const {
+        requireOwningThread();
+        return db_;
+    }
+
+    // Hands the connection to another thread (see the class comment).
+    void handTo(std::thread::id thread) { owner_.handTo(thread); }
+    // Throws CatalogError unless called on the owning thread.
+    void requireOwningThread() const { owner_.require("the catalogue connection"); }
 
     // Whether path searches go through the path index: when the catalogue has a usable one, unless turned
     // off. Off, they scan the table as the statements say; the rows are the same either way, which is what
@@ -68,6 +87,7 @@ private:
     bool indexReady_ = false;
     QString path_;
     sqlite3* db_ = nullptr;
+    OwningThread owner_;
 };
 
 // Rolls back on destruction unless committed: a failure between Begin and Commit leaves nothing behind.

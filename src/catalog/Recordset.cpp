@@ -69,7 +69,7 @@ void Recordset::Open(const QString& source, Connection& activeConnection, int, i
         routeSelect(source, activeConnection.handle(), activeConnection.indexedSearch());
     if (routed) translated = routed->sql;
 
-    SqliteStatement statement(activeConnection.handle(), translated);
+    SqliteStatement statement(activeConnection, translated);
     if (routed) {
         for (size_t i = 0; i < routed->bindings.size(); ++i) statement.bind(int(i) + 1, routed->bindings[i]);
     }
@@ -179,7 +179,7 @@ void Recordset::Update() {
         QString placeholders;
         for (int i = 0; i < columnCount_; ++i) placeholders += i ? QStringLiteral(",?") : QStringLiteral("?");
         insert_ = std::make_unique<SqliteStatement>(
-            connection_->handle(),
+            *connection_,
             QStringLiteral("INSERT INTO \"%1\" VALUES (%2);")
                 .arg(table_, placeholders));
     }
@@ -200,7 +200,7 @@ void Recordset::Delete(int) {
     if (table_.isEmpty()) throw CatalogError(QStringLiteral("rows can only be deleted from a table"));
     if (!delete_) {
         delete_ = std::make_unique<SqliteStatement>(
-            connection_->handle(), QStringLiteral("DELETE FROM \"%1\" WHERE _rowid_ = ?;").arg(table_));
+            *connection_, QStringLiteral("DELETE FROM \"%1\" WHERE _rowid_ = ?;").arg(table_));
     }
     delete_->reset();
     delete_->bind(1, row.rowid);

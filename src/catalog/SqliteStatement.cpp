@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include "catalog/CatalogError.h"
+#include "catalog/Connection.h"
 
 namespace vt {
 
@@ -28,9 +29,19 @@ SqliteStatement::SqliteStatement(sqlite3* db, const QString& sql) : db_(db) {
     if (!stmt_) throw CatalogError(QStringLiteral("empty statement"));
 }
 
+SqliteStatement::SqliteStatement(const Connection& connection, const QString& sql)
+    : SqliteStatement(connection.handle(), sql) {
+    connection_ = &connection;
+}
+
 SqliteStatement::~SqliteStatement() { sqlite3_finalize(stmt_); }
 
+void SqliteStatement::requireOwningThread() const {
+    if (connection_) connection_->requireOwningThread();
+}
+
 void SqliteStatement::bind(int index, const QVariant& value) {
+    requireOwningThread();
     int rc;
     switch (value.typeId()) {
         case QMetaType::UnknownType:
@@ -58,6 +69,7 @@ void SqliteStatement::bind(int index, const QVariant& value) {
 }
 
 bool SqliteStatement::step() {
+    requireOwningThread();
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
@@ -67,6 +79,7 @@ bool SqliteStatement::step() {
 }
 
 void SqliteStatement::reset() {
+    requireOwningThread();
     sqlite3_reset(stmt_);
     sqlite3_clear_bindings(stmt_);
 }

@@ -8,10 +8,15 @@ struct sqlite3_stmt;
 
 namespace vt {
 
+class Connection;
+
 // A prepared SQLite statement, finalised when the object goes. Throws CatalogError on failure.
+// One prepared through a Connection refuses to be bound, stepped or reset on a thread that does not own
+// the connection at that moment (Connection's threads); the connection must outlive it.
 class SqliteStatement {
 public:
     SqliteStatement(sqlite3* db, const QString& sql);
+    SqliteStatement(const Connection& connection, const QString& sql);
     ~SqliteStatement();
     SqliteStatement(const SqliteStatement&) = delete;
     SqliteStatement& operator=(const SqliteStatement&) = delete;
@@ -25,6 +30,9 @@ public:
     sqlite3_stmt* get() const { return stmt_; }
 
 private:
+    void requireOwningThread() const;
+
+    const Connection* connection_ = nullptr;
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
 };
