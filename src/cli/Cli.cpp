@@ -41,6 +41,7 @@ const std::vector<Command>& commands() {
          "Catalogues the disc in ROOT (such as D: or D:\\) under NAME with the new-disk window's rules: an\n"
          "empty drive and a name already catalogued (compared as the window does, case ignored) are\n"
          "refused; the disc is catalogued whole or not at all; unreadable files are skipped and counted.\n"
+         "A disc removed or unreadable before the scan ends is not catalogued at all (exit code 4).\n"
          "Progress goes to the terminal. Exit code 1 when refused.\n",
          {{QStringLiteral("--catalog")}, {}, 2, 2},
          runScan},
@@ -82,7 +83,8 @@ void printOverview(QTextStream& out) {
            "  --catalog PATH   the catalogue to use (default: Mydb.mdb beside the program)\n"
            "  --format F       tsv (default), csv (RFC 4180) or json (one object per line)\n"
            "  --help           help for a command\n\n"
-           "Exit codes: 0 success, 1 nothing found or refused, 2 usage error, 3 catalogue error.\n";
+           "Exit codes: 0 success, 1 nothing found or refused, 2 usage error, 3 catalogue error,\n"
+           "4 disc removed or unreadable during a scan.\n";
 }
 
 }  // namespace

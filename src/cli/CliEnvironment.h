@@ -16,6 +16,7 @@ enum ExitCode : int {
     kNothingFound = 1,  // nothing matched, or the request was refused
     kUsageError = 2,
     kCatalogueError = 3,
+    kDiscGone = 4,  // the disc went away or became unreadable during a scan; nothing of it was recorded
 };
 
 // What a command works with; the program wires the real terminal and drives, tests wire their own.

@@ -11,7 +11,8 @@ class Shell {
 public:
     virtual ~Shell() = default;
 
-    // Hands a native file path to the desktop's default application, started in `workingFolder`.
+    // Hands a native file path (as text: see nativePathText in FileNames.h, so any bytes can be told) to
+    // the desktop's default application, started in `workingFolder`.
     // Returns false when the request could not be handed over.
     virtual bool openWithDefaultApplication(QWidget* owner, const QString& nativeFile,
                                             const QString& workingFolder) = 0;
