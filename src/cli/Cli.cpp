@@ -44,7 +44,8 @@ const std::vector<Command>& commands() {
          "Catalogues the disc in ROOT (such as D: or D:\\) under NAME with the new-disk window's rules: an\n"
          "empty drive, an empty or blank name and a name already catalogued (compared as the window does,\n"
          "case ignored) are refused; the disc is catalogued whole or not at all; unreadable files are\n"
-         "skipped and counted.\n"
+         "skipped and counted. A disc removed or unreadable before the scan ends is not catalogued at\n"
+         "all (exit code 5).\n"
          "Progress goes to the terminal. Exit code 1 when refused.\n",
          {{QStringLiteral("--catalog")}, {}, 2, 2},
          runScan},
@@ -98,7 +99,8 @@ void printOverview(QTextStream& out) {
            "  --output FILE    write the listing to FILE, which is replaced only when it is complete\n"
            "  --help           help for a command\n\n"
            "Exit codes: 0 success, 1 nothing found or refused, 2 usage error, 3 catalogue error, 4 the output\n"
-           "could not be written whole (a full disk, a closed output): a message on the error stream says why.\n";
+           "could not be written whole (a full disk, a closed output): a message on the error stream says why,\n"
+           "5 the disc was removed or became unreadable during a scan.\n";
 }
 
 }  // namespace

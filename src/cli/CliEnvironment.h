@@ -17,6 +17,7 @@ enum ExitCode : int {
     kUsageError = 2,
     kCatalogueError = 3,
     kOutputError = 4,  // the output could not be written whole (full disk, closed output, ...)
+    kDiscGone = 5,     // the disc went away or became unreadable during a scan; nothing of it was recorded
 };
 
 // What a command works with; the program wires the real terminal and drives, tests wire their own.

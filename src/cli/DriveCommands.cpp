@@ -135,6 +135,11 @@ int runScan(const Arguments& args, CliEnvironment& env) {
             env.err << "vellumtrove-cli: a disc named like '" << name
                     << "' is already catalogued; choose another name ('vellumtrove-cli disks' lists them)\n";
             return kNothingFound;
+        case ScanOutcome::DiscGone:
+            env.err << "vellumtrove-cli: the disc in " << root
+                    << " was removed or became unreadable during the scan; nothing of it was catalogued ("
+                    << summary.detail << ")\n";
+            return kDiscGone;
         case ScanOutcome::Finished:
             break;
     }

@@ -38,9 +38,15 @@ class DriveTable {
     virtual bool readOnlyVolume(const QString& root) const = 0;
     // Where the drive lives on this machine (a mount point), for showing to the user; empty if none.
     virtual QString mountPoint(const QString& root) const = 0;
-    // Maps "D:\dir\file" to the native path of that file; empty when the letter is not a drive or the
-    // path would leave the drive ("." or ".." components).
+    // Maps "D:\dir\file" to the native path of that file, as text (see nativePathText in FileNames.h):
+    // the real entry the stored path names, also where a name on the disc is not UTF-8 or holds a
+    // backslash (see resolveDrivePath). Empty when the letter is not a drive or the path would leave the
+    // drive ("." or ".." components).
     virtual QString nativePath(const QString& drivePath) const = 0;
+    // What tells the medium in the drive under `root` from any other: the same text comes back only while
+    // the same medium stays in the drive, mounted in the same place (its mount and the serial on the disc).
+    // Empty when the drive holds no medium that can be read.
+    virtual QString mediumIdentity(const QString& root) const = 0;
 };
 
 }  // namespace vt

@@ -3,9 +3,11 @@
 #include <sys/statvfs.h>
 
 #include <QFile>
+#include <QStringList>
 
 #include "platform/DiscSource.h"
 #include "platform/DrivePath.h"
+#include "platform/NativePath.h"
 #include "platform/ProcMountList.h"
 #include "platform/UdevLinks.h"
 #include "platform/VolumeDescriptor.h"
@@ -113,11 +115,21 @@ QString LinuxDriveTable::mountPoint(const QString& root) const {
 
 QString LinuxDriveTable::nativePath(const QString& drivePath) const {
     const OpticalDrive* drive = find(drivePath);
-    const std::optional<QString> within = pathWithinDrive(drivePath);
-    if (!drive || !within) return {};
-    if (within->isEmpty()) return drive->mount.mountPoint;
-    const QString& base = drive->mount.mountPoint;
-    return base.endsWith(QLatin1Char('/')) ? base + *within : base + QLatin1Char('/') + *within;
+    return drive ? resolveDrivePath(drive->mount.mountPoint, drivePath) : QString();
+}
+
+QString LinuxDriveTable::mediumIdentity(const QString& root) const {
+    const OpticalDrive* drive = find(root);
+    if (!drive) return {};
+    const MountEntry mount = drive->mount;  // reading the volume below may refresh the table
+    // A mount that can no longer be read (the FUSE server of an image ended, the device went away) holds
+    // no medium any more, although the mount table still lists it. Asking for the file system's figures
+    // reaches the file system itself, where a look at the mount point may be answered from a cache.
+    struct statvfs fs {};
+    if (::statvfs(QFile::encodeName(mount.mountPoint).constData(), &fs) != 0) return {};
+    return QStringList{mount.mountId, mount.deviceNumber, mount.mountPoint,
+                       QString::number(volumeInformation(root).serial)}
+        .join(QLatin1Char('\n'));
 }
 
 }  // namespace vt

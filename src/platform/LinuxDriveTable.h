@@ -32,6 +32,7 @@ class LinuxDriveTable final : public DriveTable {
     bool readOnlyVolume(const QString& root) const override;
     QString mountPoint(const QString& root) const override;
     QString nativePath(const QString& drivePath) const override;
+    QString mediumIdentity(const QString& root) const override;
 
   private:
     // The drive under the letter of `root`, after catching up with the mount table; null if none.

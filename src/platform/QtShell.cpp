@@ -6,6 +6,8 @@
 #include <QStandardPaths>
 #include <memory>
 
+#include "platform/FileNames.h"
+
 namespace vt {
 
 namespace {
@@ -28,6 +30,24 @@ OpenOutcome outcomeOfExit(int code, QProcess::ExitStatus status) {
     }
 }
 
+// A file URL for a native path of any bytes: all but unreserved characters and '/' are escaped.
+QString fileUrl(const QByteArray& path) {
+    static const char hex[] = "0123456789ABCDEF";
+    QString url = QStringLiteral("file://");
+    for (const char c : path) {
+        const auto b = static_cast<unsigned char>(c);
+        if ((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') || b == '-' ||
+            b == '.' || b == '_' || b == '~' || b == '/') {
+            url += QLatin1Char(char(b));
+        } else {
+            url += QLatin1Char('%');
+            url += QLatin1Char(hex[b >> 4]);
+            url += QLatin1Char(hex[b & 15]);
+        }
+    }
+    return url;
+}
+
 }  // namespace
 
 void QtShell::openWithDefaultApplication(QWidget*, const QString& nativeFile, const QString& workingFolder,
@@ -36,9 +56,13 @@ void QtShell::openWithDefaultApplication(QWidget*, const QString& nativeFile, co
     // without a desktop it may run the application itself until it is closed. The process belongs to no
     // window, so closing the window, or the program, never ends the application, and it reads and writes
     // no pipe of ours that could break when the program ends.
+    // Arguments reach it as UTF-8; a path whose bytes are not UTF-8 (a name from an old Persian disc) goes
+    // as a file URL instead, whose escapes carry any byte.
+    const QByteArray bytes = nativePathBytes(nativeFile);
+    const QString target = isValidUtf8(bytes.constData(), bytes.size()) ? nativeFile : fileUrl(bytes);
     auto* launcher = new QProcess;
     launcher->setProgram(kLauncher);
-    launcher->setArguments({nativeFile});
+    launcher->setArguments({target});
     launcher->setWorkingDirectory(workingFolder);
     launcher->setStandardInputFile(QProcess::nullDevice());
     launcher->setStandardOutputFile(QProcess::nullDevice());

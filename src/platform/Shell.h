@@ -24,8 +24,9 @@ class Shell {
 public:
     virtual ~Shell() = default;
 
-    // Hands a native file path to the desktop's default application, started in `workingFolder`, and
-    // returns at once; `finished` learns later how it went.
+    // Hands a native file path (as text: see nativePathText in FileNames.h, so any bytes can be told) to
+    // the desktop's default application, started in `workingFolder`, and returns at once; `finished`
+    // learns later how it went.
     virtual void openWithDefaultApplication(QWidget* owner, const QString& nativeFile,
                                             const QString& workingFolder, OpenFinished finished) = 0;
     // Replaces the clipboard's text.

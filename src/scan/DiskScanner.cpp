@@ -21,12 +21,21 @@ bool matchesAll(const QString& pattern) {
     return pattern == QLatin1String("*.*") || pattern == QLatin1String("*");
 }
 
+[[noreturn]] void mediumGone(const QString& folder, const DriveWalk& walk) {
+    const QString why = walk.lastFailure();
+    throw MediumGoneError(QStringLiteral("%1 could not be read: %2")
+                              .arg(folder, why.isEmpty() ? QStringLiteral("the disc is gone") : why));
+}
+
 }  // namespace
 
-// A folder on the walk's stack: its path (ending with a backslash) and the subfolders still to enter.
+// A folder on the walk's stack: its path (ending with a backslash), the walk's handle of it and the
+// subfolders still to enter, as listed (their raw names open them again).
 struct DiskScanner::Folder {
     QString dir;
-    std::vector<QString> subfolders;
+    WalkFolder* at = nullptr;
+    std::unique_ptr<WalkFolder> owned;  // null for the walk's top, which the walk owns
+    std::vector<FindData> subfolders;
     size_t next = 0;
 };
 
@@ -41,24 +50,34 @@ DiskScanner::~DiskScanner() = default;
 
 void DiskScanner::ScanFolder(const QString& folder, const QString& pattern) {
     slice_.start();
+    const QString start = AddBackslash(folder);
+    const std::unique_ptr<DriveWalk> walk = fileSystem_.walk(start);
     std::vector<Folder> stack;
-    stack.push_back(listFolder(AddBackslash(folder), pattern));
+    stack.push_back(Folder{start, &walk->top(), nullptr, {}, 0});
+    listFolder(*walk, stack.back(), pattern);
     while (!stack.empty()) {
         Folder& top = stack.back();
         if (top.next == top.subfolders.size()) {
             stack.pop_back();
             continue;
         }
-        const QString sub = AddBackslash(top.dir + top.subfolders[top.next++]);
-        stack.push_back(listFolder(sub, pattern));  // `top` is not used past this point
+        const FindData& entry = top.subfolders[top.next++];
+        // Always a backslash of its own after the name, also after a name that ends with one, so that the
+        // stored paths below keep the name whole.
+        Folder sub{top.dir + entry.name + QLatin1Char('\\'), nullptr, nullptr, {}, 0};
+        sub.owned = walk->subfolder(*top.at, entry, sub.dir);
+        sub.at = sub.owned.get();
+        stack.push_back(std::move(sub));  // `top` and `entry` are not used past this point
+        listFolder(*walk, stack.back(), pattern);
     }
 }
 
-DiskScanner::Folder DiskScanner::listFolder(const QString& dir, const QString& pattern) {
-    Folder folder{dir, {}, 0};
+void DiskScanner::listFolder(DriveWalk& walk, Folder& folder, const QString& pattern) {
+    const QString& dir = folder.dir;
     FindData entry;
     FindStatus status;
-    std::unique_ptr<FindHandle> files = fileSystem_.findFirst(dir, pattern, entry, status);
+    std::unique_ptr<FindHandle> files = walk.findFirst(*folder.at, pattern, entry, status);
+    if (status == FindStatus::MediumGone) mediumGone(dir, walk);
     if (status == FindStatus::Unreadable) ++skipped_;
     const bool oneListing = matchesAll(pattern);
     if (files) {
@@ -71,27 +90,29 @@ DiskScanner::Folder DiskScanner::listFolder(const QString& dir, const QString& p
                 }
             } else if (oneListing && !isDots(entry.name)) {
                 if (entry.measured()) {
-                    folder.subfolders.push_back(entry.name);
+                    folder.subfolders.push_back(entry);
                 } else {
                     ++skipped_;
                 }
             }
             afterEntry();
         } while (files->next(entry));
+        if (files->mediumGone()) mediumGone(dir, walk);
         if (files->failed()) ++skipped_;
     }
-    if (!oneListing && status != FindStatus::Unreadable) collectSubfolders(dir, folder);
-    return folder;
+    if (!oneListing && status != FindStatus::Unreadable) collectSubfolders(walk, folder);
 }
 
-void DiskScanner::collectSubfolders(const QString& dir, Folder& folder) {
+void DiskScanner::collectSubfolders(DriveWalk& walk, Folder& folder) {
     FindData entry;
     FindStatus status;
-    std::unique_ptr<FindHandle> all = fileSystem_.findFirst(dir, QStringLiteral("*.*"), entry, status);
+    std::unique_ptr<FindHandle> all = walk.findFirst(*folder.at, QStringLiteral("*.*"), entry, status);
+    if (status == FindStatus::MediumGone) mediumGone(folder.dir, walk);
     if (!all) return;
     do {
-        if (entry.isDirectory() && !isDots(entry.name)) folder.subfolders.push_back(entry.name);
+        if (entry.isDirectory() && !isDots(entry.name)) folder.subfolders.push_back(entry);
     } while (all->next(entry));
+    if (all->mediumGone()) mediumGone(folder.dir, walk);
 }
 
 void DiskScanner::RecordFile(const QString& path, const FindData& entry) {

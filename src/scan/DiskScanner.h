@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QString>
 #include <cstdint>
+#include <stdexcept>
 
 #include "platform/FileSystem.h"
 
@@ -11,12 +12,23 @@ namespace vt {
 class BankListAppender;
 class ScanProgress;
 
+// The medium under a walk went away, or can no longer be read at all, before the walk ended: what was
+// walked of it must not be recorded as the disc.
+class MediumGoneError : public std::runtime_error {
+  public:
+    explicit MediumGoneError(const QString& detail) : std::runtime_error(detail.toStdString()) {}
+    // Where and how it showed, for the command line and logs (English).
+    QString detail() const { return QString::fromStdString(what()); }
+};
+
 // Walks a drive's tree and hands one BankList row per file to an appender, the way the catalogue has always
 // been filled: depth-first, each folder's files before its subfolders, entries in the order the file system
-// lists them, "." and ".." never entered. The walk keeps its own stack, so no tree is too deep.
+// lists them, "." and ".." never entered. The walk keeps its own stack, so no tree is too deep, and reads
+// through one DriveWalk of the file system, relative to the folder it began at.
 //
 // About every 15 ms of work the progress receiver runs (and with it the event loop). Files and folders that
-// cannot be read are skipped and counted. A catalogue failure throws CatalogError.
+// cannot be read are skipped and counted; a medium that goes away throws MediumGoneError. A catalogue
+// failure throws CatalogError.
 //
 // The appender, file system and progress receiver must outlive the scanner.
 class DiskScanner {
@@ -37,8 +49,8 @@ class DiskScanner {
   private:
     struct Folder;
 
-    Folder listFolder(const QString& dir, const QString& pattern);
-    void collectSubfolders(const QString& dir, Folder& folder);
+    void listFolder(DriveWalk& walk, Folder& folder, const QString& pattern);
+    void collectSubfolders(DriveWalk& walk, Folder& folder);
     void RecordFile(const QString& path, const FindData& entry);
     void afterEntry();
 

@@ -35,6 +35,13 @@ ScanSummary ScanCommand::run(const ScanRequest& request, ScanProgress& progress)
         return summary;
     }
 
+    // What the drive holds as the scan begins; the disc row is written only if it holds the same at the end.
+    const QString medium = drives_.mediumIdentity(request.driveRoot);
+    if (medium.isEmpty()) {
+        summary.outcome = ScanOutcome::NoDisc;
+        return summary;
+    }
+
     // From the name test to the last row, the catalogue is this command's: no other writer can take the
     // name meanwhile, and a failure or a crash leaves nothing of the disc.
     Transaction scan(connection_);
@@ -48,18 +55,29 @@ ScanSummary ScanCommand::run(const ScanRequest& request, ScanProgress& progress)
     }
 
     progress.started();
-    rsDisks_.AddNew();
-    rsDisks_.Fields(0).setValue(request.diskName);
-    rsDisks_.Fields(1).setValue(request.serial);
-    rsDisks_.Fields(2).setValue(request.usedSize);
-    {
+    try {
         BankListAppender appender(connection_);
         DiskScanner scanner(appender, fileSystem_, progress, request.diskName);
         scanner.ScanFolder(request.driveRoot, QStringLiteral("*.*"));
         appender.finish();
         summary.recorded = scanner.recorded();
         summary.skipped = scanner.skipped();
+    } catch (const MediumGoneError& gone) {
+        // The rows written so far go with the transaction.
+        summary.outcome = ScanOutcome::DiscGone;
+        summary.detail = gone.detail();
+        return summary;
     }
+    if (drives_.mediumIdentity(request.driveRoot) != medium) {
+        summary = ScanSummary{
+            ScanOutcome::DiscGone, 0, 0,
+            QStringLiteral("%1 no longer holds the disc the scan began with").arg(request.driveRoot)};
+        return summary;
+    }
+    rsDisks_.AddNew();
+    rsDisks_.Fields(0).setValue(request.diskName);
+    rsDisks_.Fields(1).setValue(request.serial);
+    rsDisks_.Fields(2).setValue(request.usedSize);
     rsDisks_.Fields(3).setValue(QString::number(summary.recorded));
     rsDisks_.Update();
     scan.commit();

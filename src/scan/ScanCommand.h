@@ -20,8 +20,11 @@ struct ScanRequest {
 
 enum class ScanOutcome {
     NoName,     // the name is empty or only blanks: nothing was opened
-    NoDisc,     // no drive, not an optical drive, or it shows zero used bytes: nothing was opened
+    NoDisc,     // no drive, not an optical drive, it shows zero used bytes or holds no readable medium:
+                // nothing was opened
     NameTaken,  // a catalogued disc already matches the name: nothing was written
+    DiscGone,   // the disc went away or became unreadable during the scan, or the drive holds another
+                // one by its end: nothing of it was written
     Finished,   // the disc's file rows and its Disks row are in the catalogue
 };
 
@@ -29,6 +32,7 @@ struct ScanSummary {
     ScanOutcome outcome = ScanOutcome::NoDisc;
     long recorded = 0;  // files recorded (the Disks row's file count)
     long skipped = 0;   // files and folders that could not be read
+    QString detail;     // DiscGone: how it showed (English, for the command line)
 };
 
 // A disc is found, searched and removed by its name, so a name must have more than blanks in it.
@@ -40,6 +44,10 @@ bool isUsableDiskName(const QString& name);
 // whole or not at all, and no other writer can come between. The transaction stays open while the walk
 // yields to the event loop: give the command a connection of its own, so that what the rest of the program
 // does meanwhile on another connection never joins it (other writers are kept waiting until it ends).
+//
+// Files and folders that cannot be read are skipped and counted. A disc that goes away during the walk
+// (or can no longer be read at all) fails the scan instead, as does a drive that no longer holds the same
+// medium (same mount, same serial) when the walk ends: the outcome is then DiscGone.
 //
 // rsDisks and rsBankList are closed if open and reopened on the connection at every run, and left open
 // after it. The references must outlive the command.

@@ -56,6 +56,10 @@ inline QString finished() {
 inline QString skippedFiles(long count) {
     return QStringLiteral("%1 فايل قابل خواندن نبود و ثبت نشد").arg(count);
 }
+// The disc went away or became unreadable during its scan (or the drive held another one by its end).
+inline QString discGone() {
+    return QStringLiteral("ديسك از درايو خارج شد يا قابل خواندن نيست؛ هيچ اطلاعاتي از آن ذخيره نشد");
+}
 // The catalogue failed during a scan; the failure itself follows on the next line.
 inline QString catalogueFailed(const QString& detail) {
     return QStringLiteral("ثبت ديسك با خطا متوقف شد و هيچ اطلاعاتي از آن ذخيره نشد:") + QLatin1Char('\n') +

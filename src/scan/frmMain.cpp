@@ -239,6 +239,8 @@ void frmMain::cmdStart_Click() {
         messages.information(this, ScanTexts::noDisc());
     } else if (summary.outcome == ScanOutcome::NameTaken) {
         messages.information(this, ScanTexts::nameTaken());
+    } else if (summary.outcome == ScanOutcome::DiscGone) {
+        messages.information(this, ScanTexts::discGone());
     } else {
         lblCount_->setText(QString::number(summary.recorded));
         messages.information(this, ScanTexts::finished());

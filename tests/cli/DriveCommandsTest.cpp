@@ -109,5 +109,21 @@ TEST_F(DriveCommands, UnreadableFilesAreSkippedAndCounted) {
     EXPECT_EQ(column(QStringLiteral("select * from Disks;"), 3), QStringList{QStringLiteral("2")});
 }
 
+TEST_F(DriveCommands, ADiscThatGoesAwayDuringTheScanIsNotCataloguedAndExitsWithFive) {
+    fileSystem.mediumGoneDuring.insert(QStringLiteral("E:\\dir\\"));
+    EXPECT_EQ(run({QStringLiteral("scan"), QStringLiteral("E:"), QStringLiteral("CD")}), 5);
+    EXPECT_TRUE(errText.contains(QStringLiteral("removed or became unreadable"))) << errText.toStdString();
+    EXPECT_TRUE(errText.contains(QStringLiteral("nothing of it was catalogued"))) << errText.toStdString();
+    EXPECT_TRUE(outText.isEmpty()) << outText.toStdString();
+    EXPECT_TRUE(column(QStringLiteral("select * from Disks;"), 0).isEmpty());
+    EXPECT_TRUE(column(QStringLiteral("select * from BankList;"), 0).isEmpty());
+
+    // The help and the overview tell the code.
+    ASSERT_EQ(run({QStringLiteral("scan"), QStringLiteral("--help")}), 0);
+    EXPECT_TRUE(outText.contains(QStringLiteral("exit code 5"))) << outText.toStdString();
+    ASSERT_EQ(run({QStringLiteral("--help")}), 0);
+    EXPECT_TRUE(outText.contains(QStringLiteral("5 the disc was removed or became unreadable"))) << outText.toStdString();
+}
+
 }  // namespace
 }  // namespace vt

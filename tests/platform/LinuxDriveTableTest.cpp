@@ -93,6 +93,14 @@ TEST(LinuxDriveTable, AMountedDiscImageIsAnOpticalDriveUntilUnmounted) {
         EXPECT_EQ(drives.nativePath(*root + QStringLiteral("پوشه\\a b.txt")),
                   mountPoint + QStringLiteral("/پوشه/a b.txt"));
         EXPECT_EQ(drives.driveType(QStringLiteral("C:\\")), 0);
+
+        const QString medium = drives.mediumIdentity(*root);
+        EXPECT_FALSE(medium.isEmpty());
+        EXPECT_TRUE(medium.contains(QString::number(disc->serial)));
+        EXPECT_EQ(drives.mediumIdentity(*root), medium) << "the same medium reads the same";
+        EXPECT_TRUE(drives.mediumIdentity(QStringLiteral("C:\\")).isEmpty());
+        ASSERT_TRUE(image.killServer());
+        EXPECT_TRUE(drives.mediumIdentity(*root).isEmpty()) << "a mount whose server died holds no medium";
     }
     EXPECT_FALSE(rootOf(drives, mountPoint)) << "an unmounted image is still shown";
 }

@@ -1,9 +1,13 @@
 #include "support/FakeDrives.h"
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFileInfo>
 
 #include "platform/DrivePath.h"
+#include "platform/FileNames.h"
+#include "platform/NativePath.h"
 
 namespace vt::test {
 
@@ -17,8 +21,8 @@ QString normalised(const QString& drivePath) {
 
 class ListHandle final : public FindHandle {
   public:
-    ListHandle(std::vector<FindData> entries, bool breaksOff)
-        : entries_(std::move(entries)), breaksOff_(breaksOff) {}
+    ListHandle(std::vector<FindData> entries, bool breaksOff, bool mediumGoes)
+        : entries_(std::move(entries)), breaksOff_(breaksOff || mediumGoes), mediumGoes_(mediumGoes) {}
     bool next(FindData& entry) override {
         if (breaksOff_ || index_ >= entries_.size()) {
             failed_ = breaksOff_;
@@ -28,10 +32,12 @@ class ListHandle final : public FindHandle {
         return true;
     }
     bool failed() const override { return failed_; }
+    bool mediumGone() const override { return failed_ && mediumGoes_; }
 
   private:
     std::vector<FindData> entries_;
     bool breaksOff_;
+    bool mediumGoes_;
     bool failed_ = false;
     size_t index_ = 1;  // entry 0 went out with findFirst
 };
@@ -78,9 +84,15 @@ QString FakeDriveTable::mountPoint(const QString& root) const {
 
 QString FakeDriveTable::nativePath(const QString& drivePath) const {
     const Drive* d = find(drivePath);
-    const std::optional<QString> within = pathWithinDrive(drivePath);
-    if (!d || !within) return {};
-    return within->isEmpty() ? d->folder : d->folder + QLatin1Char('/') + *within;
+    return d ? resolveDrivePath(d->folder, drivePath) : QString();
+}
+
+QString FakeDriveTable::mediumIdentity(const QString& root) const {
+    const Drive* d = find(root);
+    if (!d) return {};
+    return QStringList{d->folder, QString::number(d->type), d->volume.label, d->volume.fileSystemName,
+                       QString::number(d->volume.serial)}
+        .join(QLatin1Char('\n'));
 }
 
 bool FakeFileSystem::failsIn(const std::set<QString>& set, const QString& path) const {
@@ -106,6 +118,10 @@ std::unique_ptr<FindHandle> FakeFileSystem::findFirst(const QString& folder, con
     if (whileListing) whileListing(folder);
     status = FindStatus::Unreadable;
     if (failsIn(unlistable, folder)) return nullptr;
+    if (failsIn(mediumGoneAt, folder)) {
+        status = FindStatus::MediumGone;
+        return nullptr;
+    }
     const QString native = drives_.nativePath(folder);
     if (native.isEmpty() || !QFileInfo(native).isDir()) return nullptr;
 
@@ -118,8 +134,8 @@ std::unique_ptr<FindHandle> FakeFileSystem::findFirst(const QString& folder, con
 
     std::vector<FindData> entries;
     if (!isRoot && nameFilters.isEmpty()) {
-        entries.push_back({QStringLiteral("."), FileAttribute::Directory, 0});
-        entries.push_back({QStringLiteral(".."), FileAttribute::Directory, 0});
+        entries.push_back({QStringLiteral("."), FileAttribute::Directory, 0, {}});
+        entries.push_back({QStringLiteral(".."), FileAttribute::Directory, 0, {}});
     }
     const QString prefix = folder.endsWith(QLatin1Char('\\')) ? folder : folder + QLatin1Char('\\');
     for (const QFileInfo& info : infos) {
@@ -138,7 +154,8 @@ std::unique_ptr<FindHandle> FakeFileSystem::findFirst(const QString& folder, con
     }
     status = FindStatus::Found;
     first = entries.front();
-    return std::make_unique<ListHandle>(std::move(entries), failsIn(breakingOff, folder));
+    return std::make_unique<ListHandle>(std::move(entries), failsIn(breakingOff, folder),
+                                        failsIn(mediumGoneDuring, folder));
 }
 
 std::optional<std::uint32_t> FakeFileSystem::attributes(const QString& path) {
@@ -163,7 +180,8 @@ std::optional<std::int64_t> FakeFileSystem::fileLength(const QString& path) {
 bool FakeFileSystem::pathExists(const QString& path) {
     if (failsIn(vanishing, path)) return false;
     const QString native = drives_.nativePath(path);
-    return !native.isEmpty() && QFileInfo::exists(native);
+    struct stat st {};
+    return !native.isEmpty() && ::stat(nativePathBytes(native).constData(), &st) == 0;
 }
 
 }  // namespace vt::test

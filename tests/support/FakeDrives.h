@@ -32,7 +32,10 @@ class FakeDriveTable final : public DriveTable {
     VolumeInformation volumeInformation(const QString& root) const override;
     bool readOnlyVolume(const QString& root) const override;
     QString mountPoint(const QString& root) const override;
+    // Resolves stored paths against the real folder, as the real table does (resolveDrivePath).
     QString nativePath(const QString& drivePath) const override;
+    // The drive's folder, type and volume details: the same while the same Drive stays added.
+    QString mediumIdentity(const QString& root) const override;
 
   private:
     const Drive* find(const QString& root) const;
@@ -55,6 +58,8 @@ class FakeFileSystem final : public FileSystem {
     std::set<QString> unmeasurable;  // files whose length and attributes cannot be read
     std::set<QString> vanishing;     // entries listed but gone when queried
     std::set<QString> breakingOff;   // folders whose listing fails after its first entry
+    std::set<QString> mediumGoneAt;      // folders whose listing does not start: the medium is gone
+    std::set<QString> mediumGoneDuring;  // folders whose listing fails after its first entry: medium gone
     // Lengths to report instead of the real file's (for sizes no test should have to write).
     std::map<QString, std::int64_t> lengths;
     // Extra attribute bits per drive path (hidden, system, archive, read-only).

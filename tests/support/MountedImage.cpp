@@ -1,5 +1,8 @@
 #include "support/MountedImage.h"
 
+#include <signal.h>
+#include <sys/statvfs.h>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -61,6 +64,35 @@ MountedImage::MountedImage(const QString& tree, const QString& label) {
     // fuseiso answers before the kernel lists the mount on a loaded machine; wait for it.
     for (int i = 0; i < 100 && !isMountPoint(mountPoint()); ++i) QThread::msleep(20);
     if (!isMountPoint(mountPoint())) error_ = QStringLiteral("fuseiso did not mount the image");
+}
+
+bool MountedImage::killServer() {
+    // fuseiso runs as a daemon of its own; find it by its command line, which names the mount point.
+    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& pid : pids) {
+        bool number = false;
+        const int id = pid.toInt(&number);
+        if (!number) continue;
+        QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+        if (!comm.open(QIODevice::ReadOnly) || comm.readAll().trimmed() != "fuseiso") continue;
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        if (!cmdline.open(QIODevice::ReadOnly)) continue;
+        const QList<QByteArray> arguments = cmdline.readAll().split('\0');
+        if (!arguments.contains(QFile::encodeName(mountPoint()))) continue;
+        if (::kill(id, SIGKILL) != 0) return false;
+        // The kernel ends the FUSE connection once the process is gone; the mount then answers nothing.
+        struct statvfs fs {};
+        for (int i = 0; i < 250 && ::statvfs(QFile::encodeName(mountPoint()).constData(), &fs) == 0; ++i) {
+            QThread::msleep(20);
+        }
+        return true;
+    }
+    return false;
+}
+
+bool MountedImage::unmountLazily() {
+    return run(QStringLiteral("fusermount"), {QStringLiteral("-u"), QStringLiteral("-z"), mountPoint()})
+        .isEmpty();
 }
 
 MountedImage::~MountedImage() {

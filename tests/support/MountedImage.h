@@ -19,6 +19,12 @@ class MountedImage {
     MountedImage& operator=(const MountedImage&) = delete;
 
     const QString& error() const { return error_; }
+    // Kills the fuseiso process serving the mount, as a crash would: the mount stays, but every request to
+    // it fails from then on. False when no such process was found.
+    bool killServer();
+    // Detaches the mount lazily (`fusermount -u -z`): it vanishes from the mount table at once, while
+    // folders held open stay readable until they are closed. False when fusermount failed.
+    bool unmountLazily();
     QString imagePath() const { return work_.filePath(QStringLiteral("disc.iso")); }
     QString mountPoint() const { return work_.filePath(QStringLiteral("mnt")); }
 
