@@ -38,6 +38,7 @@ std::optional<QString> storedDisc(Connection& cn, const QString& typed, CliEnvir
 // or below the disc's root ("dir\sub", "/dir/sub"); either slash separates.
 QString folderPath(const DiscTree& tree, QString typed) {
     typed.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    if (!typed.isEmpty() && !typed.endsWith(QLatin1Char('\\'))) typed += QLatin1Char('\\');
     const QString root = tree.root();
     if (!root.isEmpty() && !typed.startsWith(root, Qt::CaseInsensitive)) {
         while (typed.startsWith(QLatin1Char('\\'))) typed.remove(0, 1);
@@ -45,7 +46,6 @@ QString folderPath(const DiscTree& tree, QString typed) {
     } else if (!root.isEmpty()) {
         typed.replace(0, root.size(), root);  // the letter as recorded
     }
-    if (!typed.isEmpty() && !typed.endsWith(QLatin1Char('\\'))) typed += QLatin1Char('\\');
     return typed;
 }
 
