@@ -48,7 +48,7 @@ TEST(SearchIndex, RolledBackAddLeavesNothingBehind) {
         Transaction transaction(cn);
         test::execute(
             cn,
-            QStringLiteral("INSERT INTO BankList VALUES ('CD1', 'x.txt', 'D:\\Lost\\x.txt', 1, 'Normal');"));
+            QStringLiteral("INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES ('CD1', 'x.txt', 'D:\\Lost\\x.txt', 1, 'Normal');"));
         // Inside the transaction the new row is found already.
         EXPECT_EQ(found(cn, QStringLiteral("lost")).size(), 1u);
     }
@@ -152,7 +152,7 @@ TEST(SearchIndex, AppendedRowsGoAboveTheCoverageAndTheInsertTriggerIsBackWhether
         qint64 triggersWhileWriting = -1;
         appender.runBeforeEachBatch([&] { triggersWhileWriting = count(cn, triggers); });
         appender.append(
-            {QStringLiteral("CD3"), QStringLiteral("d.txt"), QStringLiteral("D:\\d.txt"), 1, QString()});
+            {QStringLiteral("CD3"), QStringLiteral("d.txt"), QStringLiteral("D:\\d.txt"), 1, QString(), std::nullopt});
         appender.finish();
         EXPECT_EQ(triggersWhileWriting, 0) << "set aside while the rows go in";
     }
