@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
-#include <QPointer>
 #include <QTreeWidget>
 #include <vector>
 
@@ -15,11 +14,8 @@
 #include "button/MyButton.h"
 #include "catalog/CatalogError.h"
 #include "catalog/Statements.h"
-#include "platform/DriveTable.h"
 #include "platform/MessageService.h"
-#include "platform/Shell.h"
-#include "search/OpenFailedText.h"
-#include "search/OpticalDriveSearch.h"
+#include "search/FoundFileOpening.h"
 #include "search/PlainDecimal.h"
 
 namespace vt {
@@ -28,8 +24,6 @@ namespace {
 
 const QString kAllDisks = QStringLiteral("همه ديسكهاي موجود");
 const QString kNoSearchText = QStringLiteral("كلمه اي براي جستجو وارد نشده");
-const QString kOfferToOpen = QStringLiteral("آيا مايل به احظار فايل مورد نظر هستيد ؟");
-const QString kNotOnAnyDrive = QStringLiteral("در هيچ يک از درايو هاي موجود ،فايل مورد نظر وجود ندارد");
 const QString kSearchFailed = QStringLiteral("جستجو انجام نشد:");
 
 // Runs one step of a sequence whose steps each may fail alone; true when the step succeeded.
@@ -191,25 +185,7 @@ void frmFind::ListView1_DblClick() {
     if (ListView1_->topLevelItemCount() == 0) return;
     const QList<QTreeWidgetItem*> selected = ListView1_->selectedItems();
     if (selected.isEmpty()) return;
-    // Stored paths begin with the root of the drive the disc was scanned from; the rest is the path
-    // within the disc, which any drive holding the disc now can serve.
-    const QString withinDisc = selected.front()->text(0).mid(3);
-
-    const Platform& platform = context_.platform;
-    const QString root = firstOpticalDriveHolding(platform.drives, platform.fileSystem, withinDisc);
-    if (root.isEmpty()) {
-        platform.messages.information(this, kNotOnAnyDrive);
-        return;
-    }
-    if (!platform.messages.askYesNo(this, kOfferToOpen)) return;
-    // The launcher reports later; by then the window may have been closed, and then nobody is told.
-    const QPointer<frmFind> window(this);
-    platform.shell.openWithDefaultApplication(this, platform.drives.nativePath(root + withinDisc),
-                                              platform.drives.mountPoint(root), [window](OpenOutcome outcome) {
-                                                  if (!window || outcome == OpenOutcome::Opened) return;
-                                                  window->context_.platform.messages.information(
-                                                      window, openFailedText(outcome));
-                                              });
+    openFoundFile(context_.platform, this, selected.front()->text(0));
 }
 
 }  // namespace vt
