@@ -306,6 +306,8 @@ bool hasFileDates(sqlite3* db) {
     return hasColumn(db, "BankList", "FileModified") && hasColumn(db, "Disks", "CataloguedAt");
 }
 
+bool hasFolderIndex(sqlite3* db) { return hasIndex(db, "BankList_Folders"); }
+
 bool searchIndexReady(sqlite3* db) {
     try {
         return SearchIndex::exists(db) && SearchIndex::isCurrent(db) && SearchIndex::hasCoverage(db);

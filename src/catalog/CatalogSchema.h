@@ -55,6 +55,8 @@ sqlite3* open(const QString& path, OpenMode mode, const SearchIndex::Progress& p
 // Whether the open catalogue has the columns of version 4 (file dates, disc facts). A catalogue opened
 // only for reading is not brought up to date, so its readers ask before reading them.
 bool hasFileDates(sqlite3* db);
+// Whether the open catalogue has the folder index of version 4 (DiscTree reads through it).
+bool hasFolderIndex(sqlite3* db);
 
 // Whether searches of the open catalogue can go through its path index: it has one, built under this
 // program's character folds, that knows how far it covers.

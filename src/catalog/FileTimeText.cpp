@@ -1,0 +1,13 @@
+#include "catalog/FileTimeText.h"
+
+#include <QDateTime>
+#include <QTimeZone>
+
+namespace vt {
+
+QString isoUtcText(std::optional<qint64> secondsSinceEpoch) {
+    if (!secondsSinceEpoch) return QString();
+    return QDateTime::fromSecsSinceEpoch(*secondsSinceEpoch, QTimeZone::utc()).toString(Qt::ISODate);
+}
+
+}  // namespace vt
