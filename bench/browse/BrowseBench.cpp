@@ -27,7 +27,7 @@ constexpr double kOpenTarget = 2.0;
 constexpr double kListTarget = 0.3;
 const QString kSmallDisc = QStringLiteral("Disc100k");
 const QString kLargeDisc = QStringLiteral("Disc1M");
-const QString kLargeFolder = QStringLiteral("D:\\Scans");
+const QString kLargeFolder = QStringLiteral("D:\\Scans\\");
 
 // Files in folders of 50 under sets of 100 under top folders, as a scan writes them; the large disc also
 // has one folder of 50,000 files.

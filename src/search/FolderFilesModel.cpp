@@ -34,7 +34,7 @@ QString dateText(const std::optional<qint64>& modified) {
 
 FolderFilesModel::FolderFilesModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void FolderFilesModel::setFiles(std::vector<ListedFile> files) {
+void FolderFilesModel::setFiles(std::vector<DiscFile> files) {
     beginResetModel();
     files_ = std::move(files);
     rebuildShown();
@@ -85,8 +85,8 @@ void FolderFilesModel::sort(int column, Qt::SortOrder order) {
 void FolderFilesModel::sortShown() {
     if (sortColumn_ < 0) return;
     const auto less = [this](int a, int b) {
-        const ListedFile& x = files_[size_t(a)];
-        const ListedFile& y = files_[size_t(b)];
+        const DiscFile& x = files_[size_t(a)];
+        const DiscFile& y = files_[size_t(b)];
         switch (sortColumn_) {
             case Bytes:
             case Size:
@@ -112,9 +112,9 @@ void FolderFilesModel::sortShown() {
     }
 }
 
-int FolderFilesModel::rowOf(const QString& recordedPath) const {
+int FolderFilesModel::rowOf(const QString& path) const {
     for (size_t row = 0; row < shown_.size(); ++row) {
-        if (files_[size_t(shown_[row])].recordedPath == recordedPath) return int(row);
+        if (files_[size_t(shown_[row])].path == path) return int(row);
     }
     return -1;
 }
@@ -129,7 +129,7 @@ int FolderFilesModel::columnCount(const QModelIndex& parent) const {
 
 QVariant FolderFilesModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= int(shown_.size())) return {};
-    const ListedFile& f = file(index.row());
+    const DiscFile& f = file(index.row());
     if (role == Qt::DisplayRole) {
         switch (index.column()) {
             case Name: return f.name;

@@ -1,19 +1,11 @@
 #pragma once
 
 #include <QAbstractTableModel>
-#include <optional>
 #include <vector>
 
-namespace vt {
+#include "catalog/DiscTree.h"
 
-// One catalogued file as the disc browser lists it.
-struct ListedFile {
-    QString name;
-    QString recordedPath;  // the full path as recorded, drive root included
-    double size = 0;
-    std::optional<qint64> modified;  // seconds since 1970-01-01 UTC, when known
-    QString attributes;
-};
+namespace vt {
 
 // The files of one folder, as a table: name, size in bytes, readable size, date, attributes. Sorting and
 // the type-to-filter text work on a list of row numbers over the rows, so a folder of tens of thousands of
@@ -28,16 +20,16 @@ public:
     explicit FolderFilesModel(QObject* parent = nullptr);
 
     // Replaces the listed files; the sort order and filter in force apply to the new ones.
-    void setFiles(std::vector<ListedFile> files);
+    void setFiles(std::vector<DiscFile> files);
     void setFilterText(const QString& text);
     const QString& filterText() const { return filter_; }
 
     // The file shown at `row`.
-    const ListedFile& file(int row) const { return files_[size_t(shown_[size_t(row)])]; }
-    // The row showing the file recorded under `recordedPath`, -1 when none does.
-    int rowOf(const QString& recordedPath) const;
+    const DiscFile& file(int row) const { return files_[size_t(shown_[size_t(row)])]; }
+    // The row showing the file recorded under `path`, -1 when none does.
+    int rowOf(const QString& path) const;
     // Every file of the folder, listed or filtered out.
-    const std::vector<ListedFile>& allFiles() const { return files_; }
+    const std::vector<DiscFile>& allFiles() const { return files_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -49,7 +41,7 @@ private:
     void rebuildShown();
     void sortShown();
 
-    std::vector<ListedFile> files_;
+    std::vector<DiscFile> files_;
     std::vector<int> shown_;  // indexes into files_, in display order
     QString filter_;
     int sortColumn_ = -1;

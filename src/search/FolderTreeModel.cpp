@@ -3,40 +3,31 @@
 namespace vt {
 
 struct FolderTreeModel::Node {
-    ListedFolder folder;
+    QString name;
+    QString path;
     Node* parent = nullptr;
     int row = 0;
     bool fetched = false;
     std::vector<std::unique_ptr<Node>> children;
 };
 
-namespace {
-
-// Whether `path` is `folder` itself or lies inside it.
-bool within(const QString& path, const QString& folder) {
-    if (!path.startsWith(folder)) return false;
-    return path.size() == folder.size() || folder.endsWith(QLatin1Char('\\')) ||
-           path.at(folder.size()) == QLatin1Char('\\');
-}
-
-}  // namespace
-
 FolderTreeModel::FolderTreeModel(SubfolderLister lister, QObject* parent)
     : QAbstractItemModel(parent), lister_(std::move(lister)) {}
 
 FolderTreeModel::~FolderTreeModel() = default;
 
-void FolderTreeModel::setRoot(const ListedFolder& root) {
+void FolderTreeModel::setRoot(const QString& rootName, const QString& rootPath) {
     beginResetModel();
     root_.reset();
-    if (!root.path.isEmpty()) {
+    if (!rootPath.isEmpty()) {
         root_ = std::make_unique<Node>();
-        root_->folder = root;
+        root_->name = rootName;
+        root_->path = rootPath;
     }
     endResetModel();
 }
 
-void FolderTreeModel::clear() { setRoot({}); }
+void FolderTreeModel::clear() { setRoot(QString(), QString()); }
 
 FolderTreeModel::Node* FolderTreeModel::nodeOf(const QModelIndex& index) const {
     return index.isValid() ? static_cast<Node*>(index.internalPointer()) : nullptr;
@@ -48,17 +39,18 @@ QModelIndex FolderTreeModel::indexOf(Node* node) const {
 
 QString FolderTreeModel::folderPath(const QModelIndex& index) const {
     const Node* node = nodeOf(index);
-    return node ? node->folder.path : QString();
+    return node ? node->path : QString();
 }
 
 QModelIndex FolderTreeModel::locate(const QString& folderPath) {
     Node* node = root_.get();
-    if (!node || !within(folderPath, node->folder.path)) return {};
-    while (node->folder.path != folderPath) {
+    // Paths end with a backslash, so a folder holds exactly the paths that begin with its own.
+    if (!node || !folderPath.startsWith(node->path)) return {};
+    while (node->path != folderPath) {
         if (!node->fetched) fetchMore(indexOf(node));
         Node* next = nullptr;
         for (const auto& child : node->children) {
-            if (within(folderPath, child->folder.path)) {
+            if (folderPath.startsWith(child->path)) {
                 next = child.get();
                 break;
             }
@@ -93,8 +85,8 @@ int FolderTreeModel::columnCount(const QModelIndex&) const { return 1; }
 QVariant FolderTreeModel::data(const QModelIndex& index, int role) const {
     const Node* node = nodeOf(index);
     if (!node) return {};
-    if (role == Qt::DisplayRole) return node->folder.name;
-    if (role == Qt::ToolTipRole) return node->folder.path;
+    if (role == Qt::DisplayRole) return node->name;
+    if (role == Qt::ToolTipRole) return node->path;
     return {};
 }
 
@@ -114,17 +106,18 @@ void FolderTreeModel::fetchMore(const QModelIndex& parent) {
     Node* node = nodeOf(parent);
     if (!node || node->fetched) return;
     node->fetched = true;
-    std::vector<ListedFolder> folders = lister_(node->folder.path);
-    if (folders.empty()) {
+    const std::vector<QString> names = lister_(node->path);
+    if (names.empty()) {
         // The expander goes: the folder turned out to have none.
         emit dataChanged(parent, parent);
         return;
     }
-    beginInsertRows(parent, 0, int(folders.size()) - 1);
-    node->children.reserve(folders.size());
-    for (ListedFolder& folder : folders) {
+    beginInsertRows(parent, 0, int(names.size()) - 1);
+    node->children.reserve(names.size());
+    for (const QString& name : names) {
         auto child = std::make_unique<Node>();
-        child->folder = std::move(folder);
+        child->name = name;
+        child->path = node->path + name + QLatin1Char('\\');
         child->parent = node;
         child->row = int(node->children.size());
         node->children.push_back(std::move(child));

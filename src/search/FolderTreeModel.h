@@ -7,27 +7,22 @@
 
 namespace vt {
 
-// A folder of a catalogued disc as the browser's tree knows it.
-struct ListedFolder {
-    QString name;
-    // The folder's full path as recorded (drive root included, no closing backslash except the root's);
-    // a subfolder's path is its parent's followed by a backslash and its name.
-    QString path;
-};
-
 // The folder tree of one disc, loaded a level at a time: a folder's subfolders are asked for when the
 // view first expands it, so opening a disc of a million files reads one level, not the whole disc.
 class FolderTreeModel : public QAbstractItemModel {
     Q_OBJECT
 public:
-    // The subfolders of the folder recorded under the given path, in the order they are to be shown.
-    using SubfolderLister = std::function<std::vector<ListedFolder>(const QString& folderPath)>;
+    // The names of the subfolders of the folder at the given path, in the order they are to be shown. A
+    // folder's path is the recorded path its files begin with, ending with a backslash ("D:\dir\"); a
+    // subfolder's is its parent's followed by its name and a backslash. Must not throw.
+    using SubfolderLister = std::function<std::vector<QString>(const QString& folderPath)>;
 
     explicit FolderTreeModel(SubfolderLister lister, QObject* parent = nullptr);
     ~FolderTreeModel() override;
 
-    // Shows a new tree with `root` as its one top item (nothing when `root` has no path).
-    void setRoot(const ListedFolder& root);
+    // Shows a new tree whose one top item is the folder at `rootPath`, shown as `rootName` (no tree when
+    // the path is empty).
+    void setRoot(const QString& rootName, const QString& rootPath);
     void clear();
     // The path of the folder at `index`.
     QString folderPath(const QModelIndex& index) const;

@@ -17,6 +17,8 @@
 #include "app/AppContext.h"
 #include "app/Look.h"
 #include "catalog/CatalogError.h"
+#include "catalog/Recordset.h"
+#include "catalog/Statements.h"
 #include "platform/MessageService.h"
 #include "platform/Shell.h"
 #include "search/FolderFilesModel.h"
@@ -206,30 +208,38 @@ void frmBrowse::buildControls() {
 
 void frmBrowse::Form_Load() {
     Combo1_->clear();
+    QStringList names;
     try {
-        discs_ = DiscBrowsing::discs(context_.cnCatalog);
+        Recordset discs;
+        discs.Open(Statements::allDisks(), context_.cnCatalog);
+        const long count = discs.RecordCount();
+        for (long i = 0; i < count; ++i) {
+            names << discs.Fields(0).Value().toString();
+            discs.MoveNext();
+        }
     } catch (const CatalogError& e) {
-        discs_.clear();
         reportCatalogueFailure(e.message());
     }
-    for (const DiscBrowsing::DiscFacts& disc : discs_) Combo1_->addItem(disc.name);
+    Combo1_->addItems(names);
     Combo1_->setCurrentIndex(-1);
 }
 
 void frmBrowse::Combo1_Click(int index) {
-    if (index < 0 || index >= int(discs_.size())) return;
-    const DiscBrowsing::DiscFacts& facts = discs_[size_t(index)];
-    showFacts(facts);
-    disc_ = facts.name;
+    if (index < 0 || index >= Combo1_->count()) return;
+    disc_.reset();
     shownFolder_.clear();
+    listingRead_ = false;
     filesModel_->setFiles({});
-    ListedFolder root;
+    treeModel_->clear();
+    QString root;
     try {
-        root = DiscBrowsing::root(context_.cnCatalog, disc_);
+        disc_ = std::make_unique<DiscTree>(context_.cnCatalog.handle(), Combo1_->itemText(index));
+        showFacts(disc_->facts().value_or(DiscFacts{Combo1_->itemText(index), {}, {}, {}, {}, {}, {}}));
+        root = disc_->root();
     } catch (const CatalogError& e) {
         reportCatalogueFailure(e.message());
     }
-    treeModel_->setRoot(root);
+    treeModel_->setRoot(Combo1_->itemText(index), root);
     const QModelIndex top = treeModel_->index(0, 0);
     if (top.isValid()) {
         Tree1_->expand(top);
@@ -247,8 +257,8 @@ void frmBrowse::browseDisc(const QString& disc) {
 
 void frmBrowse::showFile(const QString& disc, const QString& recordedPath) {
     browseDisc(disc);
-    if (disc_ != disc) return;
-    const QModelIndex folder = treeModel_->locate(DiscBrowsing::folderOf(recordedPath));
+    if (!disc_ || disc_->diskName() != disc) return;
+    const QModelIndex folder = treeModel_->locate(DiscTree::folderOf(recordedPath));
     if (!folder.isValid()) return;
     Text1_->clear();
     Tree1_->setCurrentIndex(folder);
@@ -260,9 +270,9 @@ void frmBrowse::showFile(const QString& disc, const QString& recordedPath) {
     List1_->scrollTo(file);
 }
 
-void frmBrowse::showFacts(const DiscBrowsing::DiscFacts& facts) {
+void frmBrowse::showFacts(const DiscFacts& facts) {
     lblName_->setText(facts.name);
-    lblLabel_->setText(facts.volumeLabel);
+    lblLabel_->setText(facts.label);
     lblFileSystem_->setText(facts.fileSystem);
     lblSerial_->setText(facts.serial);
     lblSize_->setText(facts.size);
@@ -270,12 +280,28 @@ void frmBrowse::showFacts(const DiscBrowsing::DiscFacts& facts) {
     lblCatalogued_->setText(localTime(facts.cataloguedAt));
 }
 
+DiscFolder& frmBrowse::listing(const QString& folderPath) {
+    if (!listingRead_ || listingPath_ != folderPath) {
+        listingRead_ = false;
+        listing_ = disc_->list(folderPath);
+        listingPath_ = folderPath;
+        listingRead_ = true;
+        listingFilesTaken_ = false;
+    }
+    return listing_;
+}
+
 void frmBrowse::showFolder(const QString& folderPath) {
-    if (folderPath == shownFolder_) return;
+    if (folderPath == shownFolder_ || !disc_) return;
     shownFolder_ = folderPath;
-    std::vector<ListedFile> listed;
+    std::vector<DiscFile> listed;
     try {
-        listed = DiscBrowsing::files(context_.cnCatalog, disc_, folderPath);
+        // The files go to the list rather than being copied, as a folder may hold tens of thousands; a
+        // listing whose files went to the list before is read again.
+        if (listingFilesTaken_ && listingPath_ == folderPath) listingRead_ = false;
+        listed = std::move(listing(folderPath).files);
+        listing_.files.clear();
+        listingFilesTaken_ = true;
     } catch (const CatalogError& e) {
         reportCatalogueFailure(e.message());
     }
@@ -289,51 +315,52 @@ void frmBrowse::showCount() {
     lblCount_->setText(shown == all ? kFileCount.arg(all) : kFilteredCount.arg(shown).arg(all));
 }
 
-std::vector<ListedFolder> frmBrowse::subfoldersOf(const QString& folderPath) {
+std::vector<QString> frmBrowse::subfoldersOf(const QString& folderPath) {
     // Asked by the tree while the view works; a failure is told and the folder shows no subfolders.
+    if (!disc_) return {};
     try {
-        return DiscBrowsing::subfolders(context_.cnCatalog, disc_, folderPath);
+        return listing(folderPath).folders;
     } catch (const CatalogError& e) {
         reportCatalogueFailure(e.message());
         return {};
     }
 }
 
-const ListedFile* frmBrowse::selectedFile() const {
+const DiscFile* frmBrowse::selectedFile() const {
     const QModelIndex current = List1_->currentIndex();
     if (!current.isValid() || !List1_->selectionModel()->isRowSelected(current.row(), {})) return nullptr;
     return &filesModel_->file(current.row());
 }
 
 void frmBrowse::openSelectedFile() {
-    if (const ListedFile* file = selectedFile()) openFoundFile(context_.platform, this, file->recordedPath);
+    if (const DiscFile* file = selectedFile()) openFoundFile(context_.platform, this, file->path);
 }
 
 void frmBrowse::copySelectedPath() {
-    if (const ListedFile* file = selectedFile()) context_.platform.shell.setClipboardText(file->recordedPath);
+    if (const DiscFile* file = selectedFile()) context_.platform.shell.setClipboardText(file->path);
 }
 
 void frmBrowse::saveShownFolder() {
-    if (!shownFolder_.isEmpty()) saveFolder(shownFolder_, false);
+    if (disc_ && !shownFolder_.isEmpty()) saveFolder(shownFolder_, false);
 }
 
 void frmBrowse::saveTreeFolder() {
     const QModelIndex current = Tree1_->currentIndex();
-    if (current.isValid()) saveFolder(treeModel_->folderPath(current), true);
+    if (disc_ && current.isValid()) saveFolder(treeModel_->folderPath(current), true);
 }
 
 void frmBrowse::saveFolder(const QString& folderPath, bool withSubfolders) {
     const QModelIndex folder = treeModel_->locate(folderPath);
-    const QString name = folder.isValid() ? folder.data().toString() : disc_;
+    const QString name = folder.isValid() ? folder.data().toString() : disc_->diskName();
     const QString target = chooseSaveFile_(this, suggestedFileName(name));
     if (target.isEmpty()) return;
     QString failure;
     try {
-        failure = ListExport::saveFiles(target, [&](const std::function<void(const ListedFile&)>& write) {
+        failure = ListExport::saveFiles(target, [&](const std::function<void(const DiscFile&)>& write) {
             if (withSubfolders) {
-                DiscBrowsing::eachFileUnder(context_.cnCatalog, disc_, folderPath, write);
+                disc_->forEachFile(folderPath, write);
             } else {
-                for (const ListedFile& file : filesModel_->allFiles()) write(file);
+                for (const DiscFile& file : filesModel_->allFiles()) write(file);
             }
         });
     } catch (const CatalogError& e) {

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 #include <vector>
 
-#include "search/DiscBrowsing.h"
+#include "catalog/DiscTree.h"
 #include "search/SaveFileWindow.h"
 
 class QAction;
@@ -39,6 +40,7 @@ public:
     // Shows the disc catalogued under `disc` (its root folder), when the list has it.
     void browseDisc(const QString& disc);
     // Shows the folder of the file recorded under `recordedPath` on `disc`, with the file selected.
+    // Folders are named by the recorded path their files begin with, ending with a backslash ("D:\dir\").
     void showFile(const QString& disc, const QString& recordedPath);
 
     QSize sizeHint() const override { return {880, 560}; }
@@ -59,19 +61,25 @@ public:
 private:
     void buildControls();
     void Combo1_Click(int index);
-    void showFacts(const DiscBrowsing::DiscFacts& facts);
+    void showFacts(const DiscFacts& facts);
+    DiscFolder& listing(const QString& folderPath);
     void showFolder(const QString& folderPath);
     void showCount();
-    const ListedFile* selectedFile() const;
-    std::vector<ListedFolder> subfoldersOf(const QString& folderPath);
+    const DiscFile* selectedFile() const;
+    std::vector<QString> subfoldersOf(const QString& folderPath);
     void saveFolder(const QString& folderPath, bool withSubfolders);
     void reportCatalogueFailure(const QString& detail);
 
     AppContext& context_;
     SaveFileChooser chooseSaveFile_;
-    std::vector<DiscBrowsing::DiscFacts> discs_;
-    QString disc_;  // the disc shown, empty for none
+    std::unique_ptr<DiscTree> disc_;  // the disc shown, none at first
     QString shownFolder_;
+    // The last folder read, kept for the other of the two that ask for it: opening a folder in the tree
+    // wants its subfolders, listing it its files; one read serves both.
+    QString listingPath_;
+    DiscFolder listing_;
+    bool listingRead_ = false;
+    bool listingFilesTaken_ = false;
 
     QComboBox* Combo1_ = nullptr;
     QTreeView* Tree1_ = nullptr;

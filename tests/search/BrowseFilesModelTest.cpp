@@ -7,8 +7,8 @@
 namespace vt::test {
 namespace {
 
-ListedFile file(const QString& name, double size, std::optional<qint64> modified = std::nullopt) {
-    return ListedFile{name, QStringLiteral("E:\\d\\") + name, size, modified, QStringLiteral("ArchiveNormal")};
+DiscFile file(const QString& name, double size, std::optional<qint64> modified = std::nullopt) {
+    return DiscFile{0, name, QStringLiteral("E:\\d\\") + name, size, QStringLiteral("ArchiveNormal"), modified};
 }
 
 QStringList names(const FolderFilesModel& model) {
@@ -18,7 +18,7 @@ QStringList names(const FolderFilesModel& model) {
     return result;
 }
 
-std::vector<ListedFile> sample() {
+std::vector<DiscFile> sample() {
     return {file(QStringLiteral("b.txt"), 9, 300), file(QStringLiteral("A.txt"), 10, std::nullopt),
             file(QStringLiteral("c.txt"), 1024 * 1024, 100)};
 }

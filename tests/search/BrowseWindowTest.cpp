@@ -88,14 +88,14 @@ TEST_F(Browse, TreeOfPersianSpacedAndQuotedNamesIsReadALevelAtATime) {
     EXPECT_FALSE(tree.hasChildren(tree.index(0, 0, music)) && childNames(tree, tree.index(0, 0, music)).size());
 
     browser.showFile(QStringLiteral("آرشيو"), QStringLiteral("E:\\موسيقي من\\") + quoted + QStringLiteral("\\a b.mp3"));
-    EXPECT_EQ(browser.shownFolder(), QStringLiteral("E:\\موسيقي من\\") + quoted);
+    EXPECT_EQ(browser.shownFolder(), QStringLiteral("E:\\موسيقي من\\") + quoted + QLatin1Char('\\'));
     EXPECT_EQ(listedNames(browser), QStringList({QStringLiteral("a b.mp3")}));
     auto& list = child<QTreeView>(browser, "List1");
     ASSERT_TRUE(list.currentIndex().isValid());
     EXPECT_EQ(browser.files().file(list.currentIndex().row()).name, QStringLiteral("a b.mp3"));
 
     browser.showFile(QStringLiteral("آرشيو"), QStringLiteral("E:\\docs\\notes"));
-    EXPECT_EQ(browser.shownFolder(), QStringLiteral("E:\\docs"));
+    EXPECT_EQ(browser.shownFolder(), QStringLiteral("E:\\docs\\"));
     EXPECT_EQ(listedNames(browser), QStringList({"notes"}));
     EXPECT_TRUE(fake.messages.shown.empty());
 }
@@ -108,7 +108,7 @@ TEST_F(Browse, FilesMenuOpensCopiesAndSavesTheFolderAndTheTreeMenuSavesEverythin
     frmBrowse browser(context);
     browser.Form_Load();
     browser.showFile(QStringLiteral("CD"), QStringLiteral("E:\\a\\two.txt"));
-    ASSERT_EQ(browser.shownFolder(), QStringLiteral("E:\\a"));
+    ASSERT_EQ(browser.shownFolder(), QStringLiteral("E:\\a\\"));
 
     child<QAction>(browser, "actCopyPath").trigger();
     EXPECT_EQ(fake.shell.clipboard, QStringLiteral("E:\\a\\two.txt"));
@@ -170,10 +170,10 @@ TEST_F(Browse, SearchAndRemovalMenusReachTheBrowser) {
     frmBrowse* browser = registry.browseWindow();
     ASSERT_NE(browser, nullptr);
     EXPECT_EQ(child<QLabel>(*browser, "lblName").text(), QStringLiteral("CD2"));
-    EXPECT_EQ(browser->shownFolder(), QStringLiteral("G:\\music"));
+    EXPECT_EQ(browser->shownFolder(), QStringLiteral("G:\\music\\"));
     const QModelIndex current = child<QTreeView>(*browser, "List1").currentIndex();
     ASSERT_TRUE(current.isValid());
-    EXPECT_EQ(browser->files().file(current.row()).recordedPath, QStringLiteral("G:\\music\\song, \"live\".mp3"));
+    EXPECT_EQ(browser->files().file(current.row()).path, QStringLiteral("G:\\music\\song, \"live\".mp3"));
 
     auto& discs = child<QComboBox>(find, "Combo1");
     discs.setCurrentIndex(1);
