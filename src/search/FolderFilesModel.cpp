@@ -37,6 +37,10 @@ FolderFilesModel::FolderFilesModel(QObject* parent) : QAbstractTableModel(parent
 void FolderFilesModel::setFiles(std::vector<DiscFile> files) {
     beginResetModel();
     files_ = std::move(files);
+    // Most files of a folder have the same attributes: one shared text for them all, not one each.
+    for (size_t i = 1; i < files_.size(); ++i) {
+        if (files_[i].attributes == files_[i - 1].attributes) files_[i].attributes = files_[i - 1].attributes;
+    }
     rebuildShown();
     endResetModel();
 }
@@ -84,7 +88,11 @@ void FolderFilesModel::sort(int column, Qt::SortOrder order) {
 
 void FolderFilesModel::sortShown() {
     if (sortColumn_ < 0) return;
-    const auto less = [this](int a, int b) {
+    // Names compare case-folded once each, rather than folded again in every comparison.
+    std::vector<QString> nameKeys;
+    nameKeys.reserve(files_.size());
+    for (const DiscFile& f : files_) nameKeys.push_back(f.name.toCaseFolded());
+    const auto less = [this, &nameKeys](int a, int b) {
         const DiscFile& x = files_[size_t(a)];
         const DiscFile& y = files_[size_t(b)];
         switch (sortColumn_) {
@@ -102,7 +110,7 @@ void FolderFilesModel::sortShown() {
             default:
                 break;
         }
-        if (const int c = x.name.compare(y.name, Qt::CaseInsensitive); c != 0) return c < 0;
+        if (const int c = nameKeys[size_t(a)].compare(nameKeys[size_t(b)]); c != 0) return c < 0;
         return a < b;
     };
     if (sortOrder_ == Qt::AscendingOrder) {
