@@ -78,6 +78,8 @@ frmDelete::frmDelete(AppContext& context, Recordset& windowRecordset, QWidget* p
     connect(Combo1_->lineEdit(), &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QLineEdit* edit = Combo1_->lineEdit();
         std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
+        // A popup is a window of its own: it does not take the direction of the one it opens over.
+        menu->setLayoutDirection(Qt::RightToLeft);
         actBrowseDisc_->setEnabled(listIndex_ >= 0);
         menu->addSeparator();
         menu->addAction(actBrowseDisc_);

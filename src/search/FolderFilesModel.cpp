@@ -25,6 +25,12 @@ QString folded(const QString& text) {
     return result;
 }
 
+// Numbers with units, dates and attribute words read left to right inside a right-to-left list; isolated,
+// "512.6 KB" is not shown as "KB 512.6".
+QString leftToRight(const QString& text) {
+    return text.isEmpty() ? text : QChar(0x2066) + text + QChar(0x2069);
+}
+
 QString dateText(const std::optional<qint64>& modified) {
     if (!modified) return QString();
     return QDateTime::fromSecsSinceEpoch(*modified).toString(QStringLiteral("yyyy/MM/dd HH:mm"));
@@ -142,9 +148,9 @@ QVariant FolderFilesModel::data(const QModelIndex& index, int role) const {
         switch (index.column()) {
             case Name: return f.name;
             case Bytes: return plainDecimal(f.size);
-            case Size: return readableSize(f.size);
-            case Modified: return dateText(f.modified);
-            case Attributes: return f.attributes;
+            case Size: return leftToRight(readableSize(f.size));
+            case Modified: return leftToRight(dateText(f.modified));
+            case Attributes: return leftToRight(f.attributes);
             default: return {};
         }
     }

@@ -152,10 +152,10 @@ void frmBrowse::buildControls() {
     List1_->setContextMenuPolicy(Qt::CustomContextMenu);
     List1_->header()->setSortIndicator(FolderFilesModel::Name, Qt::AscendingOrder);
     List1_->setSortingEnabled(true);
-    List1_->header()->resizeSection(FolderFilesModel::Name, 240);
-    List1_->header()->resizeSection(FolderFilesModel::Bytes, 100);
+    List1_->header()->resizeSection(FolderFilesModel::Name, 200);
+    List1_->header()->resizeSection(FolderFilesModel::Bytes, 90);
     List1_->header()->resizeSection(FolderFilesModel::Size, 70);
-    List1_->header()->resizeSection(FolderFilesModel::Modified, 120);
+    List1_->header()->resizeSection(FolderFilesModel::Modified, 115);
     filesLayout->addWidget(List1_, 1);
     connect(Text1_, &QLineEdit::textChanged, this, [this](const QString& text) {
         filesModel_->setFilterText(text);
@@ -190,6 +190,8 @@ void frmBrowse::buildControls() {
         actCopyPath_->setEnabled(onFile);
         actSaveFolder_->setEnabled(!shownFolder_.isEmpty());
         QMenu menu(this);
+        // A popup is a window of its own: it does not take the direction of the one it opens over.
+        menu.setLayoutDirection(Qt::RightToLeft);
         menu.addAction(actOpen_);
         menu.addAction(actCopyPath_);
         menu.addSeparator();
@@ -201,6 +203,7 @@ void frmBrowse::buildControls() {
         if (!index.isValid()) return;
         Tree1_->setCurrentIndex(index);
         QMenu menu(this);
+        menu.setLayoutDirection(Qt::RightToLeft);
         menu.addAction(actSaveTree_);
         menu.exec(Tree1_->viewport()->mapToGlobal(at));
     });

@@ -218,6 +218,8 @@ void frmFind::buildMenus() {
         actCopyPath_->setEnabled(onRow);
         actSaveResults_->setEnabled(ListView1_->topLevelItemCount() > 0);
         QMenu menu(this);
+        // A popup is a window of its own: it does not take the direction of the one it opens over.
+        menu.setLayoutDirection(Qt::RightToLeft);
         menu.addAction(actOpen_);
         menu.addAction(actShowInBrowser_);
         menu.addAction(actCopyPath_);
@@ -230,6 +232,7 @@ void frmFind::buildMenus() {
         // Entry 0 stands for every disc, which is no one disc to browse.
         actBrowseDisc_->setEnabled(Combo1_->currentIndex() > 0);
         QMenu menu(this);
+        menu.setLayoutDirection(Qt::RightToLeft);
         menu.addAction(actBrowseDisc_);
         menu.exec(Combo1_->mapToGlobal(at));
     });

@@ -41,7 +41,7 @@ TEST(BrowseFiles, SizesAndDatesSortByValueNamesWithoutCaseAndTheSelectionFollows
     EXPECT_EQ(held.row(), 0);
     EXPECT_EQ(held.data().toString(), QStringLiteral("c.txt"));
     EXPECT_EQ(model.data(model.index(0, FolderFilesModel::Size), Qt::DisplayRole).toString(),
-              QStringLiteral("1.0 MB"));
+              QChar(0x2066) + QStringLiteral("1.0 MB") + QChar(0x2069));
 
     // A file of unknown date sorts as the oldest.
     model.sort(FolderFilesModel::Modified, Qt::AscendingOrder);
