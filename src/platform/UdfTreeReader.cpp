@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <vector>
+
+#include <QDateTime>
+#include <QTimeZone>
 
 #include "platform/ImageTree.h"
 #include "platform/UdfVolume.h"
@@ -40,7 +44,23 @@ struct FileInfo {
     int adType = 0;  // how its allocation descriptors are recorded (short, long, extended, embedded)
     Block entry{};
     int adStart = 0, adBytes = 0;
+    std::optional<std::int64_t> modified;
 };
+
+// A UDF timestamp (ECMA-167 1/7.3) in seconds since 1970-01-01 UTC; nothing when it is not a real time.
+// Type 1 is local time at the recorded offset (in minutes, -2047 for none given, then taken as UTC).
+std::optional<std::int64_t> udfTime(const unsigned char* t) {
+    const std::uint16_t typeAndZone = le16(t);
+    const int type = typeAndZone >> 12;
+    if (type > 1) return std::nullopt;
+    int offsetMinutes = typeAndZone & 0x0FFF;
+    if (offsetMinutes & 0x0800) offsetMinutes -= 0x1000;  // 12-bit two's complement
+    if (type == 0 || offsetMinutes == -2047 || offsetMinutes < -1440 || offsetMinutes > 1440) offsetMinutes = 0;
+    const QDate date(std::int16_t(le16(t + 2)), t[4], t[5]);
+    const QTime time(t[6], t[7], std::min<int>(t[8], 59));
+    if (!date.isValid() || !time.isValid()) return std::nullopt;
+    return QDateTime(date, time, QTimeZone::utc()).toSecsSinceEpoch() - std::int64_t(offsetMinutes) * 60;
+}
 
 constexpr std::uint8_t kFolderType = 4, kFileType = 5;
 
@@ -51,8 +71,10 @@ QString readFileEntry(const UdfVolume& volume, const LongAd& where, FileInfo& in
     std::uint64_t start = 0, extended = 0, descriptors = 0;
     if (isTag(e, FileEntry)) {
         start = 176, extended = le32(e + 168), descriptors = le32(e + 172);
+        info.modified = udfTime(e + 84);
     } else if (isTag(e, ExtendedFileEntry)) {
         start = 216, extended = le32(e + 208), descriptors = le32(e + 212);
+        info.modified = udfTime(e + 92);
     } else {
         return QStringLiteral("damaged file entry at ") + at(where);
     }
@@ -214,7 +236,8 @@ class UdfWalk {
             return;
         }
         if (info.type == kFileType) {
-            tree_.addFile(folder, child.name, std::int64_t(std::min<std::uint64_t>(info.length, INT64_MAX)));
+            tree_.addFile(folder, child.name, std::int64_t(std::min<std::uint64_t>(info.length, INT64_MAX)),
+                          info.modified);
         } else if (info.type == kFolderType) {
             if (seen_.count(child.entry)) {
                 note(QStringLiteral("a folder is recorded inside itself at ") + at(child.entry));

@@ -18,7 +18,12 @@
 namespace vt {
 namespace {
 
-TEST(BankListAppender, NamesAndPathsAreStoredExactlyWhateverTheirCharactersAndInTheOrderGiven) {
+// Every other copy without a date.
+std::optional<qint64> dateOfCopy(int copy) {
+    return copy % 2 ? std::nullopt : std::optional<qint64>(1551694830 + copy);
+}
+
+TEST(BankListAppender, NamesPathsAndDatesAreStoredExactlyWhateverTheirCharactersAndInTheOrderGiven) {
     test::TempCatalogue catalogue;
     Connection& cn = catalogue.connection;
     const std::vector<std::pair<QString, QString>> rows = {
@@ -37,20 +42,25 @@ TEST(BankListAppender, NamesAndPathsAreStoredExactlyWhateverTheirCharactersAndIn
         // More rows than go in one statement, so that both kinds of statement are used.
         for (int copy = 0; copy < 7; ++copy) {
             for (const auto& [name, path] : rows) {
-                appender.append({QStringLiteral("CD"), name, path, double(copy), QStringLiteral("Normal")});
+                appender.append(
+                    {QStringLiteral("CD"), name, path, double(copy), QStringLiteral("Normal"), dateOfCopy(copy)});
             }
         }
         appender.finish();
         transaction.commit();
     }
     SqliteStatement read(cn.handle(),
-                         QStringLiteral("SELECT FileName, FilePath, FileSize FROM BankList ORDER BY rowid"));
+                         QStringLiteral("SELECT FileName, FilePath, FileSize, FileModified FROM BankList "
+                                        "ORDER BY rowid"));
     for (int copy = 0; copy < 7; ++copy) {
         for (const auto& [name, path] : rows) {
             ASSERT_TRUE(read.step());
             EXPECT_EQ(read.column(0).toString(), name);
             EXPECT_EQ(read.column(1).toString(), path);
             EXPECT_EQ(read.column(2).toInt(), copy);
+            const QVariant modified = read.column(3);
+            EXPECT_EQ(modified.isNull() ? std::nullopt : std::optional<qint64>(modified.toLongLong()),
+                      dateOfCopy(copy));
         }
     }
     EXPECT_FALSE(read.step());
@@ -62,7 +72,7 @@ constexpr int kManyRows = 50000;
 BankListRow fileRow(int number) {
     const QString name = QStringLiteral("file%1.txt").arg(number);
     return {QStringLiteral("CD"), name, QStringLiteral("D:\\dir\\") + name, double(number),
-            QStringLiteral("Normal")};
+            QStringLiteral("Normal"), std::nullopt};
 }
 
 // From `rowid` on, the catalogue refuses rows, as a full disk or a damaged file would.

@@ -31,7 +31,7 @@ void addDisc(Connection& connection, const QString& disc, const std::vector<QStr
         BankListAppender appender(connection);
         for (const QString& path : paths) {
             appender.append({disc, path.section(QLatin1Char('\\'), -1), path, double(nextSize++),
-                             QStringLiteral("ArchiveNormal")});
+                             QStringLiteral("ArchiveNormal"), std::nullopt});
         }
         appender.finish();
     }

@@ -152,7 +152,7 @@ TEST(SearchIndex, AppendedRowsGoAboveTheCoverageAndTheInsertTriggerIsBackWhether
         qint64 triggersWhileWriting = -1;
         appender.runBeforeEachBatch([&] { triggersWhileWriting = count(cn, triggers); });
         appender.append(
-            {QStringLiteral("CD3"), QStringLiteral("d.txt"), QStringLiteral("D:\\d.txt"), 1, QString()});
+            {QStringLiteral("CD3"), QStringLiteral("d.txt"), QStringLiteral("D:\\d.txt"), 1, QString(), std::nullopt});
         appender.finish();
         EXPECT_EQ(triggersWhileWriting, 0) << "set aside while the rows go in";
     }

@@ -21,6 +21,18 @@ using test::missingTools;
 using test::runTool;
 using test::sourceTree;
 
+// When the image says the file `name` in `folder` was last changed, as a listing gives it.
+std::optional<std::int64_t> listedModified(const DiscImage& image, const QString& folder, const QString& name) {
+    FindData entry;
+    FindStatus status;
+    const auto listing = image.findFirst(folder, QStringLiteral("*.*"), entry, status);
+    if (!listing) return std::nullopt;
+    do {
+        if (entry.name == name) return entry.modified;
+    } while (listing->next(entry));
+    return std::nullopt;
+}
+
 std::unique_ptr<DiscImage> openImage(const QString& path) {
     DiscImage::Opened opened = DiscImage::open(path);
     EXPECT_TRUE(opened.image) << opened.error.toStdString();
@@ -144,8 +156,14 @@ TEST_F(DiscImageTest, UdfImagesShowTheirUdfSide) {
     if (const QString reason = missingTools({QStringLiteral("genisoimage")}); !reason.isEmpty()) {
         GTEST_SKIP() << reason.toStdString();
     }
+    // A date to find again on both sides of the image: 2019-03-04T10:20:30Z.
+    const QString dated = tree() + QStringLiteral("/a b/c d/e f g.bin");
+    ASSERT_EQ(runTool(QStringLiteral("touch"), {QStringLiteral("-d"), QStringLiteral("2019-03-04 10:20:30 UTC"), dated}),
+              QString());
     const QString bridge = path("bridge.iso");
     ASSERT_EQ(test::makeBridgeImage(tree(), bridge), QString());
+    const QString iso = path("plain.iso");
+    ASSERT_EQ(xorriso(iso, {QStringLiteral("-R")}, tree()), QString());
     const QString udfOnly = path("udf only.img");
     ASSERT_TRUE(QFile::copy(bridge, udfOnly));
     ASSERT_TRUE(test::hideIsoDescriptors(udfOnly));
@@ -165,7 +183,13 @@ TEST_F(DiscImageTest, UdfImagesShowTheirUdfSide) {
         EXPECT_EQ(image->volume().serial, udf->serial);
         EXPECT_GT(image->volume().usedBytes, 0u);
         EXPECT_LE(image->volume().usedBytes, std::uint64_t(QFileInfo(file).size()));
+        EXPECT_EQ(listedModified(*image, QStringLiteral("a b/c d"), QStringLiteral("e f g.bin")),
+                  std::optional<std::int64_t>(1551694830));
     }
+    const auto plain = openImage(iso);
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(listedModified(*plain, QStringLiteral("a b/c d"), QStringLiteral("e f g.bin")),
+              std::optional<std::int64_t>(1551694830));
 }
 
 TEST_F(DiscImageTest, AFolderWhoseEntryCannotBeReadListsAsUnreadableAndTheRestAsRecorded) {
