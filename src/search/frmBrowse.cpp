@@ -252,7 +252,12 @@ void frmBrowse::Combo1_Click(int index) {
 }
 
 void frmBrowse::browseDisc(const QString& disc) {
-    const int index = Combo1_->findText(disc, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    int index = Combo1_->findText(disc, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0) {
+        // Catalogued since the list was filled.
+        Form_Load();
+        index = Combo1_->findText(disc, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    }
     if (index < 0) return;
     Combo1_->setCurrentIndex(index);
     Combo1_Click(index);

@@ -37,7 +37,8 @@ public:
 
     // Fills the disc list from the catalogue; a catalogue that cannot be read is reported.
     void Form_Load();
-    // Shows the disc catalogued under `disc` (its root folder), when the list has it.
+    // Shows the disc catalogued under `disc` (its root folder); the disc list is read again first when it
+    // does not hold the disc yet.
     void browseDisc(const QString& disc);
     // Shows the folder of the file recorded under `recordedPath` on `disc`, with the file selected.
     // Folders are named by the recorded path their files begin with, ending with a backslash ("D:\dir\").

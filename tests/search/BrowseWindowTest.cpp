@@ -181,9 +181,15 @@ TEST_F(Browse, SearchAndRemovalMenusReachTheBrowser) {
     EXPECT_EQ(child<QLabel>(*browser, "lblName").text(), QStringLiteral("CD1"));
     EXPECT_EQ(browser->shownFolder(), QStringLiteral("D:\\"));
 
+    // A disc catalogued after the browser opened is browsed all the same.
+    addDisk(QStringLiteral("CD3"));
+    addFile(QStringLiteral("CD3"), QStringLiteral("H:\\new.txt"), 1.0);
+    emit find.browseRequested(QStringLiteral("CD3"), QString());
+    EXPECT_EQ(listedNames(*browser), QStringList({"new.txt"}));
+
     frmDelete& removal = registry.showDelete();
     auto& removalDiscs = removal.Combo1();
-    ASSERT_EQ(removalDiscs.count(), 2);
+    ASSERT_EQ(removalDiscs.count(), 3);
     emit removalDiscs.activated(1);
     child<QAction>(removal, "actBrowseDisc").trigger();
     EXPECT_EQ(registry.browseWindow(), browser);  // one browser, brought to the front
