@@ -8,6 +8,7 @@
 #include "button/ButtonForms.h"
 #include "remove/frmDelete.h"
 #include "scan/frmMain.h"
+#include "search/frmBrowse.h"
 #include "search/frmFind.h"
 
 namespace vt {
@@ -19,14 +20,15 @@ WindowRegistry::~WindowRegistry() {
     delete main_;
     delete find_;
     delete delete_;
+    delete browse_;
     delete about_;
 }
 
 template <class Form, class Make>
-Form& WindowRegistry::showChild(QPointer<Form>& slot, Make make) {
+Form& WindowRegistry::showChild(QPointer<Form>& slot, Make make, bool storedButtons) {
     if (!slot) {
         Form* form = make();
-        button::loadStoredButtons(*form, context_.platform.systemColors);
+        if (storedButtons) button::loadStoredButtons(*form, context_.platform.systemColors);
         form->setAttribute(Qt::WA_DeleteOnClose);
         QMdiSubWindow* sub = area_.addSubWindow(form);
         sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -52,6 +54,7 @@ void WindowRegistry::bringToFront(QWidget& form) {
 frmMain* WindowRegistry::mainWindow() const { return main_; }
 frmFind* WindowRegistry::findWindow() const { return find_; }
 frmDelete* WindowRegistry::deleteWindow() const { return delete_; }
+frmBrowse* WindowRegistry::browseWindow() const { return browse_; }
 frmAbout* WindowRegistry::aboutWindow() const { return about_; }
 
 frmMain& WindowRegistry::showMain() {
@@ -59,11 +62,34 @@ frmMain& WindowRegistry::showMain() {
 }
 
 frmFind& WindowRegistry::showFind() {
-    return showChild(find_, [this] { return new frmFind(context_, findRecordset_); });
+    return showChild(find_, [this] {
+        auto* form = new frmFind(context_, findRecordset_);
+        QObject::connect(form, &frmFind::browseRequested, form,
+                         [this](const QString& disc, const QString& path) { browse(disc, path); });
+        return form;
+    });
 }
 
 frmDelete& WindowRegistry::showDelete() {
-    return showChild(delete_, [this] { return new frmDelete(context_, deleteRecordset_); });
+    return showChild(delete_, [this] {
+        auto* form = new frmDelete(context_, deleteRecordset_);
+        QObject::connect(form, &frmDelete::browseRequested, form,
+                         [this](const QString& disc, const QString& path) { browse(disc, path); });
+        return form;
+    });
+}
+
+frmBrowse& WindowRegistry::showBrowse() {
+    return showChild(browse_, [this] { return new frmBrowse(context_); }, false);
+}
+
+void WindowRegistry::browse(const QString& disc, const QString& recordedPath) {
+    frmBrowse& form = showBrowse();
+    if (recordedPath.isEmpty()) {
+        form.browseDisc(disc);
+    } else {
+        form.showFile(disc, recordedPath);
+    }
 }
 
 frmAbout& WindowRegistry::showAbout(QWidget* owner) {

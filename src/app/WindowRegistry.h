@@ -12,6 +12,7 @@ namespace vt {
 
 struct AppContext;
 class frmAbout;
+class frmBrowse;
 class frmDelete;
 class frmFind;
 class frmMain;
@@ -30,6 +31,8 @@ public:
     frmMain& showMain();
     frmFind& showFind();
     frmDelete& showDelete();
+    // The disc browser, reached from the disc and result lists of the search and removal windows.
+    frmBrowse& showBrowse();
     // Shows the about window modal over `owner`; returns at once, the window blocks the rest meanwhile.
     frmAbout& showAbout(QWidget* owner);
 
@@ -37,18 +40,23 @@ public:
     frmMain* mainWindow() const;
     frmFind* findWindow() const;
     frmDelete* deleteWindow() const;
+    frmBrowse* browseWindow() const;
     frmAbout* aboutWindow() const;
 
 private:
+    // `storedButtons`: the window's buttons have a stored look to load (every window with buttons has).
     template <class Form, class Make>
-    Form& showChild(QPointer<Form>& slot, Make make);
+    Form& showChild(QPointer<Form>& slot, Make make, bool storedButtons = true);
     void bringToFront(QWidget& form);
+    // Opens the browser on `disc`, at the folder of `recordedPath` when one is given.
+    void browse(const QString& disc, const QString& recordedPath);
 
     AppContext& context_;
     QMdiArea& area_;
     QPointer<frmMain> main_;
     QPointer<frmFind> find_;
     QPointer<frmDelete> delete_;
+    QPointer<frmBrowse> browse_;
     QPointer<frmAbout> about_;
     Recordset findRecordset_;
     Recordset deleteRecordset_;

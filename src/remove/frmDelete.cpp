@@ -1,9 +1,12 @@
 #include "remove/frmDelete.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <memory>
 
 #include "app/AppContext.h"
 #include "app/Look.h"
@@ -66,6 +69,21 @@ frmDelete::frmDelete(AppContext& context, Recordset& windowRecordset, QWidget* p
     connect(Combo1_->lineEdit(), &QLineEdit::textEdited, this, [this] {
         listIndex_ = -1;
         Combo1_Change();
+    });
+    actBrowseDisc_ = new QAction(QStringLiteral("مرور ديسك"), this);
+    actBrowseDisc_->setObjectName(QStringLiteral("actBrowseDisc"));
+    connect(actBrowseDisc_, &QAction::triggered, this, &frmDelete::browseChosenDisc);
+    // The typed text keeps its usual editing menu; browsing the chosen disc is added below it.
+    Combo1_->lineEdit()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Combo1_->lineEdit(), &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QLineEdit* edit = Combo1_->lineEdit();
+        std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
+        // A popup is a window of its own: it does not take the direction of the one it opens over.
+        menu->setLayoutDirection(Qt::RightToLeft);
+        actBrowseDisc_->setEnabled(listIndex_ >= 0);
+        menu->addSeparator();
+        menu->addAction(actBrowseDisc_);
+        menu->exec(edit->mapToGlobal(at));
     });
 
     Frame1_ = new QGroupBox(QStringLiteral("جزئيات"), this);
@@ -182,6 +200,10 @@ void frmDelete::cmdDelete_Click() {
         return;
     }
     LoadDiskList();
+}
+
+void frmDelete::browseChosenDisc() {
+    if (listIndex_ >= 0) emit browseRequested(Combo1_->itemText(listIndex_), QString());
 }
 
 void frmDelete::cmdCancel_Click() {

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <array>
 
+class QAction;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -19,7 +20,8 @@ class Recordset;
 // Combo1's entry k belongs to row k + 1 of the window recordset, which Form_Load and every deletion fill
 // from the Disks table. Value label 4 + k shows field k of the chosen disc's row. An entry counts as
 // chosen only when picked from the list: typing in the combo leaves none chosen, the value labels go back
-// to "0" and the delete button does nothing.
+// to "0" and the delete button does nothing. The combo's text menu also holds actBrowseDisc, which asks
+// for the disc browser on the chosen disc.
 class frmDelete : public QWidget {
     Q_OBJECT
   public:
@@ -43,9 +45,14 @@ class frmDelete : public QWidget {
     void cmdDelete_Click();
     void cmdCancel_Click();
 
+  signals:
+    // The disc browser is asked for, at the root of `disc` (no file path is ever given from here).
+    void browseRequested(const QString& disc, const QString& recordedPath);
+
   private:
     QLabel* addLabel(QWidget* parent, int index, const QString& caption, const QRect& geometry);
     void clearDetails();
+    void browseChosenDisc();
 
     AppContext& context_;
     Recordset& recordset_;
@@ -54,6 +61,7 @@ class frmDelete : public QWidget {
     QGroupBox* Frame1_ = nullptr;
     MyButton* cmdDelete_ = nullptr;
     MyButton* cmdCancel_ = nullptr;
+    QAction* actBrowseDisc_ = nullptr;
     int listIndex_ = -1;
     // The entry whose details the value labels show, -1 while they show "0".
     int shownIndex_ = -1;

@@ -5,8 +5,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMdiSubWindow>
-#include <QPointer>
 #include <QTreeWidget>
 #include <vector>
 
@@ -15,11 +15,10 @@
 #include "button/MyButton.h"
 #include "catalog/CatalogError.h"
 #include "catalog/Statements.h"
-#include "platform/DriveTable.h"
 #include "platform/MessageService.h"
 #include "platform/Shell.h"
-#include "search/OpenFailedText.h"
-#include "search/OpticalDriveSearch.h"
+#include "search/FoundFileOpening.h"
+#include "search/ListExport.h"
 #include "search/PlainDecimal.h"
 
 namespace vt {
@@ -28,9 +27,8 @@ namespace {
 
 const QString kAllDisks = QStringLiteral("همه ديسكهاي موجود");
 const QString kNoSearchText = QStringLiteral("كلمه اي براي جستجو وارد نشده");
-const QString kOfferToOpen = QStringLiteral("آيا مايل به احظار فايل مورد نظر هستيد ؟");
-const QString kNotOnAnyDrive = QStringLiteral("در هيچ يک از درايو هاي موجود ،فايل مورد نظر وجود ندارد");
 const QString kSearchFailed = QStringLiteral("جستجو انجام نشد:");
+const QString kSaveFailed = QStringLiteral("ذخيره فايل انجام نشد:");
 
 // Runs one step of a sequence whose steps each may fail alone; true when the step succeeded.
 template <class Step>
@@ -64,13 +62,14 @@ MyButton* makeButton(QWidget* parent, const char* name, const QString& caption, 
 }  // namespace
 
 frmFind::frmFind(AppContext& context, Recordset& windowRecordset, QWidget* parent)
-    : QWidget(parent), context_(context), recordset_(windowRecordset) {
+    : QWidget(parent), context_(context), recordset_(windowRecordset), chooseSaveFile_(csvSaveFileWindow()) {
     setWindowTitle(QStringLiteral("پويشگر"));
     setFixedSize(Look::px(9615), Look::px(4020));
     Look::applyWindowLook(*this);
     // Captions sit at the right edge and Persian text runs right to left; positions stay as laid out.
     setLayoutDirection(Qt::RightToLeft);
     buildControls();
+    buildMenus();
 }
 
 void frmFind::buildControls() {
@@ -189,27 +188,82 @@ void frmFind::cmdCancel_Click() {
 
 void frmFind::ListView1_DblClick() {
     if (ListView1_->topLevelItemCount() == 0) return;
-    const QList<QTreeWidgetItem*> selected = ListView1_->selectedItems();
-    if (selected.isEmpty()) return;
-    // Stored paths begin with the root of the drive the disc was scanned from; the rest is the path
-    // within the disc, which any drive holding the disc now can serve.
-    const QString withinDisc = selected.front()->text(0).mid(3);
+    if (QTreeWidgetItem* row = selectedRow()) openFoundFile(context_.platform, this, row->text(0));
+}
 
-    const Platform& platform = context_.platform;
-    const QString root = firstOpticalDriveHolding(platform.drives, platform.fileSystem, withinDisc);
-    if (root.isEmpty()) {
-        platform.messages.information(this, kNotOnAnyDrive);
-        return;
+QTreeWidgetItem* frmFind::selectedRow() const {
+    const QList<QTreeWidgetItem*> selected = ListView1_->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.front();
+}
+
+void frmFind::buildMenus() {
+    const auto action = [this](const char* name, const QString& text, void (frmFind::*slot)()) {
+        auto* a = new QAction(text, this);
+        a->setObjectName(QLatin1String(name));
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    actOpen_ = action("actOpen", QStringLiteral("باز كردن"), &frmFind::ListView1_DblClick);
+    actShowInBrowser_ = action("actShowInBrowser", QStringLiteral("نمايش در مرورگر ديسك"), &frmFind::showInBrowser);
+    actCopyPath_ = action("actCopyPath", QStringLiteral("كپي مسير"), &frmFind::copyPath);
+    actSaveResults_ = action("actSaveResults", QStringLiteral("ذخيره نتايج..."), &frmFind::saveResults);
+    actBrowseDisc_ = action("actBrowseDisc", QStringLiteral("مرور ديسك"), &frmFind::browseChosenDisc);
+
+    ListView1_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ListView1_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        if (QTreeWidgetItem* row = ListView1_->itemAt(at)) ListView1_->setCurrentItem(row);
+        const bool onRow = selectedRow() != nullptr;
+        actOpen_->setEnabled(onRow);
+        actShowInBrowser_->setEnabled(onRow);
+        actCopyPath_->setEnabled(onRow);
+        actSaveResults_->setEnabled(ListView1_->topLevelItemCount() > 0);
+        QMenu menu(this);
+        // A popup is a window of its own: it does not take the direction of the one it opens over.
+        menu.setLayoutDirection(Qt::RightToLeft);
+        menu.addAction(actOpen_);
+        menu.addAction(actShowInBrowser_);
+        menu.addAction(actCopyPath_);
+        menu.addSeparator();
+        menu.addAction(actSaveResults_);
+        menu.exec(ListView1_->viewport()->mapToGlobal(at));
+    });
+    Combo1_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Combo1_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        // Entry 0 stands for every disc, which is no one disc to browse.
+        actBrowseDisc_->setEnabled(Combo1_->currentIndex() > 0);
+        QMenu menu(this);
+        menu.setLayoutDirection(Qt::RightToLeft);
+        menu.addAction(actBrowseDisc_);
+        menu.exec(Combo1_->mapToGlobal(at));
+    });
+}
+
+void frmFind::showInBrowser() {
+    if (QTreeWidgetItem* row = selectedRow()) emit browseRequested(row->text(1), row->text(0));
+}
+
+void frmFind::copyPath() {
+    if (QTreeWidgetItem* row = selectedRow()) context_.platform.shell.setClipboardText(row->text(0));
+}
+
+void frmFind::saveResults() {
+    const int count = ListView1_->topLevelItemCount();
+    if (count == 0) return;
+    const QString target = chooseSaveFile_(this, QStringLiteral("results.csv"));
+    if (target.isEmpty()) return;
+    std::vector<QStringList> rows;
+    rows.reserve(size_t(count));
+    for (int i = 0; i < count; ++i) {
+        const QTreeWidgetItem* item = ListView1_->topLevelItem(i);
+        rows.push_back({item->text(0), item->text(1), item->text(2)});
     }
-    if (!platform.messages.askYesNo(this, kOfferToOpen)) return;
-    // The launcher reports later; by then the window may have been closed, and then nobody is told.
-    const QPointer<frmFind> window(this);
-    platform.shell.openWithDefaultApplication(this, platform.drives.nativePath(root + withinDisc),
-                                              platform.drives.mountPoint(root), [window](OpenOutcome outcome) {
-                                                  if (!window || outcome == OpenOutcome::Opened) return;
-                                                  window->context_.platform.messages.information(
-                                                      window, openFailedText(outcome));
-                                              });
+    const QString failure = ListExport::saveRows(
+        target, {QStringLiteral("Address"), QStringLiteral("DiskName"), QStringLiteral("Size")}, rows);
+    if (!failure.isEmpty()) context_.platform.messages.information(this, kSaveFailed + QLatin1Char('\n') + failure);
+}
+
+void frmFind::browseChosenDisc() {
+    if (Combo1_->currentIndex() > 0) emit browseRequested(Combo1_->currentText(), QString());
 }
 
 }  // namespace vt

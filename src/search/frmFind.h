@@ -2,10 +2,14 @@
 
 #include <QWidget>
 
+#include "search/SaveFileWindow.h"
+
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace vt {
 
@@ -18,7 +22,8 @@ class Recordset;
 // It only reads the catalogue.
 //
 // Controls carry their names as object names: Label1_0 .. Label1_2, Text1, Combo1, cmdDelete (search),
-// cmdCancel (close) and ListView1 (columns Address, DiskName, Size).
+// cmdCancel (close) and ListView1 (columns Address, DiskName, Size). The results' context menu holds
+// actOpen, actShowInBrowser, actCopyPath and actSaveResults; the disc list's holds actBrowseDisc.
 class frmFind : public QWidget {
     Q_OBJECT
 public:
@@ -36,12 +41,25 @@ public:
     // Offers to open the selected match from the first optical drive that holds its path.
     void ListView1_DblClick();
 
+    void setSaveFileChooser(SaveFileChooser chooser) { chooseSaveFile_ = std::move(chooser); }
+
+signals:
+    // The disc browser is asked for: `disc` at its root, or at the folder of `recordedPath` with that
+    // file selected when a path is given.
+    void browseRequested(const QString& disc, const QString& recordedPath);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
     void listResults();
+    void buildMenus();
+    QTreeWidgetItem* selectedRow() const;
+    void showInBrowser();
+    void copyPath();
+    void saveResults();
+    void browseChosenDisc();
 
     AppContext& context_;
     Recordset& recordset_;
@@ -50,6 +68,12 @@ private:
     MyButton* cmdDelete_ = nullptr;
     MyButton* cmdCancel_ = nullptr;
     QTreeWidget* ListView1_ = nullptr;
+    QAction* actOpen_ = nullptr;
+    QAction* actShowInBrowser_ = nullptr;
+    QAction* actCopyPath_ = nullptr;
+    QAction* actSaveResults_ = nullptr;
+    QAction* actBrowseDisc_ = nullptr;
+    SaveFileChooser chooseSaveFile_;
 };
 
 }  // namespace vt
