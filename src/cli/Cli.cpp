@@ -46,7 +46,9 @@ const std::vector<Command>& commands() {
          "case ignored) are refused; the disc is catalogued whole or not at all; unreadable files are\n"
          "skipped and counted. A disc removed or unreadable before the scan ends is not catalogued at\n"
          "all (exit code 5).\n"
-         "Progress goes to the terminal. Exit code 1 when refused.\n",
+         "Progress (files, time, files per second) goes to the terminal. Exit code 1 when refused; an\n"
+         "interrupt (Ctrl-C) or SIGTERM stops the scan with nothing of the disc catalogued, exit code 130\n"
+         "or 143 (a second one ends the program at once).\n",
          {{QStringLiteral("--catalog")}, {}, 2, 2},
          runScan},
         {"search", "find catalogued files by part of their path",
@@ -100,7 +102,7 @@ void printOverview(QTextStream& out) {
            "  --help           help for a command\n\n"
            "Exit codes: 0 success, 1 nothing found or refused, 2 usage error, 3 catalogue error, 4 the output\n"
            "could not be written whole (a full disk, a closed output): a message on the error stream says why,\n"
-           "5 the disc was removed or became unreadable during a scan.\n";
+           "5 the disc was removed or became unreadable during a scan, 130/143 a scan stopped by SIGINT/SIGTERM.\n";
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QRegularExpression>
+#include <csignal>
 
 #include "catalog/CatalogError.h"
 #include "catalog/Connection.h"
@@ -12,8 +13,10 @@
 #include "cli/CliEnvironment.h"
 #include "cli/RecordWriter.h"
 #include "platform/DriveTable.h"
+#include "platform/InterruptSignals.h"
 #include "scan/DriveDetails.h"
 #include "scan/ScanCommand.h"
+#include "scan/ScanPace.h"
 #include "scan/ScanProgress.h"
 
 namespace vt::cli {
@@ -34,23 +37,26 @@ QString parseRoot(const QString& text) {
     return match.captured(1).toUpper() + QStringLiteral(":\\");
 }
 
-// Shows the count and the rate on a terminal, rewriting one line.
+// Shows the count, the time and the rate on a terminal, rewriting one line; stops the scan on an interrupt.
 class TerminalProgress final : public ScanProgress {
 public:
-    explicit TerminalProgress(CliEnvironment& env) : env_(env) {}
+    TerminalProgress(CliEnvironment& env, const InterruptSignals& interrupts) : env_(env), interrupts_(interrupts) {}
     void started() override { clock_.start(); }
     void pause(long recorded) override {
         if (!env_.interactive) return;
-        const double seconds = std::max(clock_.elapsed(), qint64(1)) / 1000.0;
-        env_.err << "\r" << recorded << " files, " << qint64(recorded / seconds) << " files/s   ";
+        const qint64 ms = clock_.elapsed();
+        env_.err << "\r" << recorded << " files, " << elapsedText(ms) << ", " << filesPerSecond(recorded, ms)
+                 << " files/s   ";
         env_.err.flush();
     }
+    bool cancelRequested() const override { return interrupts_.caught() != 0; }
     void finish() {
         if (env_.interactive && clock_.isValid()) env_.err << '\n';
     }
 
 private:
     CliEnvironment& env_;
+    const InterruptSignals& interrupts_;
     QElapsedTimer clock_;
 };
 
@@ -113,7 +119,8 @@ int runScan(const Arguments& args, CliEnvironment& env) {
     Recordset rsDisks;
     Recordset rsBankList;
     ScanCommand command(*cn, rsDisks, rsBankList, env.drives, env.fileSystem);
-    TerminalProgress progress(env);
+    const InterruptSignals interrupts;
+    TerminalProgress progress(env, interrupts);
     ScanSummary summary;
     try {
         summary = command.run({root, name, details.serial, details.usedSize}, progress);
@@ -140,6 +147,12 @@ int runScan(const Arguments& args, CliEnvironment& env) {
                     << " was removed or became unreadable during the scan; nothing of it was catalogued ("
                     << summary.detail << ")\n";
             return kDiscGone;
+        case ScanOutcome::Cancelled: {
+            const bool terminated = interrupts.caught() == SIGTERM;
+            env.err << "vellumtrove-cli: " << (terminated ? "terminated" : "interrupted")
+                    << "; the scan was stopped and nothing of the disc was catalogued\n";
+            return terminated ? kTerminated : kInterrupted;
+        }
         case ScanOutcome::Finished:
             break;
     }

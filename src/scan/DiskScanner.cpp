@@ -127,6 +127,7 @@ void DiskScanner::RecordFile(const QString& path, const FindData& entry) {
 }
 
 void DiskScanner::afterEntry() {
+    if (progress_.cancelRequested()) throw ScanCancelled();
     if (slice_.elapsed() < kSliceMs) return;
     progress_.pause(recorded_);
     slice_.restart();

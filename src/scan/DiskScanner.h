@@ -21,6 +21,12 @@ class MediumGoneError : public std::runtime_error {
     QString detail() const { return QString::fromStdString(what()); }
 };
 
+// The receiver of the progress asked to stop: what was walked must not be recorded.
+class ScanCancelled : public std::runtime_error {
+  public:
+    ScanCancelled() : std::runtime_error("the scan was cancelled") {}
+};
+
 // Walks a drive's tree and hands one BankList row per file to an appender, the way the catalogue has always
 // been filled: depth-first, each folder's files before its subfolders, entries in the order the file system
 // lists them, "." and ".." never entered. The walk keeps its own stack, so no tree is too deep, and reads
@@ -28,7 +34,8 @@ class MediumGoneError : public std::runtime_error {
 //
 // About every 15 ms of work the progress receiver runs (and with it the event loop). Files and folders that
 // cannot be read are skipped and counted; a medium that goes away throws MediumGoneError. A catalogue
-// failure throws CatalogError.
+// failure throws CatalogError. After every entry the receiver is asked whether to stop; if so the walk
+// throws ScanCancelled.
 //
 // The appender, file system and progress receiver must outlive the scanner.
 class DiskScanner {

@@ -9,8 +9,10 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QShortcut>
 
 #include "app/AppContext.h"
 #include "app/Look.h"
@@ -21,6 +23,7 @@
 #include "platform/Shell.h"
 #include "scan/DriveDetails.h"
 #include "scan/ScanCommand.h"
+#include "scan/ScanPace.h"
 #include "scan/ScanTexts.h"
 
 namespace vt {
@@ -108,6 +111,18 @@ frmMain::frmMain(AppContext& context, QWidget* parent) : QWidget(parent), contex
     lblCount_ =
         addLabel(BusyForm_, QStringLiteral("0"), Look::twipsRect(1440, 2040, 1815, 495), Look::font(14.25));
     lblCount_->setObjectName(QStringLiteral("lblCount"));
+    // Above the panel's first line and below the count: the room its design leaves free.
+    lblRate_ = addLabel(BusyForm_, QString(), Look::twipsRect(240, 240, 4095, 375), controlFont);
+    lblRate_->setObjectName(QStringLiteral("lblRate"));
+    lblRate_->setAlignment(Qt::AlignCenter);
+    cmdCancel_ = new MyButton(BusyForm_);
+    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel_->setCaption(ScanTexts::cmdCancel());
+    cmdCancel_->setGeometry(Look::twipsRect(1440, 2580, 1815, 375));
+    connect(cmdCancel_, &MyButton::Click, this, &frmMain::cmdCancel_Click);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, this, &frmMain::cmdCancel_Click);
     BusyForm_->hide();
 
     mnuSys_ = new QMenu(QStringLiteral("Sys"), this);
@@ -182,20 +197,38 @@ void frmMain::mnuCopy_Click() {
 
 void frmMain::closeEvent(QCloseEvent* event) {
     if (scanning_) {
+        // The scan is unwound by the click that started it; the window closes when it has.
         event->ignore();
+        if (askToCancelScan()) closeAfterScan_ = true;
         return;
     }
     QWidget::closeEvent(event);
+}
+
+bool frmMain::askToCancelScan() {
+    if (!scanning_) return false;
+    if (cancelRequested_) return true;
+    if (!context_.platform.messages.askQuestion(this, ScanTexts::askCancelScan())) return false;
+    cmdCancel_Click();
+    return true;
+}
+
+void frmMain::cmdCancel_Click() {
+    if (scanning_) cancelRequested_ = true;
 }
 
 void frmMain::started() {
     BusyForm_->show();
     BusyForm_->raise();
     lblCount_->setText(QStringLiteral("0"));
+    lblRate_->setText(ScanTexts::elapsedAndRate(elapsedText(0), 0));
+    scanClock_.start();
 }
 
 void frmMain::pause(long recorded) {
+    const qint64 ms = scanClock_.elapsed();
     lblCount_->setText(QString::number(recorded));
+    lblRate_->setText(ScanTexts::elapsedAndRate(elapsedText(ms), filesPerSecond(recorded, ms)));
     QCoreApplication::processEvents();
 }
 
@@ -217,6 +250,7 @@ void frmMain::cmdStart_Click() {
     const ScanRequest request{Combo1_->currentText(), Text3_->text(), Label1_[7]->text(), Label1_[4]->text()};
     MessageService& messages = context_.platform.messages;
     scanning_ = true;
+    cancelRequested_ = false;
     Text3_->setEnabled(false);
     cmdStart_->setEnabled(false);
     ScanSummary summary;
@@ -241,6 +275,8 @@ void frmMain::cmdStart_Click() {
         messages.information(this, ScanTexts::nameTaken());
     } else if (summary.outcome == ScanOutcome::DiscGone) {
         messages.information(this, ScanTexts::discGone());
+    } else if (summary.outcome == ScanOutcome::Cancelled) {
+        messages.information(this, ScanTexts::cancelled());
     } else {
         lblCount_->setText(QString::number(summary.recorded));
         messages.information(this, ScanTexts::finished());
@@ -250,6 +286,18 @@ void frmMain::cmdStart_Click() {
     Text3_->setEnabled(true);
     cmdStart_->setEnabled(true);
     scanning_ = false;
+    cancelRequested_ = false;
+    emit scanEnded();
+    if (closeAfterScan_) {
+        closeAfterScan_ = false;
+        // Inside the main frame the window is the child of its sub-window, which is what the user closed.
+        auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+        if (sub) {
+            sub->close();
+        } else {
+            close();
+        }
+    }
 }
 
 }  // namespace vt
