@@ -12,6 +12,7 @@
 
 #include "catalog/CatalogError.h"
 #include "catalog/CatalogFunctions.h"
+#include "catalog/DiscIdentityIndex.h"
 #include "catalog/SqliteStatement.h"
 
 namespace vt {
@@ -158,7 +159,7 @@ int openForReading(const QString& path, sqlite3** db) {
 
 bool upToDate(sqlite3* db) {
     return pragmaInt(db, "PRAGMA user_version") == kVersion && SearchIndex::exists(db) &&
-           SearchIndex::isCurrent(db) && SearchIndex::isTuned(db) && SearchIndex::hasCoverage(db);
+           SearchIndex::isCurrent(db) && SearchIndex::isTuned(db) && SearchIndex::hasCoverage(db) && DiscIdentityIndex::exists(db);
 }
 
 // Brings a catalogue of an older version (or with an index built under other folds) up to this one, in one
@@ -177,6 +178,7 @@ void upgrade(sqlite3* db, const SearchIndex::Progress& progress) {
             SearchIndex::addCoverage(db);
         }
         if (!SearchIndex::isTuned(db)) SearchIndex::tune(db);
+        DiscIdentityIndex::create(db);
         exec(db, QStringLiteral("PRAGMA user_version = %1;").arg(kVersion).toUtf8().constData());
         exec(db, "COMMIT;");
     } catch (...) {
@@ -196,6 +198,7 @@ void create(sqlite3* db) {
          "CREATE INDEX BankList_DiskName ON BankList(DiskName);"
          "CREATE INDEX Disks_DiskName ON Disks(DiskName);");
     SearchIndex::create(db);
+    DiscIdentityIndex::create(db);
     exec(db, QStringLiteral("PRAGMA application_id = %1;").arg(kApplicationId).toUtf8().constData());
     exec(db, QStringLiteral("PRAGMA user_version = %1;").arg(kVersion).toUtf8().constData());
     exec(db, "COMMIT;");

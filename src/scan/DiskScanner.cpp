@@ -39,7 +39,7 @@ struct DiskScanner::Folder {
     size_t next = 0;
 };
 
-DiskScanner::DiskScanner(BankListAppender& appender, FileSystem& fileSystem, ScanProgress& progress,
+DiskScanner::DiskScanner(BankListSink& appender, FileSystem& fileSystem, ScanProgress& progress,
                          QString diskName)
     : appender_(appender),
       fileSystem_(fileSystem),

@@ -9,7 +9,7 @@
 
 namespace vt {
 
-class BankListAppender;
+class BankListSink;
 class ScanProgress;
 
 // The medium under a walk went away, or can no longer be read at all, before the walk ended: what was
@@ -27,7 +27,7 @@ class ScanCancelled : public std::runtime_error {
     ScanCancelled() : std::runtime_error("the scan was cancelled") {}
 };
 
-// Walks a drive's tree and hands one BankList row per file to an appender, the way the catalogue has always
+// Walks a drive's tree and hands one BankList row per file to a sink (an appender), the way the catalogue has always
 // been filled: depth-first, each folder's files before its subfolders, entries in the order the file system
 // lists them, "." and ".." never entered. The walk keeps its own stack, so no tree is too deep, and reads
 // through one DriveWalk of the file system, relative to the folder it began at.
@@ -40,7 +40,7 @@ class ScanCancelled : public std::runtime_error {
 // The appender, file system and progress receiver must outlive the scanner.
 class DiskScanner {
   public:
-    DiskScanner(BankListAppender& appender, FileSystem& fileSystem, ScanProgress& progress, QString diskName);
+    DiskScanner(BankListSink& appender, FileSystem& fileSystem, ScanProgress& progress, QString diskName);
     ~DiskScanner();
     DiskScanner(const DiskScanner&) = delete;
     DiskScanner& operator=(const DiskScanner&) = delete;
@@ -61,7 +61,7 @@ class DiskScanner {
     void RecordFile(const QString& path, const FindData& entry);
     void afterEntry();
 
-    BankListAppender& appender_;
+    BankListSink& appender_;
     FileSystem& fileSystem_;
     ScanProgress& progress_;
     QString diskName_;

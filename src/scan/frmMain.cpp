@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QShortcut>
+#include <QTimer>
 
 #include "app/AppContext.h"
 #include "app/Look.h"
@@ -21,7 +22,10 @@
 #include "platform/DriveTable.h"
 #include "platform/MessageService.h"
 #include "platform/Shell.h"
+#include "scan/DiscRecognition.h"
+#include "scan/DiscUpdate.h"
 #include "scan/DriveDetails.h"
+#include "scan/frmDifferences.h"
 #include "scan/ScanCommand.h"
 #include "scan/ScanPace.h"
 #include "scan/ScanTexts.h"
@@ -45,6 +49,9 @@ struct DetailRow {
     int value;
     int top;
 };
+// Often enough to follow a disc change, seldom enough to cost nothing (the drive's details are cached).
+constexpr int kMediumWatchMs = 1000;
+
 constexpr std::array<DetailRow, 4> kDetailRows = {{{0, 5, 480}, {1, 4, 840}, {2, 6, 1200}, {3, 7, 1560}}};
 
 }  // namespace
@@ -88,6 +95,21 @@ frmMain::frmMain(AppContext& context, QWidget* parent) : QWidget(parent), contex
         Label1_[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
         Label1_[i]->installEventFilter(this);
     }
+
+    // Below the last row of details, in the room the frame leaves there.
+    lblRecognised_ = addLabel(Frame1_, QString(), Look::twipsRect(240, 1815, 4095, 225), Look::controlFont());
+    lblRecognised_->setObjectName(QStringLiteral("lblRecognised"));
+    lblRecognised_->setToolTip(ScanTexts::clickToUpdate());
+    lblRecognised_->setCursor(Qt::PointingHandCursor);
+    QPalette recognisedPalette = lblRecognised_->palette();
+    recognisedPalette.setColor(QPalette::WindowText, QColor(0, 0, 160));
+    lblRecognised_->setPalette(recognisedPalette);
+    lblRecognised_->installEventFilter(this);
+
+    // A disc put in or taken out while the window is open shows at once, with whether it is catalogued.
+    auto* mediumWatch = new QTimer(this);
+    connect(mediumWatch, &QTimer::timeout, this, &frmMain::WatchMedium);
+    mediumWatch->start(kMediumWatchMs);
 
     cmdStart_ = new MyButton(this);
     cmdStart_->setObjectName(QStringLiteral("cmdStart"));
@@ -166,8 +188,41 @@ void frmMain::Combo1_Click() {
 }
 
 void frmMain::ShowDriveInfo(const QString& root) {
+    shownMedium_ = context_.platform.drives.mediumIdentity(root);
     Label1_[4]->setText(readDriveDetails(context_.platform.drives, root).usedSize);
     Info(root);
+    ShowRecognition(root);
+}
+
+void frmMain::ShowRecognition(const QString& root) {
+    recognisedAs_.clear();
+    Connection& catalogue = context_.cnCatalog;
+    try {
+        if (catalogue.State() != 0)
+            recognisedAs_ = recogniseDisc(catalogue.handle(), readDriveDetails(context_.platform.drives, root));
+    } catch (const CatalogError&) {
+        // Recognising is a courtesy: a catalogue that cannot answer now shows nothing.
+        recognisedAs_.clear();
+    }
+    lblRecognised_->setText(recognisedAs_.isEmpty() ? QString() : ScanTexts::recognisedAs(recognisedAs_));
+}
+
+void frmMain::WatchMedium() {
+    if (scanning_ || Combo1_->count() == 0) return;
+    const QString root = Combo1_->currentText();
+    if (context_.platform.drives.mediumIdentity(root) != shownMedium_) ShowDriveInfo(root);
+}
+
+void frmMain::Recognised_Click() {
+    if (scanning_ || recognisedAs_.isEmpty()) return;
+    if (recognisedAs_.size() == 1) {
+        UpdateDisc(recognisedAs_.front());
+        return;
+    }
+    // Several discs share the serial and size: the user says which one this is.
+    QMenu choice(this);
+    for (const QString& name : recognisedAs_) choice.addAction(name);
+    if (QAction* chosen = choice.exec(QCursor::pos())) UpdateDisc(chosen->text());
 }
 
 void frmMain::Info(const QString& root) {
@@ -183,6 +238,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         for (size_t i = 0; i < Label1_.size(); ++i) {
             if (watched == Label1_[i]) Label1_Click(int(i));
         }
+        if (watched == lblRecognised_) Recognised_Click();
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -249,10 +305,7 @@ void frmMain::cmdStart_Click() {
     if (scanning_) return;
     const ScanRequest request{Combo1_->currentText(), Text3_->text(), Label1_[7]->text(), Label1_[4]->text()};
     MessageService& messages = context_.platform.messages;
-    scanning_ = true;
-    cancelRequested_ = false;
-    Text3_->setEnabled(false);
-    cmdStart_->setEnabled(false);
+    enterBusy();
     ScanSummary summary;
     QString failure;
     {
@@ -282,6 +335,18 @@ void frmMain::cmdStart_Click() {
         messages.information(this, ScanTexts::finished());
         if (summary.skipped > 0) messages.information(this, ScanTexts::skippedFiles(summary.skipped));
     }
+    leaveBusy();
+    ShowRecognition(request.driveRoot);
+}
+
+void frmMain::enterBusy() {
+    scanning_ = true;
+    cancelRequested_ = false;
+    Text3_->setEnabled(false);
+    cmdStart_->setEnabled(false);
+}
+
+void frmMain::leaveBusy() {
     BusyForm_->hide();
     Text3_->setEnabled(true);
     cmdStart_->setEnabled(true);
@@ -298,6 +363,46 @@ void frmMain::cmdStart_Click() {
             close();
         }
     }
+}
+
+void frmMain::UpdateDisc(const QString& name) {
+    if (scanning_) return;
+    MessageService& messages = context_.platform.messages;
+    const QString root = Combo1_->currentText();
+    enterBusy();
+    try {
+        DiscUpdate update(scanConnection(), context_.platform.drives, context_.platform.fileSystem);
+        DiscUpdate::ReadOutcome outcome;
+        {
+            BusyCursor busy;
+            outcome = update.read(root, name, *this);
+        }
+        BusyForm_->hide();
+        switch (outcome) {
+            case DiscUpdate::ReadOutcome::NoDisc:
+            case DiscUpdate::ReadOutcome::UnknownDisc:
+                messages.information(this, ScanTexts::noDisc());
+                break;
+            case DiscUpdate::ReadOutcome::DiscGone:
+                messages.information(this, ScanTexts::discGone());
+                break;
+            case DiscUpdate::ReadOutcome::Cancelled:
+                messages.information(this, ScanTexts::cancelled());
+                break;
+            case DiscUpdate::ReadOutcome::Read:
+                if (update.differences().none()) {
+                    messages.information(this, ScanTexts::noDifferences(update.name()));
+                } else if (frmDifferences(update.name(), update.differences(), this).exec() == QDialog::Accepted) {
+                    messages.information(this, update.apply() ? ScanTexts::updated(update.name())
+                                                              : ScanTexts::discGone());
+                }
+                break;
+        }
+    } catch (const CatalogError& error) {
+        messages.information(this, ScanTexts::catalogueFailed(error.message()));
+    }
+    leaveBusy();
+    ShowRecognition(root);
 }
 
 }  // namespace vt

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QStringList>
 #include <QWidget>
 #include <array>
 
@@ -32,6 +33,9 @@ class frmMain : public QWidget, private ScanProgress {
 
     // Shows volume label, file-system name and serial of the drive under `root` in value labels 5 to 7.
     void Info(const QString& root);
+    // Walks the medium in the chosen drive, shows how it differs from the disc catalogued as `name` and,
+    // if the user agrees, replaces that disc's rows with what the medium holds (its name kept).
+    void UpdateDisc(const QString& name);
     bool scanning() const { return scanning_; }
     // During a scan: asks whether to cancel it; if so, the scan stops at its next entry (nothing of the
     // disc recorded) and scanEnded() follows. Returns the answer.
@@ -45,6 +49,9 @@ class frmMain : public QWidget, private ScanProgress {
     QLabel* Label2(int index) const { return Label2_.at(size_t(index)); }
     QLabel* Label3() const { return Label3_; }
     QLabel* Label4() const { return Label4_; }
+    // The line in the details frame naming the catalogued discs the medium is; empty when it is none.
+    QLabel* lblRecognised() const { return lblRecognised_; }
+    const QStringList& recognisedAs() const { return recognisedAs_; }
     QWidget* BusyForm() const { return BusyForm_; }
     QLabel* lblCount() const { return lblCount_; }
     QLabel* lblRate() const { return lblRate_; }
@@ -71,6 +78,11 @@ class frmMain : public QWidget, private ScanProgress {
   private:
     void ListDrives();
     void ShowDriveInfo(const QString& root);
+    void ShowRecognition(const QString& root);
+    void WatchMedium();
+    void Recognised_Click();
+    void enterBusy();
+    void leaveBusy();
     void started() override;
     void pause(long recorded) override;
     bool cancelRequested() const override { return cancelRequested_; }
@@ -84,6 +96,9 @@ class frmMain : public QWidget, private ScanProgress {
     QLabel* Label4_;
     QGroupBox* Frame1_;
     std::array<QLabel*, 8> Label1_{};
+    QLabel* lblRecognised_;
+    QStringList recognisedAs_;
+    QString shownMedium_;  // the medium whose details are shown, to notice another one put in
     MyButton* cmdStart_;
     QWidget* BusyForm_;
     std::array<QLabel*, 2> Label2_{};
