@@ -9,6 +9,7 @@
 #include "cli/CommandOutput.h"
 #include "cli/DriveCommands.h"
 #include "cli/ListingCommands.h"
+#include "cli/RecogniseCommands.h"
 #include "cli/RemoveCommand.h"
 
 namespace vt::cli {
@@ -51,6 +52,22 @@ const std::vector<Command>& commands() {
          "or 143 (a second one ends the program at once).\n",
          {{QStringLiteral("--catalog")}, {}, 2, 2},
          runScan},
+        {"identify", "name the catalogued discs a disc or image is",
+         "usage: vellumtrove-cli identify ROOT|IMAGE [--catalog PATH]\n"
+         "Prints the names of the catalogued discs that the disc in ROOT (such as D:) or the disc image file\n"
+         "IMAGE is, recognised by serial and used size as the new-disk window does, one per line. A rebuilt\n"
+         "disc has another serial and is not recognised. Exit code 1 when none is.\n",
+         {{QStringLiteral("--catalog")}, {}, 1, 1},
+         runIdentify},
+        {"update", "bring a catalogued disc up to date with the disc in a drive",
+         "usage: vellumtrove-cli update ROOT NAME [--dry-run] [--yes] [--catalog PATH]\n"
+         "Reads the disc in ROOT and lists how it differs from the disc catalogued as NAME (case ignored):\n"
+         "files added, removed and resized, then the counts. Then replaces that disc's file rows, serial, size\n"
+         "and file count with what the disc holds now, keeping its name, all or nothing. Asks first on a\n"
+         "terminal; from a script give --yes; --dry-run only lists. Exit code 1 when there is no such disc or\n"
+         "the update was declined, 5 when the disc went away, 130/143 when interrupted (nothing changed).\n",
+         {{QStringLiteral("--catalog")}, {QStringLiteral("--dry-run"), QStringLiteral("--yes")}, 2, 2},
+         runUpdate},
         {"search", "find catalogued files by part of their path",
          "usage: vellumtrove-cli search TEXT [--disk NAME] [--limit N] [--format tsv|csv|json] [--output FILE]\n"
          "                             [--catalog PATH]\n"
