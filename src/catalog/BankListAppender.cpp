@@ -19,14 +19,14 @@ constexpr size_t kBatchRows = 512;
 constexpr size_t kQueuedBatches = 8;
 // Rows per insert statement: one statement per row spent a third of its time on being a statement.
 constexpr size_t kRowsPerInsert = 16;
-constexpr int kColumns = 6;
+constexpr int kColumns = 7;
 
 QString insertOf(size_t rows) {
     QString sql = QStringLiteral(
-        "INSERT INTO BankList(rowid, DiskName, FileName, FilePath, FileSize, FileAttr) "
+        "INSERT INTO BankList(rowid, DiskName, FileName, FilePath, FileSize, FileAttr, FileModified) "
         "VALUES ");
     for (size_t i = 0; i < rows; ++i)
-        sql += i ? QStringLiteral(",(?,?,?,?,?,?)") : QStringLiteral("(?,?,?,?,?,?)");
+        sql += i ? QStringLiteral(",(?,?,?,?,?,?,?)") : QStringLiteral("(?,?,?,?,?,?,?)");
     return sql;
 }
 
@@ -253,6 +253,11 @@ void BankListAppender::write(const BankListRow* rows, size_t count, SqliteStatem
         bindText(statement, first + 3, text[2]);
         sqlite3_bind_double(statement, first + 4, row.fileSize);
         bindText(statement, first + 5, text[3]);
+        if (row.fileModified) {
+            sqlite3_bind_int64(statement, first + 6, *row.fileModified);
+        } else {
+            sqlite3_bind_null(statement, first + 6);
+        }
     }
     insert.step();  // an insert gives no rows; a refusal throws
     nextRowid_ += qint64(count);

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -17,13 +18,14 @@ namespace vt {
 class Connection;
 class SqliteStatement;
 
-// One file row of BankList: its five fields, in their order.
+// One file row of BankList: its fields, in their order.
 struct BankListRow {
     QString diskName;
     QString fileName;
     QString filePath;
     double fileSize = 0;
     QString fileAttr;
+    std::optional<qint64> fileModified;  // seconds since 1970-01-01 UTC; nothing when not known
 };
 
 // Where a walk of a disc hands its file rows, one at a time.

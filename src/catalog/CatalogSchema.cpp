@@ -22,6 +22,12 @@ namespace {
 
 using Reason = CatalogOpenError::Reason;
 
+// The folder index (see DiscTree). Its columns are expressions, which only a statement naming the very
+// same expressions uses: on the plain columns it would be as good a way to a disc's rows as the DiskName
+// index, and a statement about one disc would then give its rows in path order instead of catalogue order.
+constexpr const char kCreateFolderIndex[] =
+    "CREATE INDEX BankList_Folders ON BankList(CAST(DiskName AS TEXT), CAST(FilePath AS TEXT));";
+
 void exec(sqlite3* db, const char* sql) {
     char* error = nullptr;
     if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
@@ -157,9 +163,35 @@ int openForReading(const QString& path, sqlite3** db) {
     return rc;
 }
 
+bool hasColumn(sqlite3* db, const char* table, const char* column) {
+    SqliteStatement statement(db, QStringLiteral("SELECT 1 FROM pragma_table_info(?1) WHERE name=?2 "
+                                                 "COLLATE NOCASE"));
+    statement.bind(1, QString::fromLatin1(table));
+    statement.bind(2, QString::fromLatin1(column));
+    return statement.step();
+}
+
+bool hasIndex(sqlite3* db, const char* name) {
+    SqliteStatement statement(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='index' AND "
+                                                 "name=?1 COLLATE NOCASE"));
+    statement.bind(1, QString::fromLatin1(name));
+    return statement.step();
+}
+
+// Version 4's additions, each made only where it is missing; rows already there get NULL (not known).
+void addDatesAndFolderIndex(sqlite3* db) {
+    if (!hasColumn(db, "BankList", "FileModified")) exec(db, "ALTER TABLE BankList ADD COLUMN FileModified INTEGER;");
+    if (!hasColumn(db, "Disks", "VolumeLabel")) exec(db, "ALTER TABLE Disks ADD COLUMN VolumeLabel TEXT;");
+    if (!hasColumn(db, "Disks", "FileSystem")) exec(db, "ALTER TABLE Disks ADD COLUMN FileSystem TEXT;");
+    if (!hasColumn(db, "Disks", "CataloguedAt")) exec(db, "ALTER TABLE Disks ADD COLUMN CataloguedAt INTEGER;");
+    if (!hasIndex(db, "BankList_Folders")) exec(db, kCreateFolderIndex);
+}
+
 bool upToDate(sqlite3* db) {
-    return pragmaInt(db, "PRAGMA user_version") == kVersion && SearchIndex::exists(db) &&
-           SearchIndex::isCurrent(db) && SearchIndex::isTuned(db) && SearchIndex::hasCoverage(db) && DiscIdentityIndex::exists(db);
+    return pragmaInt(db, "PRAGMA user_version") == kVersion && hasFileDates(db) &&
+           hasIndex(db, "BankList_Folders") && SearchIndex::exists(db) &&
+           SearchIndex::isCurrent(db) && SearchIndex::isTuned(db) && SearchIndex::hasCoverage(db) &&
+           DiscIdentityIndex::exists(db);
 }
 
 // Brings a catalogue of an older version (or with an index built under other folds) up to this one, in one
@@ -178,6 +210,7 @@ void upgrade(sqlite3* db, const SearchIndex::Progress& progress) {
             SearchIndex::addCoverage(db);
         }
         if (!SearchIndex::isTuned(db)) SearchIndex::tune(db);
+        addDatesAndFolderIndex(db);
         DiscIdentityIndex::create(db);
         exec(db, QStringLiteral("PRAGMA user_version = %1;").arg(kVersion).toUtf8().constData());
         exec(db, "COMMIT;");
@@ -192,11 +225,13 @@ void upgrade(sqlite3* db, const SearchIndex::Progress& progress) {
 void create(sqlite3* db) {
     exec(db,
          "BEGIN;"
-         "CREATE TABLE Disks (DiskName TEXT, SerialNo TEXT, DiskSize TEXT, FileCount TEXT);"
+         "CREATE TABLE Disks (DiskName TEXT, SerialNo TEXT, DiskSize TEXT, FileCount TEXT, "
+         "VolumeLabel TEXT, FileSystem TEXT, CataloguedAt INTEGER);"
          "CREATE TABLE BankList (DiskName TEXT, FileName TEXT, FilePath TEXT, FileSize REAL, "
-         "FileAttr TEXT);"
+         "FileAttr TEXT, FileModified INTEGER);"
          "CREATE INDEX BankList_DiskName ON BankList(DiskName);"
          "CREATE INDEX Disks_DiskName ON Disks(DiskName);");
+    exec(db, kCreateFolderIndex);
     SearchIndex::create(db);
     DiscIdentityIndex::create(db);
     exec(db, QStringLiteral("PRAGMA application_id = %1;").arg(kApplicationId).toUtf8().constData());
@@ -270,6 +305,12 @@ sqlite3* open(const QString& path, OpenMode mode, const SearchIndex::Progress& p
     }
     return handle.release();
 }
+
+bool hasFileDates(sqlite3* db) {
+    return hasColumn(db, "BankList", "FileModified") && hasColumn(db, "Disks", "CataloguedAt");
+}
+
+bool hasFolderIndex(sqlite3* db) { return hasIndex(db, "BankList_Folders"); }
 
 bool searchIndexReady(sqlite3* db) {
     try {

@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include "cli/BrowseCommands.h"
 #include "cli/CheckCommand.h"
 #include "cli/CliArguments.h"
 #include "cli/CliEnvironment.h"
@@ -62,32 +63,57 @@ const std::vector<Command>& commands() {
         {"update", "bring a catalogued disc up to date with the disc in a drive",
          "usage: vellumtrove-cli update ROOT NAME [--dry-run] [--yes] [--catalog PATH]\n"
          "Reads the disc in ROOT and lists how it differs from the disc catalogued as NAME (case ignored):\n"
-         "files added, removed and resized, then the counts. Then replaces that disc's file rows, serial, size\n"
-         "and file count with what the disc holds now, keeping its name, all or nothing. Asks first on a\n"
-         "terminal; from a script give --yes; --dry-run only lists. Exit code 1 when there is no such disc or\n"
-         "the update was declined, 5 when the disc went away, 130/143 when interrupted (nothing changed).\n",
+         "files added, removed, resized and redated (another modification time), then the counts. Then\n"
+         "replaces that disc's file rows, serial, size, label and file count with what the disc holds now,\n"
+         "keeping its name, all or nothing. Asks first on a terminal; from a script give --yes; --dry-run\n"
+         "only lists. Exit code 1 when there is no such disc or the update was declined, 5 when the disc\n"
+         "went away, 130/143 when interrupted (nothing changed).\n",
          {{QStringLiteral("--catalog")}, {QStringLiteral("--dry-run"), QStringLiteral("--yes")}, 2, 2},
          runUpdate},
         {"search", "find catalogued files by part of their path",
-         "usage: vellumtrove-cli search TEXT [--disk NAME] [--limit N] [--format tsv|csv|json] [--output FILE]\n"
+         "usage: vellumtrove-cli search TEXT [--disk NAME] [--limit N] [--min-size BYTES] [--max-size BYTES]\n"
+         "                             [--newer DATE] [--older DATE] [--format tsv|csv|json] [--output FILE]\n"
          "                             [--catalog PATH]\n"
          "Lists the files whose recorded path contains TEXT, in all discs or in the disc NAME, as the search\n"
          "window finds them: case is ignored, '%' stands for any run of characters and '_' for one.\n"
-         "Columns: path, disc, size. At most N rows (2000 by default). Exit code 1 when nothing matches.\n",
-         {with(kCommon, {QStringLiteral("--disk"), QStringLiteral("--limit")}), {}, 1, 1},
+         "--min-size and --max-size keep files of at least and at most so many bytes; --newer keeps files\n"
+         "changed at DATE or later, --older those changed before DATE (UTC: 2019-03-04 or\n"
+         "2019-03-04T10:20:30); files of unknown date pass no date test. The rows keep the window's order.\n"
+         "Columns: path, disc, size. At most N rows that pass (2000 by default). Exit code 1 when nothing\n"
+         "matches.\n",
+         {with(kCommon, {QStringLiteral("--disk"), QStringLiteral("--limit"), QStringLiteral("--min-size"),
+                         QStringLiteral("--max-size"), QStringLiteral("--newer"), QStringLiteral("--older")}),
+          {}, 1, 1},
          runSearch},
         {"disks", "list the catalogued discs",
          "usage: vellumtrove-cli disks [--format tsv|csv|json] [--output FILE] [--catalog PATH]\n"
-         "Lists every catalogued disc: name, serial, size, files. Exit code 1 when there is none.\n",
+         "Lists every catalogued disc: name, serial, size, files, label, filesystem, catalogued (when, in\n"
+         "UTC; empty or null for discs catalogued before it was recorded). Exit code 1 when there is none.\n",
          {kCommon, {}, 0, 0},
          runDisks},
         {"export", "write every file row of the catalogue",
          "usage: vellumtrove-cli export [--disk NAME] [--format tsv|csv|json] [--output FILE] [--catalog PATH]\n"
-         "Writes every file row (disc, name, path, size, attributes), or those of the disc NAME, streaming\n"
+         "Writes every file row (disc, name, path, size, attributes, modified: ISO 8601 in UTC, empty or\n"
+         "null when not known), or those of the disc NAME, streaming\n"
          "in catalogue order. Exit code 1 when there is no row, 4 when the output could not be written\n"
          "whole: with --output FILE, FILE is then left as it was.\n",
          {with(kCommon, {QStringLiteral("--disk")}), {}, 0, 0},
          runExport},
+        {"ls", "list one folder of a catalogued disc",
+         "usage: vellumtrove-cli ls DISC [FOLDER] [--format tsv|csv|json] [--output FILE] [--catalog PATH]\n"
+         "Lists the folder FOLDER of the disc DISC (its root when not given) as the catalogue knows it from\n"
+         "the recorded paths: subfolders first, then files. FOLDER may be given whole (D:\\dir\\sub) or\n"
+         "below the root (dir/sub). Columns: type, name, size, modified (UTC), attributes. Exit code 1 when\n"
+         "there is no such disc or folder.\n",
+         {kCommon, {}, 1, 2},
+         runLs},
+        {"tree", "show the folders and files below a folder of a disc",
+         "usage: vellumtrove-cli tree DISC [FOLDER] [--output FILE] [--catalog PATH]\n"
+         "Shows the folder FOLDER of the disc DISC (its root when not given) and everything below it, one\n"
+         "name a line, indented two blanks a level; each folder's files come before its subfolders, and\n"
+         "folders end with a backslash. Exit code 1 when there is no such disc or folder.\n",
+         {{QStringLiteral("--catalog"), QStringLiteral("--output")}, {}, 1, 2},
+         runTree},
         {"remove", "remove a disc and all its file rows",
          "usage: vellumtrove-cli remove NAME [--yes] [--catalog PATH]\n"
          "Removes the disc NAME (as 'disks' lists it, case ignored) with all its file rows, in one step:\n"

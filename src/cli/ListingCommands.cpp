@@ -1,6 +1,12 @@
 #include "cli/ListingCommands.h"
 
+#include <climits>
+#include <optional>
+#include <vector>
+
 #include "catalog/CatalogError.h"
+#include "catalog/CatalogSchema.h"
+#include "catalog/FileTimeText.h"
 #include "catalog/DiscNames.h"
 #include "catalog/Recordset.h"
 #include "catalog/SqliteStatement.h"
@@ -9,6 +15,7 @@
 #include "cli/CliCatalogue.h"
 #include "cli/CliEnvironment.h"
 #include "cli/RecordWriter.h"
+#include "cli/SearchFilters.h"
 
 namespace vt::cli {
 
@@ -16,6 +23,16 @@ namespace {
 
 OutputFormat formatOf(const Arguments& args) {
     return parseOutputFormat(args.option(QStringLiteral("--format"), QStringLiteral("tsv")));
+}
+
+std::optional<qint64> optionalTime(const QVariant& value) {
+    if (value.isNull()) return std::nullopt;
+    return value.toLongLong();
+}
+
+std::optional<qint64> modifiedOf(Recordset& rs) {
+    if (rs.fieldCount() <= BankListColumn::FileModified) return std::nullopt;
+    return optionalTime(rs.Fields(BankListColumn::FileModified).Value());
 }
 
 int catalogueFailure(CliEnvironment& env, const CatalogError& e) {
@@ -30,15 +47,27 @@ int runDisks(const Arguments& args, CliEnvironment& env) {
     auto cn = openCatalogue(args, env, Access::Read);
     if (!cn) return kCatalogueError;
     try {
+        const bool facts = CatalogSchema::hasFileDates(cn->handle());
         Recordset rs;
         rs.Open(Statements::allDisks(), *cn);
         RecordWriter writer(env.out, format,
                             {QStringLiteral("name"), QStringLiteral("serial"), QStringLiteral("size"),
-                             QStringLiteral("files")});
+                             QStringLiteral("files"), QStringLiteral("label"), QStringLiteral("filesystem"),
+                             QStringLiteral("catalogued")});
         const long count = rs.RecordCount();
         for (long i = 0; i < count; ++i) {
-            writer.write({rs.Fields(0).Value().toString(), rs.Fields(1).Value().toString(),
-                          rs.Fields(2).Value().toString(), rs.Fields(3).Value().toString()});
+            const QString files = rs.Fields(DisksColumn::FileCount).Value().toString();
+            bool filesIsNumber = false;
+            files.toLongLong(&filesIsNumber);
+            const QVariant label = facts ? rs.Fields(DisksColumn::VolumeLabel).Value() : QVariant();
+            const QVariant fileSystem = facts ? rs.Fields(DisksColumn::FileSystem).Value() : QVariant();
+            const QVariant catalogued = facts ? rs.Fields(DisksColumn::CataloguedAt).Value() : QVariant();
+            writer.write({rs.Fields(DisksColumn::DiskName).Value().toString(),
+                          rs.Fields(DisksColumn::SerialNo).Value().toString(),
+                          rs.Fields(DisksColumn::DiskSize).Value().toString(), files, label.toString(),
+                          fileSystem.toString(), isoUtcText(optionalTime(catalogued))},
+                         {false, false, false, filesIsNumber, false, false, false},
+                         {false, false, false, false, label.isNull(), fileSystem.isNull(), catalogued.isNull()});
             rs.MoveNext();
         }
         return count > 0 ? kSuccess : kNothingFound;
@@ -55,22 +84,35 @@ int runSearch(const Arguments& args, CliEnvironment& env) {
     const int limit = args.option(QStringLiteral("--limit"), QStringLiteral("2000")).toInt(&limitOk);
     if (!limitOk || limit < 1) throw UsageError(QStringLiteral("--limit needs a whole number of 1 or more"));
     const bool allDisks = !args.options.contains(QStringLiteral("--disk"));
+    const SearchFilters filters = SearchFilters::from(args);
 
     auto cn = openCatalogue(args, env, Access::Read);
     if (!cn) return kCatalogueError;
     try {
+        // The filters narrow the statement's rows in its own order and --limit counts the rows they keep:
+        // the statement asks for more rows, four times as many each round, until enough are kept or it has
+        // no more to give.
         Recordset rs;
-        rs.Open(Statements::search(allDisks, args.option(QStringLiteral("--disk")), text, limit), *cn);
+        std::vector<QStringList> kept;
+        for (int asked = limit;; asked = asked > INT_MAX / 4 ? INT_MAX : asked * 4) {
+            rs.Open(Statements::search(allDisks, args.option(QStringLiteral("--disk")), text, asked), *cn);
+            kept.clear();
+            const long count = rs.RecordCount();
+            for (long i = 0; i < count && long(kept.size()) < limit; ++i) {
+                if (!filters.any() || filters.keeps(rs.Fields(BankListColumn::FileSize).Value().toDouble(),
+                                                    modifiedOf(rs))) {
+                    kept.push_back({rs.Fields(2).Value().toString(), rs.Fields(0).Value().toString(),
+                                    numberText(rs.Fields(3).Value())});
+                }
+                rs.MoveNext();
+            }
+            if (!filters.any() || long(kept.size()) == limit || count < asked || asked == INT_MAX) break;
+            rs.Close();
+        }
         RecordWriter writer(env.out, format,
                             {QStringLiteral("path"), QStringLiteral("disc"), QStringLiteral("size")});
-        const long count = rs.RecordCount();
-        for (long i = 0; i < count; ++i) {
-            writer.write({rs.Fields(2).Value().toString(), rs.Fields(0).Value().toString(),
-                          numberText(rs.Fields(3).Value())},
-                         {false, false, true});
-            rs.MoveNext();
-        }
-        return count > 0 ? kSuccess : kNothingFound;
+        for (const QStringList& row : kept) writer.write(row, {false, false, true});
+        return kept.empty() ? kNothingFound : kSuccess;
     } catch (const CatalogError& e) {
         return catalogueFailure(env, e);
     }
@@ -93,14 +135,17 @@ int runExport(const Arguments& args, CliEnvironment& env) {
                      DiscNames::rowidOrder(spellings.size()));
         SqliteStatement rows(cn->handle(), oneDisk ? oneDiskRows : QStringLiteral("SELECT * FROM BankList;"));
         for (size_t i = 0; i < spellings.size(); ++i) rows.bind(int(i) + 1, spellings[i]);
+        const bool dated = rows.columnCount() > BankListColumn::FileModified;
         RecordWriter writer(env.out, format,
                             {QStringLiteral("disc"), QStringLiteral("name"), QStringLiteral("path"),
-                             QStringLiteral("size"), QStringLiteral("attributes")});
+                             QStringLiteral("size"), QStringLiteral("attributes"), QStringLiteral("modified")});
         long count = 0;
         while (rows.step()) {
+            const QString modified =
+                dated ? isoUtcText(optionalTime(rows.column(BankListColumn::FileModified))) : QString();
             writer.write({rows.column(0).toString(), rows.column(1).toString(), rows.column(2).toString(),
-                          numberText(rows.column(3)), rows.column(4).toString()},
-                         {false, false, false, true, false});
+                          numberText(rows.column(3)), rows.column(4).toString(), modified},
+                         {false, false, false, true, false, false}, {false, false, false, false, false, true});
             ++count;
         }
         env.out.flush();

@@ -2,6 +2,7 @@
 
 #include "catalog/CatalogError.h"
 #include "catalog/Connection.h"
+#include "catalog/FileTimeText.h"
 #include "cli/CliArguments.h"
 #include "cli/CliCatalogue.h"
 #include "cli/CliEnvironment.h"
@@ -46,10 +47,14 @@ void printDifferences(const DiscDifferences& differences, CliEnvironment& env) {
                 env.out << "resized\t" << file.path << '\t' << sizeText(file.oldSize) << " -> "
                         << sizeText(file.newSize) << '\n';
                 break;
+            case FileDifference::Kind::Redated:
+                env.out << "redated\t" << file.path << '\t' << isoUtcText(file.oldModified) << " -> "
+                        << isoUtcText(file.newModified) << '\n';
+                break;
         }
     }
     env.out << differences.added << " added, " << differences.removed << " removed, " << differences.resized
-            << " resized\n";
+            << " resized, " << differences.redated << " redated\n";
 }
 
 bool confirmed(const QString& name, CliEnvironment& env) {

@@ -2,6 +2,7 @@
 
 #include "cli/CliArguments.h"
 #include "cli/CommandOutput.h"
+#include "catalog/CsvFile.h"
 
 namespace vt::cli {
 
@@ -20,16 +21,6 @@ QString tsvField(const QString& text) {
         }
     }
     return result;
-}
-
-QString csvField(const QString& text) {
-    static const QString special = QStringLiteral(",\"\r\n");
-    bool needsQuotes = false;
-    for (const QChar c : text) needsQuotes = needsQuotes || special.contains(c);
-    if (!needsQuotes) return text;
-    QString doubled = text;
-    doubled.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + doubled + QLatin1Char('"');
 }
 
 QString jsonString(const QString& text) {
@@ -76,7 +67,7 @@ RecordWriter::RecordWriter(QTextStream& out, OutputFormat format, QStringList co
     requireWritten(out_);
 }
 
-void RecordWriter::write(const QStringList& fields, const QList<bool>& numeric) {
+void RecordWriter::write(const QStringList& fields, const QList<bool>& numeric, const QList<bool>& nullable) {
     QStringList parts;
     switch (format_) {
         case OutputFormat::Tsv:
@@ -84,13 +75,15 @@ void RecordWriter::write(const QStringList& fields, const QList<bool>& numeric) 
             out_ << parts.join(QLatin1Char('\t')) << '\n';
             break;
         case OutputFormat::Csv:
-            for (const QString& f : fields) parts << csvField(f);
+            for (const QString& f : fields) parts << CsvFile::field(f);
             out_ << parts.join(QLatin1Char(',')) << "\r\n";
             break;
         case OutputFormat::Json:
             for (int i = 0; i < fields.size() && i < columns_.size(); ++i) {
                 const bool bare = numeric.value(i, false) && !fields[i].isEmpty();
-                parts << jsonString(columns_[i]) + QLatin1Char(':') + (bare ? fields[i] : jsonString(fields[i]));
+                const bool null = nullable.value(i, false) && fields[i].isEmpty();
+                parts << jsonString(columns_[i]) + QLatin1Char(':') +
+                             (null ? QStringLiteral("null") : bare ? fields[i] : jsonString(fields[i]));
             }
             out_ << '{' << parts.join(QLatin1Char(',')) << "}\n";
             break;

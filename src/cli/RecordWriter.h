@@ -21,9 +21,10 @@ class RecordWriter {
 public:
     RecordWriter(QTextStream& out, OutputFormat format, QStringList columns);
 
-    // A record of as many fields as there are columns. Numbers are written bare in JSON. Throws OutputError
-    // when the output has failed (the header, too, is checked).
-    void write(const QStringList& fields, const QList<bool>& numeric = {});
+    // A record of as many fields as there are columns. Numbers are written bare in JSON, and an empty field
+    // of a nullable column (a value not known) as null. Throws OutputError when the output has failed (the
+    // header, too, is checked).
+    void write(const QStringList& fields, const QList<bool>& numeric = {}, const QList<bool>& nullable = {});
 
 private:
     QTextStream& out_;

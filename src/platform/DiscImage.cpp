@@ -39,6 +39,7 @@ class ImageFindHandle final : public FindHandle {
             if (!matches(name)) continue;
             entry.name = name;
             entry.length = 0;
+            entry.modified.reset();
             entry.attributes = FileAttribute::Directory | FileAttribute::ReadOnly;
             return true;
         }
@@ -47,6 +48,7 @@ class ImageFindHandle final : public FindHandle {
             if (!matches(e.name)) continue;
             entry.name = e.name;
             entry.length = e.length;
+            entry.modified = e.modified;
             entry.attributes = e.length < 0 ? 0 : attributeBits(e.name, e.isDirectory());
             return true;
         }

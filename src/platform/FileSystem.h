@@ -24,6 +24,9 @@ struct FindData {
     // Length in bytes (64 bits); -1 when the entry could not be measured, in which case `attributes`
     // is not known either. Folders have length 0.
     std::int64_t length = 0;
+    // When the entry's contents last changed, in whole seconds since 1970-01-01 UTC; nothing when the
+    // listing does not tell it.
+    std::optional<std::int64_t> modified;
     // The bytes of a listed folder's name as the file system holds them, for entering it by the very same
     // bytes whatever `name` reads them as; empty when the listing does not tell them (then `name` is all).
     QByteArray rawName;

@@ -4,10 +4,11 @@ namespace vt {
 
 ImageTree::ImageTree() : folders_(1) {}
 
-void ImageTree::addFile(int folder, const QString& name, std::int64_t length) {
+void ImageTree::addFile(int folder, const QString& name, std::int64_t length,
+                        std::optional<std::int64_t> modified) {
     Folder& parent = folders_[std::size_t(folder)];
     if (!parent.byName.contains(name)) parent.byName.insert(name, parent.entries.size());
-    parent.entries.push_back(Entry{name, length, -1});
+    parent.entries.push_back(Entry{name, length, -1, modified});
 }
 
 int ImageTree::addFolder(int folder, const QString& name) {
@@ -16,7 +17,7 @@ int ImageTree::addFolder(int folder, const QString& name) {
     folders_.emplace_back();
     Folder& parent = folders_[std::size_t(folder)];
     if (!parent.byName.contains(name)) parent.byName.insert(name, parent.entries.size());
-    parent.entries.push_back(Entry{name, 0, number});
+    parent.entries.push_back(Entry{name, 0, number, std::nullopt});
     return number;
 }
 

@@ -16,13 +16,17 @@ class ImageTree {
         QString name;
         std::int64_t length = 0;  // bytes; 0 for folders
         int folder = -1;          // the folder's number for a folder entry, -1 for a file
+        // When it was last changed as the disc records it, in seconds since 1970-01-01 UTC; nothing
+        // when the record gives no usable date.
+        std::optional<std::int64_t> modified;
         bool isDirectory() const { return folder >= 0; }
     };
 
     ImageTree();
 
     // Adds a file to `folder` (a number this tree gave out).
-    void addFile(int folder, const QString& name, std::int64_t length);
+    void addFile(int folder, const QString& name, std::int64_t length,
+                 std::optional<std::int64_t> modified = std::nullopt);
     // Adds a subfolder to `folder` and returns its number; an existing subfolder of that name is reused,
     // so a folder met again (a second record of it, or one made up for a path seen first) is not doubled.
     int addFolder(int folder, const QString& name);

@@ -152,9 +152,13 @@ QString readIsoTree(ImageSectors& sectors, bool joliet, ImageTree& tree) {
         } else if (const char* target = archive_entry_hardlink_utf8(entry)) {
             // A second name for the same extent: libarchive gives it no length of its own.
             const ImageTree::Entry* first = tree.entryAt(cleanPath(target));
-            if (first && !first->isDirectory()) tree.addFile(folder, leaf, first->length);
+            if (first && !first->isDirectory()) tree.addFile(folder, leaf, first->length, first->modified);
         } else if (type == AE_IFREG) {
-            tree.addFile(folder, leaf, archive_entry_size(entry));
+            // The recording date of the directory record (or Rock Ridge's modification time), in UTC.
+            const std::optional<std::int64_t> modified =
+                archive_entry_mtime_is_set(entry) ? std::optional<std::int64_t>(archive_entry_mtime(entry))
+                                                  : std::nullopt;
+            tree.addFile(folder, leaf, archive_entry_size(entry), modified);
         }
     }
 }

@@ -104,6 +104,7 @@ class FolderListing final : public FindHandle {
             entry.name = QString::fromLatin1(name);
             entry.rawName.clear();
             entry.length = 0;
+            entry.modified.reset();
             entry.attributes = FileAttribute::Directory | (readOnlyVolume_ ? FileAttribute::ReadOnly : 0);
             return true;
         }
@@ -121,12 +122,14 @@ class FolderListing final : public FindHandle {
                 entry.rawName.clear();
                 entry.attributes = d->d_type == DT_DIR ? FileAttribute::Directory : 0;
                 entry.length = -1;
+                entry.modified.reset();
                 return true;
             }
             if (!listable(st)) continue;
             const qsizetype size = qsizetype(std::strlen(name));
             entry.name = decodeFileName(name, size);
             entry.attributes = attributeBits(name[0] == '.', st, readOnlyVolume_);
+            entry.modified = std::int64_t(st.st_mtim.tv_sec);
             if (S_ISDIR(st.st_mode)) {
                 entry.rawName = QByteArray(name, size);
                 entry.length = 0;

@@ -1,5 +1,7 @@
 #include "scan/DiscUpdate.h"
 
+#include <QDateTime>
+
 #include "catalog/Connection.h"
 #include "catalog/DiscNames.h"
 #include "catalog/SqliteStatement.h"
@@ -52,13 +54,14 @@ DiscUpdate::ReadOutcome DiscUpdate::read(const QString& root, const QString& nam
     storedName_ = disk.column(0).toString();
 
     std::vector<BankListRow> catalogued;
-    SqliteStatement rows(connection_, QStringLiteral("SELECT FilePath, FileSize FROM BankList WHERE %1")
+    SqliteStatement rows(connection_, QStringLiteral("SELECT FilePath, FileSize, FileModified FROM BankList WHERE %1")
                                           .arg(DiscNames::nameTest(QStringLiteral("DiskName"), 1, spellings_.size())));
     bindSpellings(rows, 1, spellings_);
     while (rows.step()) {
         BankListRow row;
         row.filePath = rows.column(0).toString();
         row.fileSize = rows.column(1).toDouble();
+        if (!rows.column(2).isNull()) row.fileModified = rows.column(2).toLongLong();
         catalogued.push_back(std::move(row));
     }
 
@@ -91,15 +94,22 @@ bool DiscUpdate::apply(std::function<void()> beforeEachBatch) {
         // Numbered after the spellings, which take parameters 1 and on.
         const int at = int(spellings_.size()) + 1;
         SqliteStatement disk(connection_, QStringLiteral("UPDATE Disks SET SerialNo = ?%1, DiskSize = ?%2, "
-                                                         "FileCount = ?%3 WHERE %4")
+                                                         "FileCount = ?%3, VolumeLabel = ?%4, FileSystem = ?%5, "
+                                                         "CataloguedAt = ?%6 WHERE %7")
                                               .arg(at)
                                               .arg(at + 1)
                                               .arg(at + 2)
+                                              .arg(at + 3)
+                                              .arg(at + 4)
+                                              .arg(at + 5)
                                               .arg(nameTest));
         bindSpellings(disk, 1, spellings_);
         disk.bind(at, details_.serial);
         disk.bind(at + 1, details_.usedSize);
         disk.bind(at + 2, QString::number(now_.size()));
+        disk.bind(at + 3, details_.label);
+        disk.bind(at + 4, details_.fileSystemName);
+        disk.bind(at + 5, QDateTime::currentSecsSinceEpoch());
         disk.step();
     }
     BankListAppender appender(connection_);

@@ -122,7 +122,7 @@ void DiskScanner::RecordFile(const QString& path, const FindData& entry) {
         lastAttributeText_ = AttributeText(entry.attributes);
     }
     appender_.append(BankListRow{diskName_, TrimBlanks(entry.name), TrimBlanks(path), double(entry.length),
-                                 lastAttributeText_});
+                                 lastAttributeText_, entry.modified});
     ++recorded_;
 }
 

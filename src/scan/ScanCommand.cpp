@@ -1,6 +1,9 @@
 #include "scan/ScanCommand.h"
 
+#include <QDateTime>
+
 #include "catalog/BankListAppender.h"
+#include "catalog/CatalogSchema.h"
 #include "catalog/Connection.h"
 #include "catalog/Recordset.h"
 #include "catalog/Statements.h"
@@ -87,6 +90,10 @@ ScanSummary ScanCommand::run(const ScanRequest& request, ScanProgress& progress)
     rsDisks_.Fields(1).setValue(request.serial);
     rsDisks_.Fields(2).setValue(request.usedSize);
     rsDisks_.Fields(3).setValue(QString::number(summary.recorded));
+    const DriveDetails volume = readDriveDetails(drives_, request.driveRoot);
+    rsDisks_.Fields(DisksColumn::VolumeLabel).setValue(volume.label);
+    rsDisks_.Fields(DisksColumn::FileSystem).setValue(volume.fileSystemName);
+    rsDisks_.Fields(DisksColumn::CataloguedAt).setValue(QDateTime::currentSecsSinceEpoch());
     rsDisks_.Update();
     scan.commit();
     summary.outcome = ScanOutcome::Finished;

@@ -5,6 +5,7 @@
 
 #include "app/Look.h"
 #include "button/MyButton.h"
+#include "catalog/FileTimeText.h"
 #include "scan/DiscDifferences.h"
 #include "scan/ScanTexts.h"
 
@@ -14,7 +15,7 @@ namespace {
 
 QString sizeText(double bytes) { return QString::number(bytes, 'f', 0); }
 
-// One line per file, read left to right as paths are: "+" added, "-" removed, "~" resized.
+// One line per file, read left to right as paths are: "+" added, "-" removed, "~" changed (size or time).
 QString lineOf(const FileDifference& file) {
     switch (file.kind) {
         case FileDifference::Kind::Added:
@@ -23,6 +24,9 @@ QString lineOf(const FileDifference& file) {
             return QStringLiteral("-  %1  (%2)").arg(file.path, sizeText(file.oldSize));
         case FileDifference::Kind::Resized:
             return QStringLiteral("~  %1  (%2 → %3)").arg(file.path, sizeText(file.oldSize), sizeText(file.newSize));
+        case FileDifference::Kind::Redated:
+            return QStringLiteral("~  %1  (%2 → %3)")
+                .arg(file.path, isoUtcText(file.oldModified), isoUtcText(file.newModified));
     }
     return file.path;
 }
@@ -36,7 +40,8 @@ frmDifferences::frmDifferences(const QString& diskName, const DiscDifferences& d
     Look::applyWindowLook(*this);
     setLayoutDirection(Qt::RightToLeft);
 
-    lblCounts_ = new QLabel(ScanTexts::differenceCounts(differences.added, differences.removed, differences.resized), this);
+    lblCounts_ = new QLabel(ScanTexts::differenceCounts(differences.added, differences.removed,
+                                                        differences.resized + differences.redated), this);
     lblCounts_->setObjectName(QStringLiteral("lblCounts"));
     lblCounts_->setGeometry(Look::twipsRect(120, 120, 6960, 375));
     lblCounts_->setFont(Look::labelFont());

@@ -36,7 +36,7 @@ void addDisc(Connection& connection, const QString& disc, const std::vector<QStr
         appender.finish();
     }
     SqliteStatement diskRow(connection.handle(),
-                            QStringLiteral("INSERT INTO Disks VALUES (?1, '1', '1 bytes', ?2)"));
+                            QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES (?1, '1', '1 bytes', ?2)"));
     diskRow.bind(1, disc);
     diskRow.bind(2, QString::number(paths.size()));
     diskRow.step();

@@ -79,10 +79,10 @@ TEST_F(OpeningTest, AMissingCatalogueIsCreatedWithTheTwoTables) {
         EXPECT_EQ(cn.State(), 1);
         Recordset rs;
         rs.Open(Statements::allDisks(), cn);
-        EXPECT_EQ(rs.fieldCount(), 4);
+        EXPECT_EQ(rs.fieldCount(), 7);
         rs.Close();
         rs.Open(Statements::bankListForAppend(), cn);
-        EXPECT_EQ(rs.fieldCount(), 5);
+        EXPECT_EQ(rs.fieldCount(), 6);
     }
     EXPECT_TRUE(QFile::exists(path()));
     // No staging file is left beside it.
@@ -181,11 +181,11 @@ TEST_F(OpeningTest, TransactionsRollBackUnlessCommitted) {
     cn.Open();
     {
         Transaction t(cn);
-        cn.Execute(QStringLiteral("INSERT INTO Disks VALUES ('A','1','2','3');"));
+        cn.Execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('A','1','2','3');"));
     }
     {
         Transaction t(cn);
-        cn.Execute(QStringLiteral("INSERT INTO Disks VALUES ('B','1','2','3');"));
+        cn.Execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('B','1','2','3');"));
         t.commit();
     }
     EXPECT_FALSE(cn.inTransaction());
@@ -214,7 +214,7 @@ TEST(ReadOnlyOpening, NeverCreatesNorWrites) {
         Connection cn;
         cn.setConnectionString(buildConnectionString(folder.path()));
         cn.Open();
-        cn.Execute(QStringLiteral("INSERT INTO Disks VALUES ('CD1','1','2','3');"));
+        cn.Execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('CD1','1','2','3');"));
     }
     Connection reader;
     reader.setConnectionString(buildConnectionString(folder.path()));
@@ -260,8 +260,8 @@ TEST(TwoPrograms, ASecondConnectionKeepsTheFirstOnesLocksAndRows) {
 
     EXPECT_EQ(disksSeenByAnotherProgram(path), 0);
     EXPECT_TRUE(QFile::exists(path + QStringLiteral("-wal"))) << "another program's close removed the log";
-    main.Execute(QStringLiteral("INSERT INTO Disks VALUES ('CD1','1','2','3');"));
-    scan.Execute(QStringLiteral("INSERT INTO Disks VALUES ('CD2','1','2','3');"));
+    main.Execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('CD1','1','2','3');"));
+    scan.Execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('CD2','1','2','3');"));
     EXPECT_EQ(disksSeenByAnotherProgram(path), 2);
 }
 
@@ -274,7 +274,7 @@ TEST(ReadOnlyMedia, ACatalogueOnADiscIsReadAndRefusesOnlyWriting) {
         Connection cn;
         cn.setConnectionString(buildConnectionString(tree.path()));
         cn.Open();
-        cn.Execute(QStringLiteral("INSERT INTO Disks VALUES ('CD1','1','2','3');"));
+        cn.Execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('CD1','1','2','3');"));
     }
     ASSERT_FALSE(QFile::exists(tree.filePath(QStringLiteral("Mydb.mdb-wal"))));
     test::MountedImage disc(tree.path(), QStringLiteral("CATALOGUE"));

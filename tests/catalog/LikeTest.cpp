@@ -63,7 +63,7 @@ TEST_F(LikeInStatements, TheDuplicateTestIsCaseInsensitiveAndHonoursWildcards) {
 
 TEST_F(LikeInStatements, SearchFindsQuotedTextAndNamesIgnoreCase) {
     addDisk(QStringLiteral("CD1"), 0);
-    cn.Execute(QStringLiteral("INSERT INTO bankList VALUES ('CD1', 'x', 'D:\\O''Brien\\x', 1, 'Normal');"));
+    cn.Execute(QStringLiteral("INSERT INTO bankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES ('CD1', 'x', 'D:\\O''Brien\\x', 1, 'Normal');"));
     Recordset rs;
     rs.Open(Statements::search(true, QString(), QStringLiteral("o'brien")), cn);
     EXPECT_EQ(rs.RecordCount(), 1);

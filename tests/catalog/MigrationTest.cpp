@@ -25,14 +25,14 @@ void writeVersion1(const QString& path, int rows, const char* extraSql = "") {
         "CREATE TABLE BankList (DiskName TEXT, FileName TEXT, FilePath TEXT, FileSize REAL, FileAttr TEXT);"
         "CREATE INDEX BankList_DiskName ON BankList(DiskName);"
         "CREATE INDEX Disks_DiskName ON Disks(DiskName);"
-        "INSERT INTO Disks VALUES ('CD1', '1', '1 bytes', '1'), ('CD2', '2', '2 bytes', '2');"
+        "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('CD1', '1', '1 bytes', '1'), ('CD2', '2', '2 bytes', '2');"
         "PRAGMA user_version = 1;"
         "PRAGMA application_id = " +
         std::to_string(CatalogSchema::kApplicationId) + ";";
     sql += extraSql;
     ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
     sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO BankList VALUES (?1, 'f.txt', ?2, ?3, 'Normal')", -1, &insert,
+    sqlite3_prepare_v2(db, "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES (?1, 'f.txt', ?2, ?3, 'Normal')", -1, &insert,
                        nullptr);
     for (int i = 0; i < rows; ++i) {
         const QByteArray disc = i % 2 ? "CD2" : "CD1";
@@ -66,6 +66,14 @@ TEST(Migration, Version1CatalogueGetsItsIndexOnFirstOpenWithProgress) {
     connection.Open([&](qint64 done, qint64 total) { reports.emplace_back(done, total); });
 
     EXPECT_EQ(scalar(connection.handle(), "PRAGMA user_version"), CatalogSchema::kVersion);
+    // Every row and disc is kept, with its fields where they were; dates and disc facts are not known.
+    EXPECT_EQ(scalar(connection.handle(), "SELECT count(*) FROM BankList WHERE FileModified IS NULL AND "
+                                          "FileName = 'f.txt' AND FileAttr = 'Normal' AND FileSize = rowid - 1"),
+              120000);
+    EXPECT_EQ(scalar(connection.handle(), "SELECT count(*) FROM Disks WHERE VolumeLabel IS NULL AND "
+                                          "FileSystem IS NULL AND CataloguedAt IS NULL AND DiskSize = "
+                                          "SerialNo || ' bytes'"),
+              2);
     // Reported from nothing to everything, never backwards, in several steps.
     ASSERT_GE(reports.size(), 3u);
     EXPECT_EQ(reports.front().first, 0);
@@ -115,12 +123,13 @@ TEST(Migration, FailedUpgradeLeavesTheCatalogueAsItWas) {
 TEST(Migration, NewerCatalogueIsRefusedUntouched) {
     QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/Mydb.mdb");
-    writeVersion1(path, 5, "PRAGMA user_version = 4;");
+    const std::string newer = "PRAGMA user_version = " + std::to_string(CatalogSchema::kVersion + 1) + ";";
+    writeVersion1(path, 5, newer.c_str());
     Connection connection;
     connection.setConnectionString(buildConnectionString(dir.path()));
     try {
         connection.Open();
-        FAIL() << "a catalogue of version 4 was opened";
+        FAIL() << "a catalogue of a newer version was opened";
     } catch (const CatalogOpenError& error) {
         EXPECT_EQ(error.reason(), CatalogOpenError::Reason::UnknownVersion);
     }
@@ -184,13 +193,13 @@ TEST(Migration, CompleteIndexOfVersion2CoversItsRowsAndTheRemovedRowsItStillList
     test::execute(cn, QStringLiteral("DROP TABLE SearchIndexCoverage; PRAGMA user_version = 2;"));
     cn.Close();
     cn.Open();
-    EXPECT_EQ(scalar(cn.handle(), "PRAGMA user_version"), 3);
+    EXPECT_EQ(scalar(cn.handle(), "PRAGMA user_version"), CatalogSchema::kVersion);
     EXPECT_EQ(scalar(cn.handle(), "SELECT IndexedUpTo FROM SearchIndexCoverage"), 3);
 
     // Rowid 2 is handed out again: its old entries must not bring the row in a second time.
     test::execute(
-        cn, QStringLiteral("INSERT INTO Disks VALUES ('CD3','3','1 bytes','1');"
-                           "INSERT INTO BankList VALUES ('CD3','d.txt','D:\\Gone\\d.txt',7,'Normal');"));
+        cn, QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('CD3','3','1 bytes','1');"
+                           "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES ('CD3','d.txt','D:\\Gone\\d.txt',7,'Normal');"));
     test::addDisc(cn, QStringLiteral("CD4"), {QStringLiteral("D:\\Gone\\e.txt")});
     const QString search = Statements::search(true, QString(), QStringLiteral("gone"));
     EXPECT_EQ(test::rowsOf(cn, search, true),
@@ -202,7 +211,7 @@ TEST(Migration, CompleteIndexOfVersion2CoversItsRowsAndTheRemovedRowsItStillList
 
 TEST(Migration, NewCatalogueHasTheIndexFromTheStart) {
     test::TempCatalogue catalogue;
-    EXPECT_EQ(scalar(catalogue.connection.handle(), "PRAGMA user_version"), 3);
+    EXPECT_EQ(scalar(catalogue.connection.handle(), "PRAGMA user_version"), CatalogSchema::kVersion);
     test::addDisc(catalogue.connection, QStringLiteral("CD1"), {QStringLiteral("D:\\x\\Song.MP3")});
     EXPECT_EQ(test::rowsOf(catalogue.connection,
                            Statements::search(true, QString(), QStringLiteral("song.mp3")), true)

@@ -48,7 +48,7 @@ TEST(SearchIndex, RolledBackAddLeavesNothingBehind) {
         Transaction transaction(cn);
         test::execute(
             cn,
-            QStringLiteral("INSERT INTO BankList VALUES ('CD1', 'x.txt', 'D:\\Lost\\x.txt', 1, 'Normal');"));
+            QStringLiteral("INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES ('CD1', 'x.txt', 'D:\\Lost\\x.txt', 1, 'Normal');"));
         // Inside the transaction the new row is found already.
         EXPECT_EQ(found(cn, QStringLiteral("lost")).size(), 1u);
     }

@@ -49,8 +49,8 @@ TEST_F(CheckCommand, ASoundCatalogueHoldsAndEachBrokenRuleIsNamed) {
     EXPECT_TRUE(outText.contains(QStringLiteral("Everything holds")));
 
     tamper(QStringLiteral("UPDATE Disks SET FileCount = '7' WHERE DiskName = 'CD2';"
-                          "INSERT INTO BankList VALUES ('Lost', 'x', 'D:\\x', 1, 'Normal');"
-                          "INSERT INTO Disks VALUES ('CD1', '1', '2', '2');"));
+                          "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES ('Lost', 'x', 'D:\\x', 1, 'Normal');"
+                          "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('CD1', '1', '2', '2');"));
     EXPECT_EQ(run({QStringLiteral("check")}), 1);
     EXPECT_TRUE(outText.contains(QStringLiteral("disc 'CD2' records 7 files but has 1 file rows")))
         << outText.toStdString();

@@ -36,11 +36,11 @@ protected:
         Connection cn;
         cn.setConnectionString(buildConnectionString(folder.path()));
         cn.Open();
-        cn.Execute(QStringLiteral("INSERT INTO Disks VALUES ('%1', '-5', '1,024 bytes', '%2');")
+        cn.Execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('%1', '-5', '1,024 bytes', '%2');")
                        .arg(Statements::quoted(disk))
                        .arg(paths.size()));
         for (const QString& path : paths) {
-            cn.Execute(QStringLiteral("INSERT INTO BankList VALUES ('%1', '%2', '%3', 5368709120, 'Normal');")
+            cn.Execute(QStringLiteral("INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES ('%1', '%2', '%3', 5368709120, 'Normal');")
                            .arg(Statements::quoted(disk), Statements::quoted(path.section(QLatin1Char('\\'), -1)),
                                 Statements::quoted(path)));
         }

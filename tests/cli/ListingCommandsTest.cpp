@@ -37,12 +37,12 @@ TEST_F(ListingCommands, EveryFormatKeepsAwkwardFieldsInOneRecord) {
     ASSERT_EQ(run({QStringLiteral("export"), QStringLiteral("--format"), QStringLiteral("tsv")}), 0);
     QStringList lines = outLines();
     ASSERT_EQ(lines.size(), 2);
-    EXPECT_EQ(lines[1].split(QLatin1Char('\t')).size(), 5);
+    EXPECT_EQ(lines[1].split(QLatin1Char('\t')).size(), 6);
     EXPECT_TRUE(lines[1].contains(QStringLiteral("D:\\\\a\\tb,c\"d\\ne")));
 
     ASSERT_EQ(run({QStringLiteral("export"), QStringLiteral("--format=csv")}), 0);
-    EXPECT_EQ(outText, QStringLiteral("disc,name,path,size,attributes\r\n"
-                                      "CD1,\"a\tb,c\"\"d\ne\",\"D:\\a\tb,c\"\"d\ne\",5368709120,Normal\r\n"));
+    EXPECT_EQ(outText, QStringLiteral("disc,name,path,size,attributes,modified\r\n"
+                                      "CD1,\"a\tb,c\"\"d\ne\",\"D:\\a\tb,c\"\"d\ne\",5368709120,Normal,\r\n"));
 
     ASSERT_EQ(run({QStringLiteral("export"), QStringLiteral("--format=json")}), 0);
     lines = outLines();

@@ -105,7 +105,7 @@ TEST_F(RemovalTransaction, ARemovalWhileAScanHoldsTheCatalogueIsTurnedAwayAtOnce
     context.cnScan.setConnectionString(context.cnCatalog.connectionString());
     context.cnScan.Open();
     context.cnScan.BeginTrans();
-    context.cnScan.Execute(QStringLiteral("INSERT INTO BankList VALUES ('New','a','D:\\a',1,'Normal');"));
+    context.cnScan.Execute(QStringLiteral("INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES ('New','a','D:\\a',1,'Normal');"));
 
     QElapsedTimer clock;
     clock.start();

@@ -65,8 +65,8 @@ class RealDiscGone : public ::testing::Test {
         cn_.setConnectionString(buildConnectionString(program_.path()));
         cn_.Open();
         cn_.Execute(
-            QStringLiteral("INSERT INTO Disks VALUES ('OLD','1','1 bytes','1');"
-                           "INSERT INTO BankList VALUES ('OLD','x','D:\\x',1,'Normal');"));
+            QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('OLD','1','1 bytes','1');"
+                           "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES ('OLD','x','D:\\x',1,'Normal');"));
     }
 
     // The root of the mounted image among the drives.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -59,6 +60,13 @@ TEST(RealDisc, AMountedImageIsCataloguedExactlyAsFindListsIt) {
     writeFile(tree.filePath(QStringLiteral("موسیقی ایرانی/آلبوم دوم/قطعه 2.mp3")), 70001);
     writeFile(tree.filePath(QStringLiteral("Setup Files/data 1.cab")), 4096);
     QDir().mkpath(tree.filePath(QStringLiteral("empty folder")));
+    // Dates the disc must give back: one file at the top, one two folders down.
+    const std::map<QString, QString> touched{
+        {QStringLiteral("راهنما.txt"), QStringLiteral("2019-03-04 10:20:30 UTC")},
+        {QStringLiteral("موسیقی ایرانی/آلبوم دوم/قطعه 2.mp3"), QStringLiteral("1999-12-31 23:59:58 UTC")}};
+    for (const auto& [file, date] : touched) {
+        ASSERT_EQ(QProcess::execute(QStringLiteral("touch"), {QStringLiteral("-d"), date, tree.filePath(file)}), 0);
+    }
     MountedImage image(tree.path(), QStringLiteral("MY_ARCHIVE"));
     ASSERT_TRUE(image.error().isEmpty()) << image.error().toStdString();
 
@@ -86,6 +94,7 @@ TEST(RealDisc, AMountedImageIsCataloguedExactlyAsFindListsIt) {
     EXPECT_NE(form.Label1(7)->text(), QStringLiteral("0"));
     EXPECT_NE(form.Label1(4)->text(), formatUsedSize(0));
 
+    const qint64 scanBegan = QDateTime::currentSecsSinceEpoch();
     form.cmdStart_Click();
     EXPECT_EQ(messages.texts(), QStringList{ScanTexts::finished()});
 
@@ -115,6 +124,26 @@ TEST(RealDisc, AMountedImageIsCataloguedExactlyAsFindListsIt) {
     EXPECT_EQ(disk.column(1).toString(), form.Label1(7)->text());
     EXPECT_EQ(disk.column(2).toString(), form.Label1(4)->text());
     EXPECT_EQ(disk.column(3).toString(), QStringLiteral("6"));
+    EXPECT_EQ(disk.column(4).toString(), QStringLiteral("MY_ARCHIVE"));
+    EXPECT_EQ(disk.column(5).toString(), QStringLiteral("fuse.fuseiso"));
+    EXPECT_GE(disk.column(6).toLongLong(), scanBegan);
+    EXPECT_LE(disk.column(6).toLongLong(), QDateTime::currentSecsSinceEpoch());
+
+    // Every file's modification time, in UTC, as the disc records it.
+    for (const auto& [file, date] : touched) {
+        QString drivePath = root + file;
+        SqliteStatement dated(context.cnCatalog.handle(),
+                              QStringLiteral("SELECT FileModified FROM BankList WHERE FilePath = ?1"));
+        dated.bind(1, drivePath.replace(QLatin1Char('/'), QLatin1Char('\\')));
+        ASSERT_TRUE(dated.step()) << file.toStdString();
+        const QDateTime expected = QDateTime::fromString(date.chopped(4), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        EXPECT_EQ(dated.column(0).toLongLong(), QDateTime(expected.date(), expected.time(), Qt::UTC).toSecsSinceEpoch())
+            << file.toStdString();
+    }
+    SqliteStatement undated(context.cnCatalog.handle(),
+                            QStringLiteral("SELECT count(*) FROM BankList WHERE FileModified IS NULL"));
+    ASSERT_TRUE(undated.step());
+    EXPECT_EQ(undated.column(0).toLongLong(), 0);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
+#include <QTimeZone>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -60,6 +62,9 @@ class RecogniseUpdateTest : public ScanFixture {
         write(QStringLiteral("a.txt"), 15);  // resized
         QFile::remove(disc.filePath(QStringLiteral("b.txt")));
         write(QStringLiteral("sub/d.txt"), 5);  // added
+        QFile c(disc.filePath(QStringLiteral("sub/c.txt")));  // the same size, rewritten another day
+        ASSERT_TRUE(c.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(c.setFileTime(QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5), Qt::UTC), QFileDevice::FileModificationTime));
     }
 
     QString shownCounts;
@@ -75,11 +80,21 @@ TEST_F(RecogniseUpdateTest, ADiscIsRecognisedBySerialAndSizeAtOnceAndWhenPutInBu
     EXPECT_EQ(form->lblRecognised()->text(), ScanTexts::recognisedAs({QStringLiteral("First")}));
 
     // Another disc with the same serial and size (copies of one master, say): both are named.
-    execute(QStringLiteral("INSERT INTO Disks VALUES ('Copy','305419896','654,311,424 bytes','1');"
-                           "INSERT INTO Disks VALUES ('Other size','305419896','1 bytes','1');"));
+    execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('Copy','305419896','654,311,424 bytes','1');"
+                           "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('Other size','305419896','1 bytes','1');"));
     form->Combo1()->activated(0);
     EXPECT_EQ(form->recognisedAs(), (QStringList{QStringLiteral("First"), QStringLiteral("Copy")}));
     EXPECT_EQ(form->lblRecognised()->text(), ScanTexts::recognisedAs({QStringLiteral("First"), QStringLiteral("Copy")}));
+
+    // The same serial and size under another label is another disc.
+    FakeDriveTable::Drive relabelled;
+    relabelled.type = kDriveTypeCdRom;
+    relabelled.folder = disc.path();
+    relabelled.space = DiskSpace{654311424, 0};
+    relabelled.volume = VolumeInformation{QStringLiteral("OTHER"), QStringLiteral("CDFS"), 0x12345678u};
+    platform.drives.add(QLatin1Char('D'), relabelled);
+    form->Combo1()->activated(0);
+    EXPECT_EQ(form->recognisedAs(), QStringList{QStringLiteral("Copy")}) << "First keeps its label; Copy has none";
 
     // A rebuilt image of changed contents has another serial: put in while the window is open, it shows
     // as not catalogued, without a click.
@@ -120,9 +135,12 @@ TEST_F(RecogniseUpdateTest, UpdatingShowsExactlyTheAddedRemovedAndResizedFilesAn
 
     answerDifferences(false);
     click(form->lblRecognised());
-    EXPECT_EQ(shownCounts, ScanTexts::differenceCounts(1, 1, 1));
-    EXPECT_EQ(shownFiles, (QStringList{QStringLiteral("+  D:\\sub\\d.txt  (5)"), QStringLiteral("-  D:\\b.txt  (20)"),
-                                       QStringLiteral("~  D:\\a.txt  (10 → 15)")}));
+    EXPECT_EQ(shownCounts, ScanTexts::differenceCounts(1, 1, 2));
+    ASSERT_EQ(shownFiles.size(), 4);
+    EXPECT_EQ(shownFiles.mid(0, 3), (QStringList{QStringLiteral("+  D:\\sub\\d.txt  (5)"), QStringLiteral("-  D:\\b.txt  (20)"),
+                                                 QStringLiteral("~  D:\\a.txt  (10 → 15)")}));
+    EXPECT_TRUE(shownFiles[3].startsWith(QStringLiteral("~  D:\\sub\\c.txt  (")));
+    EXPECT_TRUE(shownFiles[3].endsWith(QStringLiteral(" → 2020-01-02T03:04:05Z)"))) << shownFiles[3].toStdString();
     EXPECT_EQ(paths(), (QStringList{QStringLiteral("D:\\a.txt"), QStringLiteral("D:\\b.txt"),
                                     QStringLiteral("D:\\sub\\c.txt")}))
         << "refused, nothing changes";

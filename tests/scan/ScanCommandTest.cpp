@@ -27,8 +27,8 @@ class ScanCommandTest : public ScanFixture {
         write(QStringLiteral("sub/e.txt"), 50);
     }
     void addCatalogued(const QString& name) {
-        execute(QStringLiteral("INSERT INTO Disks VALUES ('%1','1','1 bytes','1');"
-                               "INSERT INTO BankList VALUES ('%1','x','D:\\x',1,'Normal');")
+        execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('%1','1','1 bytes','1');"
+                               "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES ('%1','x','D:\\x',1,'Normal');")
                     .arg(name));
     }
     void scanAs(const QString& name) {
