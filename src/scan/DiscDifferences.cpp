@@ -8,9 +8,15 @@ namespace vt {
 
 namespace {
 
+// A path without its drive ("D:\\"): a disc catalogued in one drive may be read again in another.
+QString withinDisc(const QString& path) {
+    const bool rooted = path.size() >= 3 && path.at(1) == QLatin1Char(':') && path.at(2) == QLatin1Char('\\');
+    return rooted ? path.mid(3) : path;
+}
+
 std::map<QString, const BankListRow*> byPath(const std::vector<BankListRow>& rows) {
     std::map<QString, const BankListRow*> paths;
-    for (const BankListRow& row : rows) paths[row.filePath] = &row;
+    for (const BankListRow& row : rows) paths[withinDisc(row.filePath)] = &row;
     return paths;
 }
 
@@ -29,19 +35,19 @@ DiscDifferences compareRows(const std::vector<BankListRow>& catalogued, const st
     for (const auto& [path, row] : after) {
         const auto old = before.find(path);
         if (old == before.end()) {
-            result.files.push_back({FileDifference::Kind::Added, path, 0, row->fileSize, {}, row->fileModified});
+            result.files.push_back({FileDifference::Kind::Added, row->filePath, 0, row->fileSize, {}, row->fileModified});
             continue;
         }
         const BankListRow& was = *old->second;
         const bool resized = was.fileSize != row->fileSize;
         if (!resized && !redated(was, *row)) continue;
-        changed.push_back({resized ? FileDifference::Kind::Resized : FileDifference::Kind::Redated, path,
+        changed.push_back({resized ? FileDifference::Kind::Resized : FileDifference::Kind::Redated, row->filePath,
                            was.fileSize, row->fileSize, was.fileModified, row->fileModified});
         ++(resized ? result.resized : result.redated);
     }
     for (const auto& [path, row] : before) {
         if (after.count(path) == 0) {
-            removed.push_back({FileDifference::Kind::Removed, path, row->fileSize, 0, row->fileModified, {}});
+            removed.push_back({FileDifference::Kind::Removed, row->filePath, row->fileSize, 0, row->fileModified, {}});
         }
     }
     result.added = long(result.files.size());

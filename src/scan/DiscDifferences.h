@@ -33,7 +33,9 @@ struct DiscDifferences {
     bool none() const { return files.empty(); }
 };
 
-// Compares the rows catalogued for a disc with the rows a new walk of it gave. A path listed more than once
+// Compares the rows catalogued for a disc with the rows a new walk of it gave, by path within the disc (the
+// drive it was catalogued from does not count). Paths are shown as stored for removed files and as walked
+// for the others. A path listed more than once
 // counts once, with its last size and time. Times are compared only where both are known: rows catalogued
 // before times were recorded have none, and would otherwise all show as changed.
 DiscDifferences compareRows(const std::vector<BankListRow>& catalogued, const std::vector<BankListRow>& now);

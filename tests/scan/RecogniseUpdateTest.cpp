@@ -189,6 +189,16 @@ TEST_F(RecogniseUpdateTest, AnUpdateThatFailsAtItsLastRowLeavesTheOldRowsAndDisc
     EXPECT_EQ(disks(), discBefore);
     EXPECT_FALSE(context.cnCatalog.inTransaction());
 
+    // The same disc read in another drive differs only where it changed, and is then stored under that drive.
+    addDrive(QLatin1Char('E'), disc.path(), 654311424, 0x12345678u);
+    DiscUpdate elsewhere(context.cnCatalog, platform.drives, platform.fileSystem);
+    ASSERT_EQ(elsewhere.read(QStringLiteral("E:\\"), QStringLiteral("Box"), progress), DiscUpdate::ReadOutcome::Read);
+    EXPECT_EQ(elsewhere.differences().added, 1);
+    EXPECT_EQ(elsewhere.differences().removed, 1);
+    EXPECT_EQ(elsewhere.differences().resized, 1);
+    EXPECT_EQ(elsewhere.differences().files[0].path, QStringLiteral("E:\\sub\\d.txt"));
+    EXPECT_EQ(elsewhere.differences().files[1].path, QStringLiteral("D:\\b.txt"));
+
     // A different disc in the drive by the time of writing changes nothing either.
     addDrive(QLatin1Char('D'), disc.path(), 654311424, 0x0BADF00Du);
     EXPECT_FALSE(update.apply());
