@@ -123,7 +123,11 @@ bool MDIForm1::MDIForm_Load() {
 
 void MDIForm1::closeEvent(QCloseEvent* event) {
     if (frmMain* scan = windows_->mainWindow(); scan && scan->scanning()) {
+        // The scan unwinds in the call that started it; the program closes once it has.
         event->ignore();
+        if (scan->askToCancelScan()) {
+            connect(scan, &frmMain::scanEnded, this, &MDIForm1::close, Qt::SingleShotConnection);
+        }
         return;
     }
     QMainWindow::closeEvent(event);

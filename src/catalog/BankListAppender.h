@@ -28,6 +28,13 @@ struct BankListRow {
     std::optional<qint64> fileModified;  // seconds since 1970-01-01 UTC; nothing when not known
 };
 
+// Where a walk of a disc hands its file rows, one at a time.
+class BankListSink {
+  public:
+    virtual ~BankListSink() = default;
+    virtual void append(BankListRow row) = 0;
+};
+
 // Appends rows to BankList from a thread of its own, so that the catalogue is written while the caller
 // walks a disc: the two take about as long each, and one after the other they took twice as long.
 //
@@ -44,7 +51,7 @@ struct BankListRow {
 // append() throws the writer's failure, and on destruction. Whatever the writer throws, of any type, ends
 // the writing and comes back to the caller as a CatalogError. SQLite must be built thread-safe and the
 // connection must serialise its own use (the default), or the constructor refuses.
-class BankListAppender {
+class BankListAppender final : public BankListSink {
   public:
     // Throws CatalogError.
     explicit BankListAppender(Connection& connection);
@@ -54,7 +61,7 @@ class BankListAppender {
     BankListAppender& operator=(const BankListAppender&) = delete;
 
     // Queues a row. Throws CatalogError once writing has failed (nothing more is written then).
-    void append(BankListRow row);
+    void append(BankListRow row) override;
     // Returns when every row appended is written. Throws CatalogError if writing failed.
     void finish();
 

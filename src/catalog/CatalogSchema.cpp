@@ -12,6 +12,7 @@
 
 #include "catalog/CatalogError.h"
 #include "catalog/CatalogFunctions.h"
+#include "catalog/DiscIdentityIndex.h"
 #include "catalog/SqliteStatement.h"
 
 namespace vt {
@@ -189,7 +190,8 @@ void addDatesAndFolderIndex(sqlite3* db) {
 bool upToDate(sqlite3* db) {
     return pragmaInt(db, "PRAGMA user_version") == kVersion && hasFileDates(db) &&
            hasIndex(db, "BankList_Folders") && SearchIndex::exists(db) &&
-           SearchIndex::isCurrent(db) && SearchIndex::isTuned(db) && SearchIndex::hasCoverage(db);
+           SearchIndex::isCurrent(db) && SearchIndex::isTuned(db) && SearchIndex::hasCoverage(db) &&
+           DiscIdentityIndex::exists(db);
 }
 
 // Brings a catalogue of an older version (or with an index built under other folds) up to this one, in one
@@ -209,6 +211,7 @@ void upgrade(sqlite3* db, const SearchIndex::Progress& progress) {
         }
         if (!SearchIndex::isTuned(db)) SearchIndex::tune(db);
         addDatesAndFolderIndex(db);
+        DiscIdentityIndex::create(db);
         exec(db, QStringLiteral("PRAGMA user_version = %1;").arg(kVersion).toUtf8().constData());
         exec(db, "COMMIT;");
     } catch (...) {
@@ -230,6 +233,7 @@ void create(sqlite3* db) {
          "CREATE INDEX Disks_DiskName ON Disks(DiskName);");
     exec(db, kCreateFolderIndex);
     SearchIndex::create(db);
+    DiscIdentityIndex::create(db);
     exec(db, QStringLiteral("PRAGMA application_id = %1;").arg(kApplicationId).toUtf8().constData());
     exec(db, QStringLiteral("PRAGMA user_version = %1;").arg(kVersion).toUtf8().constData());
     exec(db, "COMMIT;");

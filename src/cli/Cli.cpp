@@ -10,6 +10,7 @@
 #include "cli/CommandOutput.h"
 #include "cli/DriveCommands.h"
 #include "cli/ListingCommands.h"
+#include "cli/RecogniseCommands.h"
 #include "cli/RemoveCommand.h"
 
 namespace vt::cli {
@@ -47,9 +48,28 @@ const std::vector<Command>& commands() {
          "case ignored) are refused; the disc is catalogued whole or not at all; unreadable files are\n"
          "skipped and counted. A disc removed or unreadable before the scan ends is not catalogued at\n"
          "all (exit code 5).\n"
-         "Progress goes to the terminal. Exit code 1 when refused.\n",
+         "Progress (files, time, files per second) goes to the terminal. Exit code 1 when refused; an\n"
+         "interrupt (Ctrl-C) or SIGTERM stops the scan with nothing of the disc catalogued, exit code 130\n"
+         "or 143 (a second one ends the program at once).\n",
          {{QStringLiteral("--catalog")}, {}, 2, 2},
          runScan},
+        {"identify", "name the catalogued discs a disc or image is",
+         "usage: vellumtrove-cli identify ROOT|IMAGE [--catalog PATH]\n"
+         "Prints the names of the catalogued discs that the disc in ROOT (such as D:) or the disc image file\n"
+         "IMAGE is, recognised by serial and used size as the new-disk window does, one per line. A rebuilt\n"
+         "disc has another serial and is not recognised. Exit code 1 when none is.\n",
+         {{QStringLiteral("--catalog")}, {}, 1, 1},
+         runIdentify},
+        {"update", "bring a catalogued disc up to date with the disc in a drive",
+         "usage: vellumtrove-cli update ROOT NAME [--dry-run] [--yes] [--catalog PATH]\n"
+         "Reads the disc in ROOT and lists how it differs from the disc catalogued as NAME (case ignored):\n"
+         "files added, removed, resized and redated (another modification time), then the counts. Then\n"
+         "replaces that disc's file rows, serial, size, label and file count with what the disc holds now,\n"
+         "keeping its name, all or nothing. Asks first on a terminal; from a script give --yes; --dry-run\n"
+         "only lists. Exit code 1 when there is no such disc or the update was declined, 5 when the disc\n"
+         "went away, 130/143 when interrupted (nothing changed).\n",
+         {{QStringLiteral("--catalog")}, {QStringLiteral("--dry-run"), QStringLiteral("--yes")}, 2, 2},
+         runUpdate},
         {"search", "find catalogued files by part of their path",
          "usage: vellumtrove-cli search TEXT [--disk NAME] [--limit N] [--min-size BYTES] [--max-size BYTES]\n"
          "                             [--newer DATE] [--older DATE] [--format tsv|csv|json] [--output FILE]\n"
@@ -125,7 +145,7 @@ void printOverview(QTextStream& out) {
            "  --help           help for a command\n\n"
            "Exit codes: 0 success, 1 nothing found or refused, 2 usage error, 3 catalogue error, 4 the output\n"
            "could not be written whole (a full disk, a closed output): a message on the error stream says why,\n"
-           "5 the disc was removed or became unreadable during a scan.\n";
+           "5 the disc was removed or became unreadable during a scan, 130/143 a scan stopped by SIGINT/SIGTERM.\n";
 }
 
 }  // namespace

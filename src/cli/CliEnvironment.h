@@ -18,6 +18,8 @@ enum ExitCode : int {
     kCatalogueError = 3,
     kOutputError = 4,  // the output could not be written whole (full disk, closed output, ...)
     kDiscGone = 5,     // the disc went away or became unreadable during a scan; nothing of it was recorded
+    kInterrupted = 130,  // SIGINT stopped a scan; nothing of the disc was recorded (the shells' 128 + 2)
+    kTerminated = 143,   // SIGTERM stopped a scan; likewise (128 + 15)
 };
 
 // What a command works with; the program wires the real terminal and drives, tests wire their own.

@@ -1,77 +1,23 @@
 #include "cli/DriveCommands.h"
 
-#include <QElapsedTimer>
-#include <QRegularExpression>
-
 #include "catalog/CatalogError.h"
 #include "catalog/Connection.h"
-#include "catalog/SearchIndex.h"
 #include "catalog/Recordset.h"
 #include "cli/CliArguments.h"
 #include "cli/CliCatalogue.h"
 #include "cli/CliEnvironment.h"
 #include "cli/RecordWriter.h"
+#include "cli/ScanSupport.h"
 #include "platform/DriveTable.h"
+#include "platform/InterruptSignals.h"
 #include "scan/DriveDetails.h"
 #include "scan/ScanCommand.h"
-#include "scan/ScanProgress.h"
 
 namespace vt::cli {
 
 namespace {
 
 QString driveRoot(int index) { return QString(QChar('A' + index)) + QStringLiteral(":\\"); }
-
-// "D:", "d:" or "D:\" as the three-character root the catalogue stores.
-QString parseRoot(const QString& text) {
-    static const QRegularExpression shape(QStringLiteral("^([A-Za-z]):\\\\?$"));
-    const QRegularExpressionMatch match = shape.match(text);
-    if (!match.hasMatch()) {
-        throw UsageError(QStringLiteral("'%1' is not a drive; give a letter and a colon such as D: "
-                                        "('vellumtrove-cli drives' lists them)")
-                             .arg(text));
-    }
-    return match.captured(1).toUpper() + QStringLiteral(":\\");
-}
-
-// Shows the count and the rate on a terminal, rewriting one line.
-class TerminalProgress final : public ScanProgress {
-public:
-    explicit TerminalProgress(CliEnvironment& env) : env_(env) {}
-    void started() override { clock_.start(); }
-    void pause(long recorded) override {
-        if (!env_.interactive) return;
-        const double seconds = std::max(clock_.elapsed(), qint64(1)) / 1000.0;
-        env_.err << "\r" << recorded << " files, " << qint64(recorded / seconds) << " files/s   ";
-        env_.err.flush();
-    }
-    void finish() {
-        if (env_.interactive && clock_.isValid()) env_.err << '\n';
-    }
-
-private:
-    CliEnvironment& env_;
-    QElapsedTimer clock_;
-};
-
-// Indexes the rows the scan added, so that searches from the command line find them through the path index
-// at once (the program would otherwise do it in its idle time). The disc is catalogued either way: a
-// failure here only leaves the rest for later.
-void indexNewRows(Connection& connection, CliEnvironment& env) {
-    constexpr qint64 kRowsPerTransaction = 20000;
-    try {
-        for (;;) {
-            Transaction step(connection);
-            const qint64 indexed = SearchIndex::catchUp(connection.handle(), kRowsPerTransaction);
-            step.commit();
-            if (indexed == 0) break;
-        }
-    } catch (const CatalogError& e) {
-        env.err << "vellumtrove-cli: the new files are catalogued; indexing them for search will be finished "
-                   "later: "
-                << e.message() << '\n';
-    }
-}
 
 int emptyNameRefused(CliEnvironment& env) {
     env.err << "vellumtrove-cli: the disc name is empty; give the disc a name with more than blanks in it\n";
@@ -113,7 +59,8 @@ int runScan(const Arguments& args, CliEnvironment& env) {
     Recordset rsDisks;
     Recordset rsBankList;
     ScanCommand command(*cn, rsDisks, rsBankList, env.drives, env.fileSystem);
-    TerminalProgress progress(env);
+    const InterruptSignals interrupts;
+    TerminalProgress progress(env, interrupts);
     ScanSummary summary;
     try {
         summary = command.run({root, name, details.serial, details.usedSize}, progress);
@@ -140,6 +87,8 @@ int runScan(const Arguments& args, CliEnvironment& env) {
                     << " was removed or became unreadable during the scan; nothing of it was catalogued ("
                     << summary.detail << ")\n";
             return kDiscGone;
+        case ScanOutcome::Cancelled:
+            return stoppedBySignal(interrupts, env, "the scan was stopped and nothing of the disc was catalogued");
         case ScanOutcome::Finished:
             break;
     }

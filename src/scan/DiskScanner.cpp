@@ -39,7 +39,7 @@ struct DiskScanner::Folder {
     size_t next = 0;
 };
 
-DiskScanner::DiskScanner(BankListAppender& appender, FileSystem& fileSystem, ScanProgress& progress,
+DiskScanner::DiskScanner(BankListSink& appender, FileSystem& fileSystem, ScanProgress& progress,
                          QString diskName)
     : appender_(appender),
       fileSystem_(fileSystem),
@@ -127,6 +127,7 @@ void DiskScanner::RecordFile(const QString& path, const FindData& entry) {
 }
 
 void DiskScanner::afterEntry() {
+    if (progress_.cancelRequested()) throw ScanCancelled();
     if (slice_.elapsed() < kSliceMs) return;
     progress_.pause(recorded_);
     slice_.restart();

@@ -9,7 +9,7 @@
 
 namespace vt {
 
-class BankListAppender;
+class BankListSink;
 class ScanProgress;
 
 // The medium under a walk went away, or can no longer be read at all, before the walk ended: what was
@@ -21,19 +21,26 @@ class MediumGoneError : public std::runtime_error {
     QString detail() const { return QString::fromStdString(what()); }
 };
 
-// Walks a drive's tree and hands one BankList row per file to an appender, the way the catalogue has always
+// The receiver of the progress asked to stop: what was walked must not be recorded.
+class ScanCancelled : public std::runtime_error {
+  public:
+    ScanCancelled() : std::runtime_error("the scan was cancelled") {}
+};
+
+// Walks a drive's tree and hands one BankList row per file to a sink (an appender), the way the catalogue has always
 // been filled: depth-first, each folder's files before its subfolders, entries in the order the file system
 // lists them, "." and ".." never entered. The walk keeps its own stack, so no tree is too deep, and reads
 // through one DriveWalk of the file system, relative to the folder it began at.
 //
 // About every 15 ms of work the progress receiver runs (and with it the event loop). Files and folders that
 // cannot be read are skipped and counted; a medium that goes away throws MediumGoneError. A catalogue
-// failure throws CatalogError.
+// failure throws CatalogError. After every entry the receiver is asked whether to stop; if so the walk
+// throws ScanCancelled.
 //
 // The appender, file system and progress receiver must outlive the scanner.
 class DiskScanner {
   public:
-    DiskScanner(BankListAppender& appender, FileSystem& fileSystem, ScanProgress& progress, QString diskName);
+    DiskScanner(BankListSink& appender, FileSystem& fileSystem, ScanProgress& progress, QString diskName);
     ~DiskScanner();
     DiskScanner(const DiskScanner&) = delete;
     DiskScanner& operator=(const DiskScanner&) = delete;
@@ -54,7 +61,7 @@ class DiskScanner {
     void RecordFile(const QString& path, const FindData& entry);
     void afterEntry();
 
-    BankListAppender& appender_;
+    BankListSink& appender_;
     FileSystem& fileSystem_;
     ScanProgress& progress_;
     QString diskName_;

@@ -70,6 +70,14 @@ ScanSummary ScanCommand::run(const ScanRequest& request, ScanProgress& progress)
         summary.outcome = ScanOutcome::DiscGone;
         summary.detail = gone.detail();
         return summary;
+    } catch (const ScanCancelled&) {
+        summary.outcome = ScanOutcome::Cancelled;
+        return summary;
+    }
+    // A request that came while the last rows were written still stops the disc from being recorded.
+    if (progress.cancelRequested()) {
+        summary = ScanSummary{ScanOutcome::Cancelled, 0, 0, QString()};
+        return summary;
     }
     if (drives_.mediumIdentity(request.driveRoot) != medium) {
         summary = ScanSummary{

@@ -25,6 +25,7 @@ enum class ScanOutcome {
     NameTaken,  // a catalogued disc already matches the name: nothing was written
     DiscGone,   // the disc went away or became unreadable during the scan, or the drive holds another
                 // one by its end: nothing of it was written
+    Cancelled,  // the progress receiver asked to stop: nothing of the disc was written
     Finished,   // the disc's file rows and its Disks row are in the catalogue
 };
 
@@ -47,7 +48,8 @@ bool isUsableDiskName(const QString& name);
 //
 // Files and folders that cannot be read are skipped and counted. A disc that goes away during the walk
 // (or can no longer be read at all) fails the scan instead, as does a drive that no longer holds the same
-// medium (same mount, same serial) when the walk ends: the outcome is then DiscGone.
+// medium (same mount, same serial) when the walk ends: the outcome is then DiscGone. The progress receiver
+// can stop the scan at any entry and right before the disc row is written: the outcome is then Cancelled.
 //
 // rsDisks and rsBankList are closed if open and reopened on the connection at every run, and left open
 // after it. The references must outlive the command.

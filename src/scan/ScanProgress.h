@@ -12,6 +12,9 @@ class ScanProgress {
     // About every 15 ms of work: `recorded` files so far. The receiver shows the number and lets
     // pending events run.
     virtual void pause(long recorded) = 0;
+    // Asked after every entry of the walk and once more before the disc row is written: true stops the scan
+    // and nothing of the disc is recorded. Must be cheap (a flag).
+    virtual bool cancelRequested() const { return false; }
 };
 
 }  // namespace vt

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace vt {
 
@@ -64,6 +65,51 @@ inline QString discGone() {
 inline QString catalogueFailed(const QString& detail) {
     return QStringLiteral("ثبت ديسك با خطا متوقف شد و هيچ اطلاعاتي از آن ذخيره نشد:") + QLatin1Char('\n') +
            detail;
+}
+
+// The busy panel's cancel button.
+inline QString cmdCancel() {
+    return QStringLiteral("انصراف");
+}
+// The busy panel's line of elapsed time (%1, such as 1:05) and files per second (%2).
+inline QString elapsedAndRate(const QString& elapsed, long filesPerSecond) {
+    return QStringLiteral("زمان : %1      %2 فايل در ثانيه").arg(elapsed).arg(filesPerSecond);
+}
+// The scan was cancelled by the user and rolled back.
+inline QString cancelled() {
+    return QStringLiteral("ثبت ديسك لغو شد؛ هيچ اطلاعاتي از آن ذخيره نشد");
+}
+// Asked when the window or the program is closed during a scan.
+inline QString askCancelScan() {
+    return QStringLiteral("عمليات ثبت ديسك در حال انجام است؛ لغو شود؟");
+}
+// The disc in the drive is already catalogued under the names given (one or more).
+inline QString recognisedAs(const QStringList& names) {
+    return QStringLiteral("قبلا با نام %1 فهرست شده است").arg(QStringLiteral("«") + names.join(QStringLiteral("»، «")) + QStringLiteral("»"));
+}
+// Tooltip of the recognition line: clicking it brings the catalogued disc up to date.
+inline QString clickToUpdate() {
+    return QStringLiteral("براي به روز رساني اين ديسك كليك كنيد");
+}
+// Title of the differences dialog; %1 is the disc's name.
+inline QString differencesTitle(const QString& name) {
+    return QStringLiteral("تغييرات ديسك «%1»").arg(name);
+}
+// The counts of the differences dialog.
+inline QString differenceCounts(long added, long removed, long changed) {
+    return QStringLiteral("%1 فايل جديد، %2 فايل حذف شده، %3 فايل تغيير كرده").arg(added).arg(removed).arg(changed);
+}
+// The differences dialog's accept button.
+inline QString cmdApplyChanges() {
+    return QStringLiteral("ثبت تغييرات");
+}
+// The medium holds exactly what is catalogued under the name.
+inline QString noDifferences(const QString& name) {
+    return QStringLiteral("ديسك «%1» تغييري نكرده است").arg(name);
+}
+// The disc's rows were replaced by what the medium holds now.
+inline QString updated(const QString& name) {
+    return QStringLiteral("ديسك «%1» به روز شد").arg(name);
 }
 
 }  // namespace ScanTexts

@@ -9,8 +9,11 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QShortcut>
+#include <QTimer>
 
 #include "app/AppContext.h"
 #include "app/Look.h"
@@ -19,8 +22,12 @@
 #include "platform/DriveTable.h"
 #include "platform/MessageService.h"
 #include "platform/Shell.h"
+#include "scan/DiscRecognition.h"
+#include "scan/DiscUpdate.h"
 #include "scan/DriveDetails.h"
+#include "scan/frmDifferences.h"
 #include "scan/ScanCommand.h"
+#include "scan/ScanPace.h"
 #include "scan/ScanTexts.h"
 
 namespace vt {
@@ -42,6 +49,9 @@ struct DetailRow {
     int value;
     int top;
 };
+// Often enough to follow a disc change, seldom enough to cost nothing (the drive's details are cached).
+constexpr int kMediumWatchMs = 1000;
+
 constexpr std::array<DetailRow, 4> kDetailRows = {{{0, 5, 480}, {1, 4, 840}, {2, 6, 1200}, {3, 7, 1560}}};
 
 }  // namespace
@@ -86,6 +96,21 @@ frmMain::frmMain(AppContext& context, QWidget* parent) : QWidget(parent), contex
         Label1_[i]->installEventFilter(this);
     }
 
+    // Below the last row of details, in the room the frame leaves there.
+    lblRecognised_ = addLabel(Frame1_, QString(), Look::twipsRect(240, 1815, 4095, 225), Look::controlFont());
+    lblRecognised_->setObjectName(QStringLiteral("lblRecognised"));
+    lblRecognised_->setToolTip(ScanTexts::clickToUpdate());
+    lblRecognised_->setCursor(Qt::PointingHandCursor);
+    QPalette recognisedPalette = lblRecognised_->palette();
+    recognisedPalette.setColor(QPalette::WindowText, QColor(0, 0, 160));
+    lblRecognised_->setPalette(recognisedPalette);
+    lblRecognised_->installEventFilter(this);
+
+    // A disc put in or taken out while the window is open shows at once, with whether it is catalogued.
+    auto* mediumWatch = new QTimer(this);
+    connect(mediumWatch, &QTimer::timeout, this, &frmMain::WatchMedium);
+    mediumWatch->start(kMediumWatchMs);
+
     cmdStart_ = new MyButton(this);
     cmdStart_->setObjectName(QStringLiteral("cmdStart"));
     cmdStart_->setCaption(ScanTexts::cmdStart());
@@ -108,6 +133,18 @@ frmMain::frmMain(AppContext& context, QWidget* parent) : QWidget(parent), contex
     lblCount_ =
         addLabel(BusyForm_, QStringLiteral("0"), Look::twipsRect(1440, 2040, 1815, 495), Look::font(14.25));
     lblCount_->setObjectName(QStringLiteral("lblCount"));
+    // Above the panel's first line and below the count: the room its design leaves free.
+    lblRate_ = addLabel(BusyForm_, QString(), Look::twipsRect(240, 240, 4095, 375), controlFont);
+    lblRate_->setObjectName(QStringLiteral("lblRate"));
+    lblRate_->setAlignment(Qt::AlignCenter);
+    cmdCancel_ = new MyButton(BusyForm_);
+    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel_->setCaption(ScanTexts::cmdCancel());
+    cmdCancel_->setGeometry(Look::twipsRect(1440, 2580, 1815, 375));
+    connect(cmdCancel_, &MyButton::Click, this, &frmMain::cmdCancel_Click);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, this, &frmMain::cmdCancel_Click);
     BusyForm_->hide();
 
     mnuSys_ = new QMenu(QStringLiteral("Sys"), this);
@@ -151,8 +188,41 @@ void frmMain::Combo1_Click() {
 }
 
 void frmMain::ShowDriveInfo(const QString& root) {
+    shownMedium_ = context_.platform.drives.mediumIdentity(root);
     Label1_[4]->setText(readDriveDetails(context_.platform.drives, root).usedSize);
     Info(root);
+    ShowRecognition(root);
+}
+
+void frmMain::ShowRecognition(const QString& root) {
+    recognisedAs_.clear();
+    Connection& catalogue = context_.cnCatalog;
+    try {
+        if (catalogue.State() != 0)
+            recognisedAs_ = recogniseDisc(catalogue.handle(), readDriveDetails(context_.platform.drives, root));
+    } catch (const CatalogError&) {
+        // Recognising is a courtesy: a catalogue that cannot answer now shows nothing.
+        recognisedAs_.clear();
+    }
+    lblRecognised_->setText(recognisedAs_.isEmpty() ? QString() : ScanTexts::recognisedAs(recognisedAs_));
+}
+
+void frmMain::WatchMedium() {
+    if (scanning_ || Combo1_->count() == 0) return;
+    const QString root = Combo1_->currentText();
+    if (context_.platform.drives.mediumIdentity(root) != shownMedium_) ShowDriveInfo(root);
+}
+
+void frmMain::Recognised_Click() {
+    if (scanning_ || recognisedAs_.isEmpty()) return;
+    if (recognisedAs_.size() == 1) {
+        UpdateDisc(recognisedAs_.front());
+        return;
+    }
+    // Several discs share the serial and size: the user says which one this is.
+    QMenu choice(this);
+    for (const QString& name : recognisedAs_) choice.addAction(name);
+    if (QAction* chosen = choice.exec(QCursor::pos())) UpdateDisc(chosen->text());
 }
 
 void frmMain::Info(const QString& root) {
@@ -168,6 +238,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         for (size_t i = 0; i < Label1_.size(); ++i) {
             if (watched == Label1_[i]) Label1_Click(int(i));
         }
+        if (watched == lblRecognised_) Recognised_Click();
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -182,20 +253,38 @@ void frmMain::mnuCopy_Click() {
 
 void frmMain::closeEvent(QCloseEvent* event) {
     if (scanning_) {
+        // The scan is unwound by the click that started it; the window closes when it has.
         event->ignore();
+        if (askToCancelScan()) closeAfterScan_ = true;
         return;
     }
     QWidget::closeEvent(event);
+}
+
+bool frmMain::askToCancelScan() {
+    if (!scanning_) return false;
+    if (cancelRequested_) return true;
+    if (!context_.platform.messages.askQuestion(this, ScanTexts::askCancelScan())) return false;
+    cmdCancel_Click();
+    return true;
+}
+
+void frmMain::cmdCancel_Click() {
+    if (scanning_) cancelRequested_ = true;
 }
 
 void frmMain::started() {
     BusyForm_->show();
     BusyForm_->raise();
     lblCount_->setText(QStringLiteral("0"));
+    lblRate_->setText(ScanTexts::elapsedAndRate(elapsedText(0), 0));
+    scanClock_.start();
 }
 
 void frmMain::pause(long recorded) {
+    const qint64 ms = scanClock_.elapsed();
     lblCount_->setText(QString::number(recorded));
+    lblRate_->setText(ScanTexts::elapsedAndRate(elapsedText(ms), filesPerSecond(recorded, ms)));
     QCoreApplication::processEvents();
 }
 
@@ -216,9 +305,7 @@ void frmMain::cmdStart_Click() {
     if (scanning_) return;
     const ScanRequest request{Combo1_->currentText(), Text3_->text(), Label1_[7]->text(), Label1_[4]->text()};
     MessageService& messages = context_.platform.messages;
-    scanning_ = true;
-    Text3_->setEnabled(false);
-    cmdStart_->setEnabled(false);
+    enterBusy();
     ScanSummary summary;
     QString failure;
     {
@@ -241,15 +328,81 @@ void frmMain::cmdStart_Click() {
         messages.information(this, ScanTexts::nameTaken());
     } else if (summary.outcome == ScanOutcome::DiscGone) {
         messages.information(this, ScanTexts::discGone());
+    } else if (summary.outcome == ScanOutcome::Cancelled) {
+        messages.information(this, ScanTexts::cancelled());
     } else {
         lblCount_->setText(QString::number(summary.recorded));
         messages.information(this, ScanTexts::finished());
         if (summary.skipped > 0) messages.information(this, ScanTexts::skippedFiles(summary.skipped));
     }
+    leaveBusy();
+    ShowRecognition(request.driveRoot);
+}
+
+void frmMain::enterBusy() {
+    scanning_ = true;
+    cancelRequested_ = false;
+    Text3_->setEnabled(false);
+    cmdStart_->setEnabled(false);
+}
+
+void frmMain::leaveBusy() {
     BusyForm_->hide();
     Text3_->setEnabled(true);
     cmdStart_->setEnabled(true);
     scanning_ = false;
+    cancelRequested_ = false;
+    emit scanEnded();
+    if (closeAfterScan_) {
+        closeAfterScan_ = false;
+        // Inside the main frame the window is the child of its sub-window, which is what the user closed.
+        auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+        if (sub) {
+            sub->close();
+        } else {
+            close();
+        }
+    }
+}
+
+void frmMain::UpdateDisc(const QString& name) {
+    if (scanning_) return;
+    MessageService& messages = context_.platform.messages;
+    const QString root = Combo1_->currentText();
+    enterBusy();
+    try {
+        DiscUpdate update(scanConnection(), context_.platform.drives, context_.platform.fileSystem);
+        DiscUpdate::ReadOutcome outcome;
+        {
+            BusyCursor busy;
+            outcome = update.read(root, name, *this);
+        }
+        BusyForm_->hide();
+        switch (outcome) {
+            case DiscUpdate::ReadOutcome::NoDisc:
+            case DiscUpdate::ReadOutcome::UnknownDisc:
+                messages.information(this, ScanTexts::noDisc());
+                break;
+            case DiscUpdate::ReadOutcome::DiscGone:
+                messages.information(this, ScanTexts::discGone());
+                break;
+            case DiscUpdate::ReadOutcome::Cancelled:
+                messages.information(this, ScanTexts::cancelled());
+                break;
+            case DiscUpdate::ReadOutcome::Read:
+                if (update.differences().none()) {
+                    messages.information(this, ScanTexts::noDifferences(update.name()));
+                } else if (frmDifferences(update.name(), update.differences(), this).exec() == QDialog::Accepted) {
+                    messages.information(this, update.apply() ? ScanTexts::updated(update.name())
+                                                              : ScanTexts::discGone());
+                }
+                break;
+        }
+    } catch (const CatalogError& error) {
+        messages.information(this, ScanTexts::catalogueFailed(error.message()));
+    }
+    leaveBusy();
+    ShowRecognition(root);
 }
 
 }  // namespace vt

@@ -225,7 +225,7 @@ TEST_F(ScanCommandTest, AFailureAfterRowsWereWrittenTakesThemBackAndTheRestOfThe
     EXPECT_EQ(platform.messages.texts(), QStringList{ScanTexts::catalogueFailed(QStringLiteral("refused"))});
 }
 
-TEST_F(ScanCommandTest, TheWalkYieldsToTheEventLoopAndTheWindowCannotCloseMeanwhile) {
+TEST_F(ScanCommandTest, TheWalkYieldsToTheEventLoopAndTheWindowStaysWhenTheUserKeepsTheScan) {
     for (int i = 0; i < 6; ++i) write(QStringLiteral("dir%1/f.txt").arg(i));
     QStringList seen;
     bool closed = true;
@@ -244,6 +244,7 @@ TEST_F(ScanCommandTest, TheWalkYieldsToTheEventLoopAndTheWindowCannotCloseMeanwh
         });
     };
     openWindow();
+    platform.messages.answer({MessageAnswer::No});  // asked whether to cancel: no
     start();
     ASSERT_EQ(seen.size(), 1);
     EXPECT_EQ(seen[0], QStringLiteral("3")) << "the count shown before the yield";
@@ -253,7 +254,7 @@ TEST_F(ScanCommandTest, TheWalkYieldsToTheEventLoopAndTheWindowCannotCloseMeanwh
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(files(QStringLiteral("NewDisk1")).size(), 6u);
     EXPECT_EQ(disks().size(), 1u);
-    EXPECT_EQ(platform.messages.texts(), QStringList{ScanTexts::finished()});
+    EXPECT_EQ(platform.messages.texts(), (QStringList{ScanTexts::askCancelScan(), ScanTexts::finished()}));
     EXPECT_TRUE(form->close()) << "closes once the scan is over";
 }
 

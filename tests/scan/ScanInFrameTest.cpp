@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QThread>
 #include <QTimer>
 
@@ -72,7 +73,7 @@ TEST_F(ScanInFrameTest, TheNewDiskWindowWithADiscAndItsBusyPanelMidScan) {
     EXPECT_EQ(platform.messages.texts(), QStringList{ScanTexts::finished()});
 }
 
-TEST_F(ScanInFrameTest, TheMainFrameStaysOpenWhileADiscIsCatalogued) {
+TEST_F(ScanInFrameTest, TheMainFrameStaysOpenWhileADiscIsCataloguedUnlessTheScanIsCancelled) {
     std::unique_ptr<MDIForm1> frame = startUp(context);
     ASSERT_TRUE(frame);
     frmMain* window = frame->windows().mainWindow();
@@ -82,12 +83,22 @@ TEST_F(ScanInFrameTest, TheMainFrameStaysOpenWhileADiscIsCatalogued) {
         if (folder == QLatin1String("D:\\folder 3\\"))
             QTimer::singleShot(0, [&] { frameClosed = frame->close(); });
     };
+    platform.messages.answer({MessageAnswer::No});
     window->cmdStart_Click();
     EXPECT_FALSE(frameClosed);
     EXPECT_TRUE(frame->isVisible());
     EXPECT_EQ(files().size(), 12u);
-    EXPECT_EQ(platform.messages.texts(), QStringList{ScanTexts::finished()});
-    EXPECT_TRUE(frame->close()) << "closes once the scan is over";
+    EXPECT_EQ(platform.messages.texts(), (QStringList{ScanTexts::askCancelScan(), ScanTexts::finished()}));
+
+    // Answered yes, the scan is rolled back and the frame closes when it has wound down.
+    platform.messages.clear();
+    window->Text3()->setText(QStringLiteral("Second"));
+    platform.messages.answer({MessageAnswer::Yes});
+    window->cmdStart_Click();
+    EXPECT_FALSE(frameClosed);
+    EXPECT_EQ(platform.messages.texts(), (QStringList{ScanTexts::askCancelScan(), ScanTexts::cancelled()}));
+    EXPECT_EQ(files().size(), 12u);
+    EXPECT_FALSE(frame->isVisible());
 }
 
 }  // namespace

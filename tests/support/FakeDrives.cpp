@@ -1,5 +1,7 @@
 #include "support/FakeDrives.h"
 
+#include <QDateTime>
+
 #include <sys/stat.h>
 
 #include <QDir>
@@ -146,6 +148,7 @@ std::unique_ptr<FindHandle> FakeFileSystem::findFirst(const QString& folder, con
         const std::optional<std::int64_t> length = fileLength(path);
         data.attributes = bits ? *bits : (info.isDir() ? FileAttribute::Directory : 0);
         data.length = bits && length ? *length : -1;
+        if (!info.isDir()) data.modified = info.lastModified().toSecsSinceEpoch();
         entries.push_back(data);
     }
     if (entries.empty()) {

@@ -1,0 +1,73 @@
+#include "cli/ScanSupport.h"
+
+#include <QRegularExpression>
+#include <csignal>
+
+#include "catalog/CatalogError.h"
+#include "catalog/Connection.h"
+#include "catalog/SearchIndex.h"
+#include "cli/CliArguments.h"
+#include "cli/CliEnvironment.h"
+#include "platform/InterruptSignals.h"
+#include "scan/ScanPace.h"
+
+namespace vt::cli {
+
+namespace {
+
+const QRegularExpression& rootShape() {
+    static const QRegularExpression shape(QStringLiteral("^([A-Za-z]):\\\\?$"));
+    return shape;
+}
+
+}  // namespace
+
+bool looksLikeRoot(const QString& text) { return rootShape().match(text).hasMatch(); }
+
+QString parseRoot(const QString& text) {
+    const QRegularExpressionMatch match = rootShape().match(text);
+    if (!match.hasMatch()) {
+        throw UsageError(QStringLiteral("'%1' is not a drive; give a letter and a colon such as D: "
+                                        "('vellumtrove-cli drives' lists them)")
+                             .arg(text));
+    }
+    return match.captured(1).toUpper() + QStringLiteral(":\\");
+}
+
+void TerminalProgress::pause(long recorded) {
+    if (!env_.interactive) return;
+    const qint64 ms = clock_.elapsed();
+    env_.err << "\r" << recorded << " files, " << elapsedText(ms) << ", " << filesPerSecond(recorded, ms)
+             << " files/s   ";
+    env_.err.flush();
+}
+
+bool TerminalProgress::cancelRequested() const { return interrupts_.caught() != 0; }
+
+void TerminalProgress::finish() {
+    if (env_.interactive && clock_.isValid()) env_.err << '\n';
+}
+
+int stoppedBySignal(const InterruptSignals& interrupts, CliEnvironment& env, const char* whatWasStopped) {
+    const bool terminated = interrupts.caught() == SIGTERM;
+    env.err << "vellumtrove-cli: " << (terminated ? "terminated" : "interrupted") << "; " << whatWasStopped << '\n';
+    return terminated ? kTerminated : kInterrupted;
+}
+
+void indexNewRows(Connection& connection, CliEnvironment& env) {
+    constexpr qint64 kRowsPerTransaction = 20000;
+    try {
+        for (;;) {
+            Transaction step(connection);
+            const qint64 indexed = SearchIndex::catchUp(connection.handle(), kRowsPerTransaction);
+            step.commit();
+            if (indexed == 0) break;
+        }
+    } catch (const CatalogError& e) {
+        env.err << "vellumtrove-cli: the new files are catalogued; indexing them for search will be finished "
+                   "later: "
+                << e.message() << '\n';
+    }
+}
+
+}  // namespace vt::cli

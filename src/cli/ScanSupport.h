@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QString>
+
+#include "scan/ScanProgress.h"
+
+namespace vt {
+class Connection;
+class InterruptSignals;
+}  // namespace vt
+
+namespace vt::cli {
+
+struct CliEnvironment;
+
+// "D:", "d:" or "D:\" as the three-character root the catalogue stores. Throws UsageError.
+QString parseRoot(const QString& text);
+// Whether `text` has the shape of a drive ("D:", "D:\").
+bool looksLikeRoot(const QString& text);
+
+// Shows the count, the time and the rate on a terminal, rewriting one line; stops the walk on an interrupt.
+class TerminalProgress final : public ScanProgress {
+  public:
+    TerminalProgress(CliEnvironment& env, const InterruptSignals& interrupts) : env_(env), interrupts_(interrupts) {}
+    void started() override { clock_.start(); }
+    void pause(long recorded) override;
+    bool cancelRequested() const override;
+    // Ends the progress line.
+    void finish();
+
+  private:
+    CliEnvironment& env_;
+    const InterruptSignals& interrupts_;
+    QElapsedTimer clock_;
+};
+
+// Tells that a signal stopped the walk with nothing recorded; returns the exit code for it (130 or 143).
+int stoppedBySignal(const InterruptSignals& interrupts, CliEnvironment& env, const char* whatWasStopped);
+
+// Indexes the rows a scan or an update added, so that searches from the command line find them through the
+// path index at once (the program would otherwise do it in its idle time). The disc is recorded either
+// way: a failure here only leaves the rest for later.
+void indexNewRows(Connection& connection, CliEnvironment& env);
+
+}  // namespace vt::cli

@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <csignal>
+
+#include "support/MountedImage.h"
+
+namespace vt::test {
+namespace {
+
+QString cliProgram() { return QCoreApplication::applicationDirPath() + QStringLiteral("/../vellumtrove-cli"); }
+
+int runToEnd(const QStringList& arguments) {
+    QProcess process;
+    process.start(cliProgram(), arguments);
+    process.closeWriteChannel();
+    EXPECT_TRUE(process.waitForFinished(120000));
+    return process.exitCode();
+}
+
+// Thousands of small files: long enough to walk over a fuseiso mount that a signal lands mid-scan.
+void writeManyFiles(const QString& root) {
+    for (int folder = 0; folder < 40; ++folder) {
+        const QString dir = QStringLiteral("%1/folder %2").arg(root).arg(folder);
+        QDir().mkpath(dir);
+        for (int file = 0; file < 200; ++file) {
+            QFile out(QStringLiteral("%1/file %2.txt").arg(dir).arg(file));
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+            out.write("x");
+        }
+    }
+}
+
+TEST(CliScanInterrupt, SigintOrSigtermMidScanRollsTheDiscBackAndExits130Or143) {
+    const QString reason = MountedImage::unavailableReason();
+    if (!reason.isEmpty()) GTEST_SKIP() << reason.toStdString();
+    QTemporaryDir tree, work;
+    writeManyFiles(tree.path());
+    MountedImage image(tree.path(), QStringLiteral("SIGNALS"));
+    ASSERT_TRUE(image.error().isEmpty()) << image.error().toStdString();
+    const QString catalog = work.filePath(QStringLiteral("catalog.db"));
+    const QStringList scan{QStringLiteral("scan"), QStringLiteral("D:"), QStringLiteral("Signalled"),
+                           QStringLiteral("--catalog"), catalog};
+
+    for (const auto& [signal, code, word] : {std::tuple{SIGINT, 130, "interrupted"}, std::tuple{SIGTERM, 143, "terminated"}}) {
+        QProcess process;
+        process.start(cliProgram(), scan);
+        process.closeWriteChannel();
+        ASSERT_TRUE(process.waitForStarted());
+        // The catalogue's log appears once the scan has the catalogue open; the walk is under way soon after.
+        QElapsedTimer waited;
+        waited.start();
+        while (!QFile::exists(catalog + QStringLiteral("-wal")) && waited.elapsed() < 20000) QThread::msleep(5);
+        QThread::msleep(300);
+        ::kill(pid_t(process.processId()), signal);
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), code) << "signal " << signal << " came too late or was not handled";
+        EXPECT_TRUE(QString::fromUtf8(process.readAllStandardError()).contains(QLatin1String(word)));
+        EXPECT_EQ(runToEnd({QStringLiteral("disks"), QStringLiteral("--catalog"), catalog}), 1) << "no disc row";
+        EXPECT_EQ(runToEnd({QStringLiteral("export"), QStringLiteral("--catalog"), catalog}), 1) << "no file row";
+    }
+    EXPECT_EQ(runToEnd(scan), 0) << "the name was left free";
+}
+
+}  // namespace
+}  // namespace vt::test
