@@ -136,8 +136,8 @@ std::unique_ptr<FindHandle> FakeFileSystem::findFirst(const QString& folder, con
 
     std::vector<FindData> entries;
     if (!isRoot && nameFilters.isEmpty()) {
-        entries.push_back({QStringLiteral("."), FileAttribute::Directory, 0, {}});
-        entries.push_back({QStringLiteral(".."), FileAttribute::Directory, 0, {}});
+        entries.push_back({QStringLiteral("."), FileAttribute::Directory, 0, {}, {}});
+        entries.push_back({QStringLiteral(".."), FileAttribute::Directory, 0, {}, {}});
     }
     const QString prefix = folder.endsWith(QLatin1Char('\\')) ? folder : folder + QLatin1Char('\\');
     for (const QFileInfo& info : infos) {
