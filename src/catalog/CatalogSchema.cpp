@@ -21,15 +21,6 @@ namespace {
 
 using Reason = CatalogOpenError::Reason;
 
-void exec(sqlite3* db, const char* sql) {
-    char* error = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
-        const QString message = QString::fromUtf8(error ? error : "unknown error");
-        sqlite3_free(error);
-        throw CatalogError(message);
-    }
-}
-
 int pragmaInt(sqlite3* db, const char* pragma) {
     SqliteStatement statement(db, QString::fromLatin1(pragma));
     return statement.step() ? statement.column(0).toInt() : 0;
@@ -165,7 +156,7 @@ bool upToDate(sqlite3* db) {
 // transaction: interrupted, it leaves the file as it was and the next open starts again.
 void upgrade(sqlite3* db, const SearchIndex::Progress& progress) {
     if (upToDate(db)) return;
-    exec(db, "BEGIN IMMEDIATE;");
+    executeSql(db, "BEGIN IMMEDIATE;");
     try {
         // Another program may have done it while this one waited for the write lock.
         if (!SearchIndex::exists(db)) {
@@ -177,8 +168,8 @@ void upgrade(sqlite3* db, const SearchIndex::Progress& progress) {
             SearchIndex::addCoverage(db);
         }
         if (!SearchIndex::isTuned(db)) SearchIndex::tune(db);
-        exec(db, QStringLiteral("PRAGMA user_version = %1;").arg(kVersion).toUtf8().constData());
-        exec(db, "COMMIT;");
+        executeSql(db, QStringLiteral("PRAGMA user_version = %1;").arg(kVersion));
+        executeSql(db, "COMMIT;");
     } catch (...) {
         sqlite3_exec(db, "ROLLBACK;", nullptr, nullptr, nullptr);
         throw;
@@ -188,17 +179,17 @@ void upgrade(sqlite3* db, const SearchIndex::Progress& progress) {
 }  // namespace
 
 void create(sqlite3* db) {
-    exec(db,
-         "BEGIN;"
-         "CREATE TABLE Disks (DiskName TEXT, SerialNo TEXT, DiskSize TEXT, FileCount TEXT);"
-         "CREATE TABLE BankList (DiskName TEXT, FileName TEXT, FilePath TEXT, FileSize REAL, "
-         "FileAttr TEXT);"
-         "CREATE INDEX BankList_DiskName ON BankList(DiskName);"
-         "CREATE INDEX Disks_DiskName ON Disks(DiskName);");
+    executeSql(db,
+               "BEGIN;"
+               "CREATE TABLE Disks (DiskName TEXT, SerialNo TEXT, DiskSize TEXT, FileCount TEXT);"
+               "CREATE TABLE BankList (DiskName TEXT, FileName TEXT, FilePath TEXT, FileSize REAL, "
+               "FileAttr TEXT);"
+               "CREATE INDEX BankList_DiskName ON BankList(DiskName);"
+               "CREATE INDEX Disks_DiskName ON Disks(DiskName);");
     SearchIndex::create(db);
-    exec(db, QStringLiteral("PRAGMA application_id = %1;").arg(kApplicationId).toUtf8().constData());
-    exec(db, QStringLiteral("PRAGMA user_version = %1;").arg(kVersion).toUtf8().constData());
-    exec(db, "COMMIT;");
+    executeSql(db, QStringLiteral("PRAGMA application_id = %1;").arg(kApplicationId));
+    executeSql(db, QStringLiteral("PRAGMA user_version = %1;").arg(kVersion));
+    executeSql(db, "COMMIT;");
 }
 
 sqlite3* open(const QString& path, OpenMode mode, const SearchIndex::Progress& progress) {

@@ -51,12 +51,7 @@ void Connection::Close() {
 void Connection::Execute(const QString& sql) {
     requireOwningThread();
     if (!db_) throw CatalogError(QStringLiteral("the catalogue is not open"));
-    char* error = nullptr;
-    if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
-        const QString message = QString::fromUtf8(error ? error : "unknown error");
-        sqlite3_free(error);
-        throw CatalogError(message);
-    }
+    executeSql(db_, sql);
 }
 
 void Connection::BeginTrans() { Execute(QStringLiteral("BEGIN IMMEDIATE;")); }
