@@ -20,8 +20,6 @@ namespace vt::cli {
 
 namespace {
 
-QString driveRoot(int index) { return QString(QChar('A' + index)) + QStringLiteral(":\\"); }
-
 // "D:", "d:" or "D:\" as the three-character root the catalogue stores.
 QString parseRoot(const QString& text) {
     static const QRegularExpression shape(QStringLiteral("^([A-Za-z]):\\\\?$"));
@@ -85,11 +83,8 @@ int runDrives(const Arguments& args, CliEnvironment& env) {
     RecordWriter writer(env.out, format,
                         {QStringLiteral("root"), QStringLiteral("mount"), QStringLiteral("label"),
                          QStringLiteral("used"), QStringLiteral("filesystem"), QStringLiteral("serial")});
-    const std::uint32_t mask = env.drives.logicalDrives();
     int listed = 0;
-    for (int i = 0; i < 16; ++i) {
-        const QString root = driveRoot(i);
-        if (!(mask & (1u << i)) || env.drives.driveType(root) != kDriveTypeCdRom) continue;
+    for (const QString& root : opticalDriveRoots(env.drives)) {
         const DriveDetails details = readDriveDetails(env.drives, root);
         writer.write({root, env.drives.mountPoint(root), details.label, details.usedSize, details.fileSystemName,
                       details.serial},

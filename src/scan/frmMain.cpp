@@ -134,11 +134,7 @@ void frmMain::Form_Load() {
 
 void frmMain::ListDrives() {
     const DriveTable& drives = context_.platform.drives;
-    const std::uint32_t mask = drives.logicalDrives();
-    for (int i = 0; i < 16; ++i) {  // A to P only
-        if (!(mask & (1u << i))) continue;
-        const QString root = QString(QChar('A' + i)) + QStringLiteral(":\\");
-        if (drives.driveType(root) != kDriveTypeCdRom) continue;
+    for (const QString& root : opticalDriveRoots(drives)) {
         Combo1_->addItem(root);
         Combo1_->setItemData(Combo1_->count() - 1, drives.mountPoint(root), Qt::ToolTipRole);
     }
