@@ -68,6 +68,17 @@ bool Connection::inTransaction() const {
     return open;
 }
 
+void openCatalogue(Connection& connection, const QString& connectionString, CatalogueAccess access,
+                   const SearchIndex::Progress& progress) {
+    connection.setConnectionString(connectionString);
+    connection.setCursorLocation(Connection::adUseClient);
+    if (access == CatalogueAccess::ReadOnly) {
+        connection.OpenReadOnly();
+    } else {
+        connection.Open(progress);
+    }
+}
+
 Transaction::Transaction(Connection& connection) : connection_(connection) { connection_.BeginTrans(); }
 
 Transaction::~Transaction() {

@@ -90,6 +90,15 @@ private:
     OwningThread owner_;
 };
 
+enum class CatalogueAccess { ReadWrite, ReadOnly };
+
+// Opens the catalogue the way every part of the program does: gives `connection` the connection string,
+// client-side cursors (which the recordsets' exact RecordCount stands for), then opens it for `access`
+// (see Open and OpenReadOnly; `progress` hears an upgrade's progress). Throws CatalogOpenError.
+void openCatalogue(Connection& connection, const QString& connectionString,
+                   CatalogueAccess access = CatalogueAccess::ReadWrite,
+                   const SearchIndex::Progress& progress = {});
+
 // Rolls back on destruction unless committed: a failure between Begin and Commit leaves nothing behind.
 class Transaction {
 public:

@@ -198,9 +198,7 @@ void frmMain::pause(long recorded) {
 Connection& frmMain::scanConnection() {
     Connection& connection = context_.cnScan;
     if (connection.State() == 0) {
-        connection.setConnectionString(context_.cnCatalog.connectionString());
-        connection.setCursorLocation(context_.cnCatalog.cursorLocation());
-        connection.Open();
+        openCatalogue(connection, context_.cnCatalog.connectionString());
         // The large write of a scan is copied into the catalogue file later, in idle time, by the main
         // connection, rather than while the user waits for the end of the scan.
         connection.Execute(QStringLiteral("PRAGMA wal_autocheckpoint = 0;"));
