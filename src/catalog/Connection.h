@@ -10,8 +10,9 @@ struct sqlite3;
 
 namespace vt {
 
-// The one connection to the catalogue file, in the manner of the data-access layer the program was
-// written against: set the connection string and the cursor location, then Open.
+// A connection to the catalogue file, in the manner of the data-access layer the program was written
+// against: set the connection string and the cursor location, then Open (openCatalogue does all three).
+// The windows share one; a scan writes on one of its own, and the command line opens its own.
 //
 // The catalogue is an SQLite database (whatever its file is called). Open never changes an existing file
 // it does not recognise: it throws CatalogOpenError and leaves the file as it was. A missing file is made
