@@ -116,9 +116,7 @@ int main(int argc, char** argv) {
 
     test::TestPlatform fake;
     AppContext context(fake.platform());
-    context.cnCatalog.setConnectionString(buildConnectionString(fake.folder.path()));
-    context.cnCatalog.setCursorLocation(Connection::adUseClient);
-    context.cnCatalog.Open();
+    openCatalogue(context.cnCatalog, buildConnectionString(fake.folder.path()));
     QElapsedTimer seeding;
     seeding.start();
     fill(context.cnCatalog);

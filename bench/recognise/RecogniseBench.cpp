@@ -67,8 +67,7 @@ int main(int argc, char** argv) {
     const Options options = parse(app.arguments());
     QTemporaryDir folder;
     Connection cn;
-    cn.setConnectionString(buildConnectionString(folder.path()));
-    cn.Open();
+    openCatalogue(cn, buildConnectionString(folder.path()));
 
     QRandomGenerator random(18);
     std::vector<DriveDetails> catalogued;

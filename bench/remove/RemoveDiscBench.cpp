@@ -104,9 +104,7 @@ double median(std::vector<double> values) {
 int run(const Options& options) {
     test::TestPlatform platform;
     AppContext context(platform.platform());
-    context.cnCatalog.setConnectionString(buildConnectionString(platform.folder.path()));
-    context.cnCatalog.setCursorLocation(Connection::adUseClient);
-    context.cnCatalog.Open();
+    openCatalogue(context.cnCatalog, buildConnectionString(platform.folder.path()));
 
     QElapsedTimer filling;
     filling.start();

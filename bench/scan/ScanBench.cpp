@@ -51,8 +51,7 @@ int scan(const QString& tree) {
     test::FakeShell shell;
     test::FakeSystemColors colors;
     AppContext context(Platform{messages, drives, fileSystem, shell, colors, program.path()});
-    context.cnCatalog.setConnectionString(buildConnectionString(program.path()));
-    context.cnCatalog.Open();
+    openCatalogue(context.cnCatalog, buildConnectionString(program.path()));
 
     frmMain form(context);
     form.Form_Load();

@@ -9,19 +9,11 @@
 #include "catalog/Connection.h"
 #include "catalog/Recordset.h"
 #include "catalog/SearchIndex.h"
+#include "catalog/SqliteStatement.h"
 
 namespace vt::bench {
 
 namespace {
-
-void exec(sqlite3* db, const char* sql) {
-    char* error = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
-        const std::string message = error ? error : "unknown error";
-        sqlite3_free(error);
-        throw std::runtime_error(message);
-    }
-}
 
 struct Statement {
     Statement(sqlite3* db, const char* sql) {
@@ -88,9 +80,9 @@ Timing SearchBench::search(const QString& statement, bool indexed, int runs) {
 }
 
 Duration SearchBench::addDisc(sqlite3* db, const QString& name, const std::vector<FileRow>& files) {
-    exec(db,
-         "CREATE TEMP TABLE IF NOT EXISTS Staging (DiskName TEXT, FileName TEXT, FilePath TEXT, "
-         "FileSize REAL, FileAttr TEXT); DELETE FROM temp.Staging;");
+    executeSql(db,
+               "CREATE TEMP TABLE IF NOT EXISTS Staging (DiskName TEXT, FileName TEXT, FilePath TEXT, "
+               "FileSize REAL, FileAttr TEXT); DELETE FROM temp.Staging;");
     {
         Statement stage(db, "INSERT INTO temp.Staging VALUES (?1, ?2, ?3, ?4, 'ArchiveNormalReadOnly')");
         for (const FileRow& row : files) {
@@ -103,20 +95,20 @@ Duration SearchBench::addDisc(sqlite3* db, const QString& name, const std::vecto
         }
     }
     const Stopwatch stopwatch;
-    exec(db, "BEGIN IMMEDIATE; INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) SELECT * FROM temp.Staging;");
+    executeSql(db, "BEGIN IMMEDIATE; INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) SELECT * FROM temp.Staging;");
     Statement disk(db, "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES (?1, '12345', '654,311,424 bytes', ?2)");
     disk.text(1, name);
     sqlite3_bind_int(disk.stmt, 2, int(files.size()));
     sqlite3_step(disk.stmt);
-    exec(db, "COMMIT;");
+    executeSql(db, "COMMIT;");
     const Duration took = stopwatch.elapsed();
-    exec(db, "DELETE FROM temp.Staging;");
+    executeSql(db, "DELETE FROM temp.Staging;");
     return took;
 }
 
 Duration SearchBench::removeDisc(sqlite3* db, const QString& name) {
     const Stopwatch stopwatch;
-    exec(db, "BEGIN IMMEDIATE;");
+    executeSql(db, "BEGIN IMMEDIATE;");
     std::vector<sqlite3_int64> rowids;
     {
         Statement rows(db, "SELECT _rowid_, * FROM BankList WHERE (DiskName = ?1)");
@@ -134,7 +126,7 @@ Duration SearchBench::removeDisc(sqlite3* db, const QString& name) {
         disk.text(1, name);
         sqlite3_step(disk.stmt);
     }
-    exec(db, "COMMIT;");
+    executeSql(db, "COMMIT;");
     return stopwatch.elapsed();
 }
 

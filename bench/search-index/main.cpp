@@ -87,14 +87,15 @@ int main(int argc, char** argv) {
     const double sizeWithout = megabytes(catalogue);
 
     Connection connection;
-    connection.setConnectionString(buildConnectionString(programFolder));
     const Stopwatch buildTimer;
     int lastTenth = -1;
-    connection.Open([&](qint64 done, qint64 total) {
-        const int tenth = total ? int(done * 10 / total) : 10;
-        if (tenth != lastTenth) std::fprintf(stderr, "  building the index: %d%%\n", tenth * 10);
-        lastTenth = tenth;
-    });
+    openCatalogue(connection, buildConnectionString(programFolder), CatalogueAccess::ReadWrite,
+                  [&](qint64 done, qint64 total) {
+                      const int tenth = total ? int(done * 10 / total) : 10;
+                      if (tenth != lastTenth)
+                          std::fprintf(stderr, "  building the index: %d%%\n", tenth * 10);
+                      lastTenth = tenth;
+                  });
     const Duration build = buildTimer.elapsed();
     sqlite3* db = connection.handle();
     sqlite3_exec(db, "PRAGMA wal_checkpoint(TRUNCATE);", nullptr, nullptr, nullptr);

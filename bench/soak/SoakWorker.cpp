@@ -46,14 +46,9 @@ void say(const char* what) {
     std::fflush(stdout);
 }
 
-void openCatalogue(Connection& cn, const QString& catalogue, bool readOnly = false) {
-    cn.setConnectionString(buildConnectionString(QFileInfo(catalogue).absolutePath()));
-    cn.setCursorLocation(Connection::adUseClient);
-    if (readOnly) {
-        cn.OpenReadOnly();
-    } else {
-        cn.Open();
-    }
+void openCatalogueFile(Connection& cn, const QString& catalogue, bool readOnly = false) {
+    openCatalogue(cn, buildConnectionString(QFileInfo(catalogue).absolutePath()),
+                  readOnly ? CatalogueAccess::ReadOnly : CatalogueAccess::ReadWrite);
 }
 
 class Worker {
@@ -66,7 +61,7 @@ class Worker {
           random_(seed),
           twoConnections_(twoConnections),
           fileSystem_(drives_) {
-        if (twoConnections_) openCatalogue(main_, catalogue_);
+        if (twoConnections_) openCatalogueFile(main_, catalogue_);
     }
 
     void run(int seconds) {
@@ -110,12 +105,12 @@ class Worker {
         Connection* cn = &scanConnection_;
         if (twoConnections_) {
             if (scanConnection_.State() == 0) {
-                openCatalogue(scanConnection_, catalogue_);
+                openCatalogueFile(scanConnection_, catalogue_);
                 scanConnection_.Execute(QStringLiteral("PRAGMA wal_autocheckpoint = 0;"));
             }
         } else {
             own = std::make_unique<Connection>();
-            openCatalogue(*own, catalogue_);
+            openCatalogueFile(*own, catalogue_);
             cn = own.get();
         }
         Recordset rsDisks;
@@ -148,7 +143,7 @@ class Worker {
             removeDisk(main_, name);
         } else {
             Connection cn;
-            openCatalogue(cn, catalogue_);
+            openCatalogueFile(cn, catalogue_);
             removeDisk(cn, name);
         }
         ledger_.removed(name);
@@ -164,7 +159,7 @@ class Worker {
         Connection* cn = &main_;
         if (!twoConnections_) {
             own = std::make_unique<Connection>();
-            openCatalogue(*own, catalogue_, true);
+            openCatalogueFile(*own, catalogue_, true);
             cn = own.get();
         }
         Recordset rs;
@@ -192,7 +187,7 @@ class Worker {
 // Compares the catalogue with the ledgers; prints the figures and returns the number of faults.
 int verify(const QString& catalogue, const QString& ledgers) {
     Connection cn;
-    openCatalogue(cn, catalogue, true);
+    openCatalogueFile(cn, catalogue, true);
     const std::map<QString, soak::Expectation> expected = soak::readLedgers(ledgers);
     int faults = 0;
     int acknowledged = 0;

@@ -94,8 +94,6 @@ void MDIForm1::MDIForm_Initialize() {
 bool MDIForm1::MDIForm_Load() {
     const QString& folder = context_.platform.programFolder;
     context_.helpFile = folder + QStringLiteral("/Help.chm");
-    context_.cnCatalog.setConnectionString(buildConnectionString(folder));
-    context_.cnCatalog.setCursorLocation(Connection::adUseClient);
     // Opening a catalogue of an older version builds its search index first; for a large one that takes
     // a while, so a progress window appears when it does not finish within a second.
     std::unique_ptr<QProgressDialog> progress;
@@ -111,7 +109,8 @@ bool MDIForm1::MDIForm_Load() {
         progress->setValue(total > 0 ? int(done * 1000 / total) : 1000);
     };
     try {
-        context_.cnCatalog.Open(showProgress);
+        openCatalogue(context_.cnCatalog, buildConnectionString(folder), CatalogueAccess::ReadWrite,
+                      showProgress);
     } catch (const CatalogOpenError& error) {
         progress.reset();
         context_.platform.messages.information(this, catalogueOpenMessage(error));

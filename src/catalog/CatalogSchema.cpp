@@ -28,15 +28,6 @@ using Reason = CatalogOpenError::Reason;
 constexpr const char kCreateFolderIndex[] =
     "CREATE INDEX BankList_Folders ON BankList(CAST(DiskName AS TEXT), CAST(FilePath AS TEXT));";
 
-void exec(sqlite3* db, const char* sql) {
-    char* error = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
-        const QString message = QString::fromUtf8(error ? error : "unknown error");
-        sqlite3_free(error);
-        throw CatalogError(message);
-    }
-}
-
 int pragmaInt(sqlite3* db, const char* pragma) {
     SqliteStatement statement(db, QString::fromLatin1(pragma));
     return statement.step() ? statement.column(0).toInt() : 0;
@@ -180,11 +171,11 @@ bool hasIndex(sqlite3* db, const char* name) {
 
 // Version 4's additions, each made only where it is missing; rows already there get NULL (not known).
 void addDatesAndFolderIndex(sqlite3* db) {
-    if (!hasColumn(db, "BankList", "FileModified")) exec(db, "ALTER TABLE BankList ADD COLUMN FileModified INTEGER;");
-    if (!hasColumn(db, "Disks", "VolumeLabel")) exec(db, "ALTER TABLE Disks ADD COLUMN VolumeLabel TEXT;");
-    if (!hasColumn(db, "Disks", "FileSystem")) exec(db, "ALTER TABLE Disks ADD COLUMN FileSystem TEXT;");
-    if (!hasColumn(db, "Disks", "CataloguedAt")) exec(db, "ALTER TABLE Disks ADD COLUMN CataloguedAt INTEGER;");
-    if (!hasIndex(db, "BankList_Folders")) exec(db, kCreateFolderIndex);
+    if (!hasColumn(db, "BankList", "FileModified")) executeSql(db, "ALTER TABLE BankList ADD COLUMN FileModified INTEGER;");
+    if (!hasColumn(db, "Disks", "VolumeLabel")) executeSql(db, "ALTER TABLE Disks ADD COLUMN VolumeLabel TEXT;");
+    if (!hasColumn(db, "Disks", "FileSystem")) executeSql(db, "ALTER TABLE Disks ADD COLUMN FileSystem TEXT;");
+    if (!hasColumn(db, "Disks", "CataloguedAt")) executeSql(db, "ALTER TABLE Disks ADD COLUMN CataloguedAt INTEGER;");
+    if (!hasIndex(db, "BankList_Folders")) executeSql(db, kCreateFolderIndex);
 }
 
 bool upToDate(sqlite3* db) {
@@ -198,7 +189,7 @@ bool upToDate(sqlite3* db) {
 // transaction: interrupted, it leaves the file as it was and the next open starts again.
 void upgrade(sqlite3* db, const SearchIndex::Progress& progress) {
     if (upToDate(db)) return;
-    exec(db, "BEGIN IMMEDIATE;");
+    executeSql(db, "BEGIN IMMEDIATE;");
     try {
         // Another program may have done it while this one waited for the write lock.
         if (!SearchIndex::exists(db)) {
@@ -212,8 +203,8 @@ void upgrade(sqlite3* db, const SearchIndex::Progress& progress) {
         if (!SearchIndex::isTuned(db)) SearchIndex::tune(db);
         addDatesAndFolderIndex(db);
         DiscIdentityIndex::create(db);
-        exec(db, QStringLiteral("PRAGMA user_version = %1;").arg(kVersion).toUtf8().constData());
-        exec(db, "COMMIT;");
+        executeSql(db, QStringLiteral("PRAGMA user_version = %1;").arg(kVersion));
+        executeSql(db, "COMMIT;");
     } catch (...) {
         sqlite3_exec(db, "ROLLBACK;", nullptr, nullptr, nullptr);
         throw;
@@ -223,20 +214,20 @@ void upgrade(sqlite3* db, const SearchIndex::Progress& progress) {
 }  // namespace
 
 void create(sqlite3* db) {
-    exec(db,
-         "BEGIN;"
-         "CREATE TABLE Disks (DiskName TEXT, SerialNo TEXT, DiskSize TEXT, FileCount TEXT, "
-         "VolumeLabel TEXT, FileSystem TEXT, CataloguedAt INTEGER);"
-         "CREATE TABLE BankList (DiskName TEXT, FileName TEXT, FilePath TEXT, FileSize REAL, "
-         "FileAttr TEXT, FileModified INTEGER);"
-         "CREATE INDEX BankList_DiskName ON BankList(DiskName);"
-         "CREATE INDEX Disks_DiskName ON Disks(DiskName);");
-    exec(db, kCreateFolderIndex);
+    executeSql(db,
+               "BEGIN;"
+               "CREATE TABLE Disks (DiskName TEXT, SerialNo TEXT, DiskSize TEXT, FileCount TEXT, "
+               "VolumeLabel TEXT, FileSystem TEXT, CataloguedAt INTEGER);"
+               "CREATE TABLE BankList (DiskName TEXT, FileName TEXT, FilePath TEXT, FileSize REAL, "
+               "FileAttr TEXT, FileModified INTEGER);"
+               "CREATE INDEX BankList_DiskName ON BankList(DiskName);"
+               "CREATE INDEX Disks_DiskName ON Disks(DiskName);");
+    executeSql(db, kCreateFolderIndex);
     SearchIndex::create(db);
     DiscIdentityIndex::create(db);
-    exec(db, QStringLiteral("PRAGMA application_id = %1;").arg(kApplicationId).toUtf8().constData());
-    exec(db, QStringLiteral("PRAGMA user_version = %1;").arg(kVersion).toUtf8().constData());
-    exec(db, "COMMIT;");
+    executeSql(db, QStringLiteral("PRAGMA application_id = %1;").arg(kApplicationId));
+    executeSql(db, QStringLiteral("PRAGMA user_version = %1;").arg(kVersion));
+    executeSql(db, "COMMIT;");
 }
 
 sqlite3* open(const QString& path, OpenMode mode, const SearchIndex::Progress& progress) {

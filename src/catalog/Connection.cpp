@@ -51,12 +51,7 @@ void Connection::Close() {
 void Connection::Execute(const QString& sql) {
     requireOwningThread();
     if (!db_) throw CatalogError(QStringLiteral("the catalogue is not open"));
-    char* error = nullptr;
-    if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
-        const QString message = QString::fromUtf8(error ? error : "unknown error");
-        sqlite3_free(error);
-        throw CatalogError(message);
-    }
+    executeSql(db_, sql);
 }
 
 void Connection::BeginTrans() { Execute(QStringLiteral("BEGIN IMMEDIATE;")); }
@@ -71,6 +66,17 @@ bool Connection::inTransaction() const {
     const bool open = sqlite3_get_autocommit(db_) == 0;
     sqlite3_mutex_leave(lock);
     return open;
+}
+
+void openCatalogue(Connection& connection, const QString& connectionString, CatalogueAccess access,
+                   const SearchIndex::Progress& progress) {
+    connection.setConnectionString(connectionString);
+    connection.setCursorLocation(Connection::adUseClient);
+    if (access == CatalogueAccess::ReadOnly) {
+        connection.OpenReadOnly();
+    } else {
+        connection.Open(progress);
+    }
 }
 
 Transaction::Transaction(Connection& connection) : connection_(connection) { connection_.BeginTrans(); }

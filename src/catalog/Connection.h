@@ -10,8 +10,9 @@ struct sqlite3;
 
 namespace vt {
 
-// The one connection to the catalogue file, in the manner of the data-access layer the program was
-// written against: set the connection string and the cursor location, then Open.
+// A connection to the catalogue file, in the manner of the data-access layer the program was written
+// against: set the connection string and the cursor location, then Open (openCatalogue does all three).
+// The windows share one; a scan writes on one of its own, and the command line opens its own.
 //
 // The catalogue is an SQLite database (whatever its file is called). Open never changes an existing file
 // it does not recognise: it throws CatalogOpenError and leaves the file as it was. A missing file is made
@@ -89,6 +90,15 @@ private:
     sqlite3* db_ = nullptr;
     OwningThread owner_;
 };
+
+enum class CatalogueAccess { ReadWrite, ReadOnly };
+
+// Opens the catalogue the way every part of the program does: gives `connection` the connection string,
+// client-side cursors (which the recordsets' exact RecordCount stands for), then opens it for `access`
+// (see Open and OpenReadOnly; `progress` hears an upgrade's progress). Throws CatalogOpenError.
+void openCatalogue(Connection& connection, const QString& connectionString,
+                   CatalogueAccess access = CatalogueAccess::ReadWrite,
+                   const SearchIndex::Progress& progress = {});
 
 // Rolls back on destruction unless committed: a failure between Begin and Commit leaves nothing behind.
 class Transaction {

@@ -85,7 +85,6 @@ void Recordset::Open(const QString& source, Connection& activeConnection, int, i
 
     connection_ = &activeConnection;
     table_ = table;
-    translated_ = translated;
     columnCount_ = columns;
     rows_ = std::move(rows);
     current_ = nextLiveIndex(0);

@@ -70,11 +70,6 @@ public:
     // The statement last given to Open, as given (also when the store refused it).
     const QString& Source() const { return source_; }
 
-    // The table the statement reads, as written in it.
-    const QString& tableName() const { return table_; }
-    // The statement as sent to the store, after the dialect's translation.
-    const QString& translatedSource() const { return translated_; }
-
 private:
     friend class Field;
     struct Row {
@@ -91,7 +86,6 @@ private:
     bool open_ = false;
     QString source_;
     QString table_;
-    QString translated_;
     int columnCount_ = 0;
     std::vector<Row> rows_;
     long current_ = 0;  // index into rows_; rows_.size() means past the end

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "catalog/CatalogError.h"
 #include "catalog/SqliteStatement.h"
 
 namespace vt {
@@ -23,15 +22,6 @@ constexpr qint64 kRemovalsPerMerge = 5000;
 constexpr qint64 kRowsPerStep = 1000;
 // Segments on one level of the index before adding rows merges them on the spot.
 constexpr int kCrisisMerge = 128;
-
-void exec(sqlite3* db, const char* sql) {
-    char* error = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
-        const QString message = QString::fromUtf8(error ? error : "unknown error");
-        sqlite3_free(error);
-        throw CatalogError(message);
-    }
-}
 
 qint64 scalar(sqlite3* db, const QString& sql, qint64 bound = -1) {
     SqliteStatement statement(db, sql);
@@ -72,22 +62,22 @@ const char* const kCreateInsertTrigger =
     "END;";
 
 void createTriggers(sqlite3* db) {
-    exec(db, kCreateInsertTrigger);
-    exec(db,
-         "CREATE TRIGGER BankList_IndexDelete AFTER DELETE ON BankList "
-         "WHEN old.rowid <= (SELECT IndexedUpTo FROM SearchIndexCoverage) BEGIN "
-         "  INSERT INTO SearchIndexRemoved(RowId, FilePath) VALUES (old.rowid, old.FilePath); "
-         "END;"
-         "CREATE TRIGGER BankList_IndexUpdate AFTER UPDATE ON BankList "
-         "WHEN old.rowid IS NOT new.rowid OR old.FilePath IS NOT new.FilePath BEGIN "
-         "  INSERT INTO BankListPaths(BankListPaths, rowid, FilePath) SELECT 'delete', old.rowid, "
-         "old.FilePath WHERE old.rowid <= (SELECT IndexedUpTo FROM SearchIndexCoverage); "
-         "  INSERT INTO BankListPaths(BankListPaths, rowid, FilePath) "
-         "    SELECT 'delete', RowId, FilePath FROM SearchIndexRemoved WHERE RowId = new.rowid; "
-         "  DELETE FROM SearchIndexRemoved WHERE RowId = new.rowid; "
-         "  INSERT INTO BankListPaths(rowid, FilePath) SELECT new.rowid, new.FilePath "
-         "WHERE new.rowid <= (SELECT IndexedUpTo FROM SearchIndexCoverage); "
-         "END;");
+    executeSql(db, kCreateInsertTrigger);
+    executeSql(db,
+               "CREATE TRIGGER BankList_IndexDelete AFTER DELETE ON BankList "
+               "WHEN old.rowid <= (SELECT IndexedUpTo FROM SearchIndexCoverage) BEGIN "
+               "  INSERT INTO SearchIndexRemoved(RowId, FilePath) VALUES (old.rowid, old.FilePath); "
+               "END;"
+               "CREATE TRIGGER BankList_IndexUpdate AFTER UPDATE ON BankList "
+               "WHEN old.rowid IS NOT new.rowid OR old.FilePath IS NOT new.FilePath BEGIN "
+               "  INSERT INTO BankListPaths(BankListPaths, rowid, FilePath) SELECT 'delete', old.rowid, "
+               "old.FilePath WHERE old.rowid <= (SELECT IndexedUpTo FROM SearchIndexCoverage); "
+               "  INSERT INTO BankListPaths(BankListPaths, rowid, FilePath) "
+               "    SELECT 'delete', RowId, FilePath FROM SearchIndexRemoved WHERE RowId = new.rowid; "
+               "  DELETE FROM SearchIndexRemoved WHERE RowId = new.rowid; "
+               "  INSERT INTO BankListPaths(rowid, FilePath) SELECT new.rowid, new.FilePath "
+               "WHERE new.rowid <= (SELECT IndexedUpTo FROM SearchIndexCoverage); "
+               "END;");
 }
 
 }  // namespace
@@ -102,18 +92,19 @@ void create(sqlite3* db) {
     // per-row token counts, which only ranking would use. prefix='2' keeps a list per two-character start
     // of a token, so that a two-character search reads one list, as far as it needs, instead of merging
     // the lists of every token that starts so.
-    exec(db,
-         "CREATE VIRTUAL TABLE BankListPaths USING fts5(FilePath, content='BankList', "
-         "content_rowid='rowid', tokenize='vt_trigram', detail=none, columnsize=0, prefix='2');"
-         // FTS5 writes out what it holds at the start of every statement in a transaction, so removing a
-         // disc row by row (one statement each) left one tiny segment per row and took seconds. A removed
-         // row is only noted here; its entries are taken out in one statement later (applyRemovals). Until
-         // then they are harmless: a search joins every entry to its row, and a row that is gone joins
-         // nothing. A row that comes back under the same rowid first has its old entries taken out.
-         "CREATE TABLE SearchIndexRemoved (RowId INTEGER PRIMARY KEY, FilePath);"
-         "CREATE TABLE SearchIndexCoverage (IndexedUpTo INTEGER NOT NULL);"
-         "INSERT INTO SearchIndexCoverage VALUES (0);"
-         "CREATE TABLE SearchIndexLayout (UnicodeVersion INTEGER NOT NULL, TokenKinds INTEGER NOT NULL);");
+    executeSql(
+        db,
+        "CREATE VIRTUAL TABLE BankListPaths USING fts5(FilePath, content='BankList', "
+        "content_rowid='rowid', tokenize='vt_trigram', detail=none, columnsize=0, prefix='2');"
+        // FTS5 writes out what it holds at the start of every statement in a transaction, so removing a
+        // disc row by row (one statement each) left one tiny segment per row and took seconds. A removed
+        // row is only noted here; its entries are taken out in one statement later (applyRemovals). Until
+        // then they are harmless: a search joins every entry to its row, and a row that is gone joins
+        // nothing. A row that comes back under the same rowid first has its old entries taken out.
+        "CREATE TABLE SearchIndexRemoved (RowId INTEGER PRIMARY KEY, FilePath);"
+        "CREATE TABLE SearchIndexCoverage (IndexedUpTo INTEGER NOT NULL);"
+        "INSERT INTO SearchIndexCoverage VALUES (0);"
+        "CREATE TABLE SearchIndexLayout (UnicodeVersion INTEGER NOT NULL, TokenKinds INTEGER NOT NULL);");
     createTriggers(db);
     recordLayout(db);
     tune(db);
@@ -126,12 +117,12 @@ bool hasCoverage(sqlite3* db) {
 void addCoverage(sqlite3* db) {
     // The index was kept whole until now: it covers every row there is, and every removed row whose
     // entries are still in it.
-    exec(db,
-         "DROP TRIGGER IF EXISTS BankList_IndexInsert; DROP TRIGGER IF EXISTS BankList_IndexDelete;"
-         "DROP TRIGGER IF EXISTS BankList_IndexUpdate;"
-         "CREATE TABLE SearchIndexCoverage (IndexedUpTo INTEGER NOT NULL);"
-         "INSERT INTO SearchIndexCoverage SELECT max(coalesce((SELECT max(rowid) FROM BankList), 0), "
-         "coalesce((SELECT max(RowId) FROM SearchIndexRemoved), 0));");
+    executeSql(db,
+               "DROP TRIGGER IF EXISTS BankList_IndexInsert; DROP TRIGGER IF EXISTS BankList_IndexDelete;"
+               "DROP TRIGGER IF EXISTS BankList_IndexUpdate;"
+               "CREATE TABLE SearchIndexCoverage (IndexedUpTo INTEGER NOT NULL);"
+               "INSERT INTO SearchIndexCoverage SELECT max(coalesce((SELECT max(rowid) FROM BankList), 0), "
+               "coalesce((SELECT max(RowId) FROM SearchIndexRemoved), 0));");
     createTriggers(db);
 }
 
@@ -170,12 +161,12 @@ qint64 firstFreeRowid(sqlite3* db) {
 }
 
 void setAsideInsertTrigger(sqlite3* db) {
-    exec(db, "DROP TRIGGER IF EXISTS BankList_IndexInsert;");
+    executeSql(db, "DROP TRIGGER IF EXISTS BankList_IndexInsert;");
 }
 
 void restoreInsertTrigger(sqlite3* db) {
-    exec(db, "DROP TRIGGER IF EXISTS BankList_IndexInsert;");
-    exec(db, kCreateInsertTrigger);
+    executeSql(db, "DROP TRIGGER IF EXISTS BankList_IndexInsert;");
+    executeSql(db, kCreateInsertTrigger);
 }
 
 qint64 catchUp(sqlite3* db, qint64 rows) {
@@ -211,7 +202,7 @@ void fill(sqlite3* db, const Progress& progress) {
         if (progress) progress(done, total);
     }
     // One segment answers a search fastest; a fresh index is merged whole before it is first used.
-    exec(db, "INSERT INTO BankListPaths(BankListPaths) VALUES ('optimize');");
+    executeSql(db, "INSERT INTO BankListPaths(BankListPaths) VALUES ('optimize');");
     if (progress) progress(total, total);
 }
 
@@ -225,11 +216,11 @@ bool isCurrent(sqlite3* db) {
 }
 
 void rebuild(sqlite3* db, const Progress& progress) {
-    exec(db,
-         "DROP TRIGGER IF EXISTS BankList_IndexInsert; DROP TRIGGER IF EXISTS BankList_IndexDelete;"
-         "DROP TRIGGER IF EXISTS BankList_IndexUpdate; DROP TABLE IF EXISTS BankListPaths;"
-         "DROP TABLE IF EXISTS SearchIndexRemoved; DROP TABLE IF EXISTS SearchIndexLayout;"
-         "DROP TABLE IF EXISTS SearchIndexCoverage;");
+    executeSql(db,
+               "DROP TRIGGER IF EXISTS BankList_IndexInsert; DROP TRIGGER IF EXISTS BankList_IndexDelete;"
+               "DROP TRIGGER IF EXISTS BankList_IndexUpdate; DROP TABLE IF EXISTS BankListPaths;"
+               "DROP TABLE IF EXISTS SearchIndexRemoved; DROP TABLE IF EXISTS SearchIndexLayout;"
+               "DROP TABLE IF EXISTS SearchIndexCoverage;");
     create(db);
     fill(db, progress);
 }
@@ -239,19 +230,18 @@ bool applyRemovals(sqlite3* db, qint64 rows) {
         return false;
     }
     const QString limit = QString::number(rows < 0 ? -1 : rows);
-    exec(db, QStringLiteral("INSERT INTO BankListPaths(BankListPaths, rowid, FilePath) "
-                            "  SELECT 'delete', RowId, FilePath FROM SearchIndexRemoved ORDER BY RowId LIMIT %1;"
-                            "DELETE FROM SearchIndexRemoved WHERE RowId IN "
-                            "  (SELECT RowId FROM SearchIndexRemoved ORDER BY RowId LIMIT %1);")
-                 .arg(limit)
-                 .toUtf8()
-                 .constData());
+    executeSql(db, QStringLiteral(
+                       "INSERT INTO BankListPaths(BankListPaths, rowid, FilePath) "
+                       "  SELECT 'delete', RowId, FilePath FROM SearchIndexRemoved ORDER BY RowId LIMIT %1;"
+                       "DELETE FROM SearchIndexRemoved WHERE RowId IN "
+                       "  (SELECT RowId FROM SearchIndexRemoved ORDER BY RowId LIMIT %1);")
+                       .arg(limit));
     return true;
 }
 
 bool merge(sqlite3* db, int pages) {
     const bool ownTransaction = sqlite3_get_autocommit(db) != 0;
-    if (ownTransaction) exec(db, "BEGIN IMMEDIATE;");
+    if (ownTransaction) executeSql(db, "BEGIN IMMEDIATE;");
     try {
         bool worked = catchUp(db, kRowsPerStep) > 0;
         worked = applyRemovals(db, kRemovalsPerMerge) || worked;
@@ -262,7 +252,7 @@ bool merge(sqlite3* db, int pages) {
         statement.step();
         // The command counts as one change by itself; more means segments were written.
         worked = worked || sqlite3_total_changes(db) - before > 1;
-        if (ownTransaction) exec(db, "COMMIT;");
+        if (ownTransaction) executeSql(db, "COMMIT;");
         return worked;
     } catch (...) {
         if (ownTransaction) sqlite3_exec(db, "ROLLBACK;", nullptr, nullptr, nullptr);

@@ -9,13 +9,17 @@ namespace vt {
 
 QString sqliteMessage(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
 
-void executeSql(sqlite3* db, const QString& sql) {
+void executeSql(sqlite3* db, const char* sql) {
     char* error = nullptr;
-    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
         const QString message = QString::fromUtf8(error ? error : "unknown error");
         sqlite3_free(error);
         throw CatalogError(message);
     }
+}
+
+void executeSql(sqlite3* db, const QString& sql) {
+    executeSql(db, sql.toUtf8().constData());
 }
 
 SqliteStatement::SqliteStatement(sqlite3* db, const QString& sql) : db_(db) {

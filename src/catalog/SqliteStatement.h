@@ -40,7 +40,8 @@ private:
 // The SQLite error of `db` as a readable text.
 QString sqliteMessage(sqlite3* db);
 
-// Runs statements that return no rows. Throws CatalogError.
+// Runs statements that return no rows. Throws CatalogError with SQLite's message.
+void executeSql(sqlite3* db, const char* sql);
 void executeSql(sqlite3* db, const QString& sql);
 
 }  // namespace vt

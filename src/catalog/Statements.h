@@ -15,7 +15,8 @@ QString quoted(const QString& text);
 
 // 1: the duplicate-name test of a new disk; the same recordset then takes the new disk row.
 QString disksNamedLike(const QString& name);
-// 2: an open recordset on BankList that the scan appends file rows to.
+// 2: the recordset on BankList that the scan opens at every run (its file rows go through
+// BankListAppender).
 QString bankListForAppend();
 // 3: every catalogued disk.
 QString allDisks();

@@ -22,14 +22,9 @@ std::unique_ptr<Connection> openCatalogue(const Arguments& args, CliEnvironment&
         return nullptr;
     }
     auto connection = std::make_unique<Connection>();
-    connection->setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;data source=") + path);
-    connection->setCursorLocation(Connection::adUseClient);
     try {
-        if (access == Access::Read) {
-            connection->OpenReadOnly();
-        } else {
-            connection->Open();
-        }
+        vt::openCatalogue(*connection, QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;data source=") + path,
+                          access == Access::Read ? CatalogueAccess::ReadOnly : CatalogueAccess::ReadWrite);
     } catch (const CatalogOpenError& e) {
         QString advice;
         switch (e.reason()) {

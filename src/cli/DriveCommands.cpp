@@ -17,8 +17,6 @@ namespace vt::cli {
 
 namespace {
 
-QString driveRoot(int index) { return QString(QChar('A' + index)) + QStringLiteral(":\\"); }
-
 int emptyNameRefused(CliEnvironment& env) {
     env.err << "vellumtrove-cli: the disc name is empty; give the disc a name with more than blanks in it\n";
     return kNothingFound;
@@ -31,11 +29,8 @@ int runDrives(const Arguments& args, CliEnvironment& env) {
     RecordWriter writer(env.out, format,
                         {QStringLiteral("root"), QStringLiteral("mount"), QStringLiteral("label"),
                          QStringLiteral("used"), QStringLiteral("filesystem"), QStringLiteral("serial")});
-    const std::uint32_t mask = env.drives.logicalDrives();
     int listed = 0;
-    for (int i = 0; i < 16; ++i) {
-        const QString root = driveRoot(i);
-        if (!(mask & (1u << i)) || env.drives.driveType(root) != kDriveTypeCdRom) continue;
+    for (const QString& root : opticalDriveRoots(env.drives)) {
         const DriveDetails details = readDriveDetails(env.drives, root);
         writer.write({root, env.drives.mountPoint(root), details.label, details.usedSize, details.fileSystemName,
                       details.serial},

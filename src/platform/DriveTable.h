@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 namespace vt {
 
@@ -48,5 +49,9 @@ class DriveTable {
     // Empty when the drive holds no medium that can be read.
     virtual QString mediumIdentity(const QString& root) const = 0;
 };
+
+// The roots ("D:\") of the optical drives lettered A to P, in letter order: the drives the program offers
+// and searches. Drives lettered Q to Z are never listed. Asks the table afresh on every call.
+std::vector<QString> opticalDriveRoots(const DriveTable& drives);
 
 }  // namespace vt

@@ -41,7 +41,6 @@ class ImageTree {
     const Entry* entryAt(const QString& path) const;
     const std::vector<Entry>& entries(int folder) const { return folders_[std::size_t(folder)].entries; }
     bool readable(int folder) const { return folders_[std::size_t(folder)].readable; }
-    std::size_t folderCount() const { return folders_.size(); }
 
   private:
     struct Folder {

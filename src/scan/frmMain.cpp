@@ -171,11 +171,7 @@ void frmMain::Form_Load() {
 
 void frmMain::ListDrives() {
     const DriveTable& drives = context_.platform.drives;
-    const std::uint32_t mask = drives.logicalDrives();
-    for (int i = 0; i < 16; ++i) {  // A to P only
-        if (!(mask & (1u << i))) continue;
-        const QString root = QString(QChar('A' + i)) + QStringLiteral(":\\");
-        if (drives.driveType(root) != kDriveTypeCdRom) continue;
+    for (const QString& root : opticalDriveRoots(drives)) {
         Combo1_->addItem(root);
         Combo1_->setItemData(Combo1_->count() - 1, drives.mountPoint(root), Qt::ToolTipRole);
     }
@@ -291,9 +287,7 @@ void frmMain::pause(long recorded) {
 Connection& frmMain::scanConnection() {
     Connection& connection = context_.cnScan;
     if (connection.State() == 0) {
-        connection.setConnectionString(context_.cnCatalog.connectionString());
-        connection.setCursorLocation(context_.cnCatalog.cursorLocation());
-        connection.Open();
+        openCatalogue(connection, context_.cnCatalog.connectionString());
         // The large write of a scan is copied into the catalogue file later, in idle time, by the main
         // connection, rather than while the user waits for the end of the scan.
         connection.Execute(QStringLiteral("PRAGMA wal_autocheckpoint = 0;"));

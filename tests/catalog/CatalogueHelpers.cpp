@@ -7,18 +7,12 @@
 
 #include "catalog/BankListAppender.h"
 #include "catalog/CatalogError.h"
-#include "catalog/ConnectionString.h"
 #include "catalog/Recordset.h"
 #include "catalog/SearchIndex.h"
 #include "catalog/SqliteStatement.h"
 #include "catalog/Statements.h"
 
 namespace vt::test {
-
-TempCatalogue::TempCatalogue() {
-    connection.setConnectionString(buildConnectionString(dir.path()));
-    connection.Open();
-}
 
 void addDisc(Connection& connection, const QString& disc, const std::vector<QString>& paths) {
     qint64 nextSize = 0;

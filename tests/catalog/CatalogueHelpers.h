@@ -1,22 +1,13 @@
 #pragma once
 
 #include <QString>
-#include <QTemporaryDir>
 #include <ostream>
 #include <vector>
 
 #include "catalog/Connection.h"
+#include "support/CatalogFixture.h"
 
 namespace vt::test {
-
-// A fresh catalogue in a folder of its own, open for the test's lifetime.
-struct TempCatalogue {
-    TempCatalogue();
-    QString path() const { return dir.path() + QStringLiteral("/Mydb.mdb"); }
-
-    QTemporaryDir dir;
-    Connection connection;
-};
 
 // Adds a disc the way the scan does: its rows through a BankListAppender and its Disks row, in one
 // transaction; the path index takes the rows in later (indexNewRows). Each row gets a size no other row of

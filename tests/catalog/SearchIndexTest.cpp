@@ -209,8 +209,7 @@ TEST(SearchIndex, UpkeepIndexesWhatAnotherConnectionAddedAndNeverWaitsForIt) {
     EXPECT_FALSE(upkeep.step());
 
     Connection scan;
-    scan.setConnectionString(catalogue.connection.connectionString());
-    scan.Open();
+    openCatalogue(scan, catalogue.connection.connectionString());
     test::addDisc(scan, QStringLiteral("CD1"), {QStringLiteral("D:\\Music\\a.mp3")});
     scan.BeginTrans();  // the next scan holds the catalogue
     QElapsedTimer clock;

@@ -15,8 +15,7 @@ class BrowseCommands : public test::CliFixture {
     // One disc whose rows carry sizes and dates (NULL for none), with its facts.
     void catalogueDated(const QString& disk, const std::vector<std::tuple<QString, qint64, QString>>& rows) {
         Connection cn;
-        cn.setConnectionString(buildConnectionString(folder.path()));
-        cn.Open();
+        openCatalogue(cn, buildConnectionString(folder.path()));
         cn.Execute(QStringLiteral("INSERT INTO Disks VALUES ('%1', '-5', '1,024 bytes', '%2', 'MY LABEL', "
                                   "'udf', %3);")
                        .arg(Statements::quoted(disk))

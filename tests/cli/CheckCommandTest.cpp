@@ -12,16 +12,14 @@ class CheckCommand : public CliFixture {
     // Breaks the catalogue with `sql`, as a crash, a bug or another program might have.
     void tamper(const QString& sql) {
         Connection cn;
-        cn.setConnectionString(buildConnectionString(folder.path()));
-        cn.Open();
+        openCatalogue(cn, buildConnectionString(folder.path()));
         cn.Execute(sql);
     }
 
     // Indexes the rows waiting for the path index, as the program does in idle time.
     void indexForSearch() {
         Connection cn;
-        cn.setConnectionString(buildConnectionString(folder.path()));
-        cn.Open();
+        openCatalogue(cn, buildConnectionString(folder.path()));
         Transaction step(cn);
         SearchIndex::catchUp(cn.handle(), 1000000);
         step.commit();
@@ -30,8 +28,7 @@ class CheckCommand : public CliFixture {
     // Where the b-tree page of `indexName` starts in the file.
     qint64 pageOffset(const QString& indexName) {
         Connection cn;
-        cn.setConnectionString(buildConnectionString(folder.path()));
-        cn.Open();
+        openCatalogue(cn, buildConnectionString(folder.path()));
         SqliteStatement root(cn.handle(),
                              QStringLiteral("SELECT rootpage, (SELECT page_size FROM pragma_page_size) FROM "
                                             "sqlite_master WHERE name = '%1'")

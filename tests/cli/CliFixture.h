@@ -34,8 +34,7 @@ protected:
     // Writes rows the way a scan leaves them.
     void catalogue(const QString& disk, const QStringList& paths) {
         Connection cn;
-        cn.setConnectionString(buildConnectionString(folder.path()));
-        cn.Open();
+        openCatalogue(cn, buildConnectionString(folder.path()));
         cn.Execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('%1', '-5', '1,024 bytes', '%2');")
                        .arg(Statements::quoted(disk))
                        .arg(paths.size()));

@@ -19,8 +19,7 @@ class CliOutput : public test::CliFixture {
     // A catalogue whose export is far larger than any buffer on the way: `files` rows of one disc.
     void catalogueMany(int files) {
         Connection cn;
-        cn.setConnectionString(buildConnectionString(folder.path()));
-        cn.Open();
+        openCatalogue(cn, buildConnectionString(folder.path()));
         cn.Execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('CD1', '-5', '1 bytes', '%1');").arg(files));
         cn.Execute(
             QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "

@@ -31,8 +31,7 @@ class DriveCommands : public test::CliFixture {
 
     QStringList column(const QString& sql, int field) {
         Connection cn;
-        cn.setConnectionString(buildConnectionString(folder.path()));
-        cn.Open();
+        openCatalogue(cn, buildConnectionString(folder.path()));
         Recordset rs;
         rs.Open(sql, cn);
         QStringList values;

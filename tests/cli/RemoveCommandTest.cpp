@@ -8,8 +8,7 @@ class RemoveCommand : public test::CliFixture {
 protected:
     long rows(const QString& sql) {
         Connection cn;
-        cn.setConnectionString(buildConnectionString(folder.path()));
-        cn.Open();
+        openCatalogue(cn, buildConnectionString(folder.path()));
         Recordset rs;
         rs.Open(sql, cn);
         return rs.RecordCount();
@@ -62,8 +61,7 @@ TEST_F(RemoveCommand, AFailureChangesNothing) {
     catalogue(QStringLiteral("CD1"), {QStringLiteral("D:\\a"), QStringLiteral("D:\\b")});
     {
         Connection cn;
-        cn.setConnectionString(buildConnectionString(folder.path()));
-        cn.Open();
+        openCatalogue(cn, buildConnectionString(folder.path()));
         cn.Execute(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON Disks BEGIN SELECT RAISE(ABORT, 'no'); END;"));
     }
     EXPECT_EQ(run({QStringLiteral("remove"), QStringLiteral("CD1"), QStringLiteral("--yes")}), 3);

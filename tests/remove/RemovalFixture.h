@@ -22,9 +22,7 @@ class RemovalFixture : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(platform.folder.isValid());
-        context.cnCatalog.setConnectionString(buildConnectionString(platform.folder.path()));
-        context.cnCatalog.setCursorLocation(Connection::adUseClient);
-        context.cnCatalog.Open();
+        openCatalogue(context.cnCatalog, buildConnectionString(platform.folder.path()));
     }
 
     // Adds a disc row and `files` file rows named file0, file1, ...

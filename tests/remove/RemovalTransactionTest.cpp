@@ -102,8 +102,7 @@ TEST_F(RemovalTransaction, ARemovalWhileAScanHoldsTheCatalogueIsTurnedAwayAtOnce
     addDisk(QStringLiteral("Old"), 4);
     openWindow();
     choose(0);
-    context.cnScan.setConnectionString(context.cnCatalog.connectionString());
-    context.cnScan.Open();
+    openCatalogue(context.cnScan, context.cnCatalog.connectionString());
     context.cnScan.BeginTrans();
     context.cnScan.Execute(QStringLiteral("INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES ('New','a','D:\\a',1,'Normal');"));
 

@@ -35,8 +35,7 @@ class DiscGoneTest : public ScanFixture {
         ScanCommand command(context.cnScan, context.rsDisks, context.rsBankList, platform.drives,
                             platform.fileSystem);
         if (context.cnScan.State() == 0) {
-            context.cnScan.setConnectionString(context.cnCatalog.connectionString());
-            context.cnScan.Open();
+            openCatalogue(context.cnScan, context.cnCatalog.connectionString());
         }
         return command.run({QStringLiteral("D:\\"), QStringLiteral("Gone"), QStringLiteral("305419896"),
                             QStringLiteral("654,311,424 bytes")},

@@ -62,8 +62,7 @@ class RealDiscGone : public ::testing::Test {
         image_ = std::make_unique<MountedImage>(tree_.path(), QStringLiteral("GOING"));
         ASSERT_TRUE(image_->error().isEmpty()) << image_->error().toStdString();
 
-        cn_.setConnectionString(buildConnectionString(program_.path()));
-        cn_.Open();
+        openCatalogue(cn_, buildConnectionString(program_.path()));
         cn_.Execute(
             QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('OLD','1','1 bytes','1');"
                            "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES ('OLD','x','D:\\x',1,'Normal');"));

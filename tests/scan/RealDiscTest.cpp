@@ -76,8 +76,7 @@ TEST(RealDisc, AMountedImageIsCataloguedExactlyAsFindListsIt) {
     FakeShell shell;
     FakeSystemColors colors;
     AppContext context(Platform{messages, drives, fileSystem, shell, colors, program.path()});
-    context.cnCatalog.setConnectionString(buildConnectionString(program.path()));
-    context.cnCatalog.Open();
+    openCatalogue(context.cnCatalog, buildConnectionString(program.path()));
 
     frmMain form(context);
     form.Form_Load();

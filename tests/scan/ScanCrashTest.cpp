@@ -43,8 +43,7 @@ TEST_F(ScanCrashTest, AProgramKilledMidScanLeavesNoRowOfTheDiscAndASoundCatalogu
         // its rows into the log long before it ends; then the process dies at once, as in a power cut of
         // the program.
         Connection scan;
-        scan.setConnectionString(context.cnCatalog.connectionString());
-        scan.Open();
+        openCatalogue(scan, context.cnCatalog.connectionString());
         scan.Execute(QStringLiteral("PRAGMA cache_size = 10;"));
         platform.fileSystem.whileListing = [](const QString& folder) {
             if (folder != QLatin1String("D:\\dir25\\")) return;

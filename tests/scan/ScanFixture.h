@@ -29,9 +29,7 @@ class ScanFixture : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(platform.folder.isValid());
         ASSERT_TRUE(disc.isValid());
-        context.cnCatalog.setConnectionString(buildConnectionString(platform.folder.path()));
-        context.cnCatalog.setCursorLocation(Connection::adUseClient);
-        context.cnCatalog.Open();
+        openCatalogue(context.cnCatalog, buildConnectionString(platform.folder.path()));
         addDrive(QLatin1Char('D'), disc.path(), 654311424, 0x12345678u);
     }
 

@@ -59,9 +59,7 @@ TEST(FindEndToEnd, AFileOnAMountedDiscImageIsScannedFoundAndOpenedFromTheMount) 
     FakeShell shell;
     FakeSystemColors colors;
     AppContext context(Platform{messages, drives, fileSystem, shell, colors, programFolder.path()});
-    context.cnCatalog.setConnectionString(buildConnectionString(programFolder.path()));
-    context.cnCatalog.setCursorLocation(Connection::adUseClient);
-    context.cnCatalog.Open();
+    openCatalogue(context.cnCatalog, buildConnectionString(programFolder.path()));
 
     const QString root = rootOf(drives, image.mountPoint());
     ASSERT_FALSE(root.isEmpty()) << "the mounted image is not shown as a drive";

@@ -6,9 +6,7 @@
 namespace vt::test {
 
 FindWindowFixture::FindWindowFixture() : context(fake.platform()) {
-    context.cnCatalog.setConnectionString(buildConnectionString(fake.folder.path()));
-    context.cnCatalog.setCursorLocation(Connection::adUseClient);
-    context.cnCatalog.Open();
+    openCatalogue(context.cnCatalog, buildConnectionString(fake.folder.path()));
 }
 
 void FindWindowFixture::addDisk(const QString& name) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <stdexcept>
 
 #include "catalog/Connection.h"
 #include "catalog/ConnectionString.h"
@@ -10,16 +11,22 @@
 
 namespace vt::test {
 
-// A fresh catalogue in a temporary folder, opened the way the program opens it.
-class CatalogFixture : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        cn.setConnectionString(buildConnectionString(folder.path()));
-        cn.setCursorLocation(Connection::adUseClient);
-        cn.Open();
+// A fresh catalogue in a temporary folder of its own, opened the way the program opens it, for the
+// holder's lifetime.
+struct TempCatalogue {
+    TempCatalogue() {
+        if (!dir.isValid()) throw std::runtime_error("no temporary folder for the catalogue");
+        openCatalogue(connection, buildConnectionString(dir.path()));
     }
+    QString path() const { return dir.path() + QStringLiteral("/Mydb.mdb"); }
 
+    QTemporaryDir dir;
+    Connection connection;
+};
+
+// A test with a fresh catalogue as `cn`.
+class CatalogFixture : public ::testing::Test {
+  protected:
     // A disk row and `files` file rows D:\dir\f<i>.txt of size i.
     void addDisk(const QString& name, int files) {
         cn.Execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('%1', '123', '1,000 bytes', '%2');")
@@ -33,8 +40,8 @@ protected:
         }
     }
 
-    QTemporaryDir folder;
-    Connection cn;
+    TempCatalogue catalogue;
+    Connection& cn = catalogue.connection;
 };
 
 }  // namespace vt::test
