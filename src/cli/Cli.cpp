@@ -34,18 +34,22 @@ QStringList with(QStringList base, const QStringList& more) {
 const std::vector<Command>& commands() {
     static const std::vector<Command> table{
         {"drives", "list the optical drives and their discs",
-         "usage: vellumtrove-cli drives [--format tsv|csv|json] [--output FILE]\n"
+         "usage: vellumtrove-cli drives [--image FILE]... [--format tsv|csv|json] [--output FILE]\n"
          "Lists the optical drives as the new-disk window does (mounted discs and disc images as letters D\n"
-         "to P): root, mount point, label, used size, file system, serial. Exit code 1 when there is none.\n",
-         {{QStringLiteral("--format"), QStringLiteral("--output")}, {}, 0, 0},
+         "to P): root, mount point, label, used size, file system, serial. Each --image FILE attaches the\n"
+         "disc image FILE first, as the next free letter, listed with the image file as its mount point.\n"
+         "Exit code 1 when there is no drive or an image cannot be read.\n",
+         {{QStringLiteral("--format"), QStringLiteral("--output"), QStringLiteral("--image")}, {}, 0, 0},
          runDrives},
-        {"scan", "catalogue the disc in a drive under a name",
-         "usage: vellumtrove-cli scan ROOT NAME [--catalog PATH]\n"
+        {"scan", "catalogue the disc in a drive, or a disc image, under a name",
+         "usage: vellumtrove-cli scan ROOT|IMAGE NAME [--catalog PATH]\n"
          "Catalogues the disc in ROOT (such as D: or D:\\) under NAME with the new-disk window's rules: an\n"
          "empty drive, an empty or blank name and a name already catalogued (compared as the window does,\n"
          "case ignored) are refused; the disc is catalogued whole or not at all; unreadable files are\n"
          "skipped and counted. A disc removed or unreadable before the scan ends is not catalogued at\n"
          "all (exit code 5).\n"
+         "Given the file IMAGE of a disc image (.iso, .img, .bin, .cue, .nrg), catalogues the image without\n"
+         "mounting it, as the next free drive letter, exactly as the same image mounted would be.\n"
          "Progress goes to the terminal. Exit code 1 when refused.\n",
          {{QStringLiteral("--catalog")}, {}, 2, 2},
          runScan},

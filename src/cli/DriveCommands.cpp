@@ -1,6 +1,7 @@
 #include "cli/DriveCommands.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include "catalog/CatalogError.h"
@@ -11,6 +12,7 @@
 #include "cli/CliCatalogue.h"
 #include "cli/CliEnvironment.h"
 #include "cli/RecordWriter.h"
+#include "platform/AttachedImages.h"
 #include "platform/DriveTable.h"
 #include "scan/DriveDetails.h"
 #include "scan/ScanCommand.h"
@@ -73,6 +75,26 @@ void indexNewRows(Connection& connection, CliEnvironment& env) {
     }
 }
 
+// Attaches the image file `path` as a drive; its root, or empty after telling why it could not be.
+QString attachImage(const QString& path, CliEnvironment& env) {
+    if (!env.images) {
+        env.err << "vellumtrove-cli: disc images cannot be attached here\n";
+        return {};
+    }
+    const AttachedImages::Attached attached = env.images->attach(path);
+    if (attached.refusal != AttachedImages::Refusal::None) {
+        env.err << "vellumtrove-cli: the disc image " << path << " cannot be attached: " << attached.error << '\n';
+    }
+    return attached.root;
+}
+
+// The drive a scan is asked for: a root as typed, or the root an image file is attached as (empty when
+// it cannot be).
+QString scannedRoot(const QString& text, CliEnvironment& env) {
+    if (QFileInfo(text).isFile()) return attachImage(text, env);
+    return parseRoot(text);
+}
+
 int emptyNameRefused(CliEnvironment& env) {
     env.err << "vellumtrove-cli: the disc name is empty; give the disc a name with more than blanks in it\n";
     return kNothingFound;
@@ -85,6 +107,10 @@ int runDrives(const Arguments& args, CliEnvironment& env) {
     RecordWriter writer(env.out, format,
                         {QStringLiteral("root"), QStringLiteral("mount"), QStringLiteral("label"),
                          QStringLiteral("used"), QStringLiteral("filesystem"), QStringLiteral("serial")});
+    bool attachedAll = true;
+    for (const QString& image : args.values(QStringLiteral("--image"))) {
+        attachedAll = !attachImage(image, env).isEmpty() && attachedAll;
+    }
     const std::uint32_t mask = env.drives.logicalDrives();
     int listed = 0;
     for (int i = 0; i < 16; ++i) {
@@ -96,16 +122,17 @@ int runDrives(const Arguments& args, CliEnvironment& env) {
                      {false, false, false, false, false, true});
         ++listed;
     }
-    return listed > 0 ? kSuccess : kNothingFound;
+    return listed > 0 && attachedAll ? kSuccess : kNothingFound;
 }
 
 int runScan(const Arguments& args, CliEnvironment& env) {
-    const QString root = parseRoot(args.positional.value(0));
     const QString name = args.positional.value(1);
     // Refused before the catalogue is opened, so that not even a new catalogue is made for it.
     if (!isUsableDiskName(name)) {
         return emptyNameRefused(env);
     }
+    const QString root = scannedRoot(args.positional.value(0), env);
+    if (root.isEmpty()) return kNothingFound;
     const DriveDetails details = readDriveDetails(env.drives, root);
     auto cn = openCatalogue(args, env, Access::Write);
     if (!cn) return kCatalogueError;

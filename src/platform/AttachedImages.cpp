@@ -1,0 +1,122 @@
+#include "platform/AttachedImages.h"
+
+#include <QFileInfo>
+#include <QStringList>
+
+#include "platform/DiscImage.h"
+#include "platform/DrivePath.h"
+
+namespace vt {
+
+namespace {
+
+constexpr char16_t kFirstLetter = u'D';
+constexpr char16_t kLastLetter = u'P';
+
+std::uint32_t bitOf(QChar letter) { return 1u << (letter.unicode() - u'A'); }
+
+QString rootOf(QChar letter) { return QString(letter) + QStringLiteral(":\\"); }
+
+}  // namespace
+
+struct AttachedImages::Drive {
+    QChar letter;
+    QString path;  // the image file, absolute and clean
+    std::shared_ptr<const DiscImage> image;
+    unsigned attachment = 0;
+};
+
+AttachedImages::AttachedImages(const DriveTable& mounted) : mounted_(mounted) {}
+
+AttachedImages::~AttachedImages() = default;
+
+AttachedImages::Attached AttachedImages::attach(const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    for (const Drive& drive : drives_) {
+        if (drive.path == absolute) return {rootOf(drive.letter), Refusal::None, {}};
+    }
+    const std::uint32_t taken = logicalDrives();
+    QChar letter;
+    for (char16_t c = kFirstLetter; c <= kLastLetter && letter.isNull(); ++c) {
+        if (!(taken & bitOf(QChar(c)))) letter = QChar(c);
+    }
+    if (letter.isNull()) {
+        return {{}, Refusal::NoFreeLetter, QStringLiteral("every drive letter from D: to P: is taken")};
+    }
+    DiscImage::Opened opened = DiscImage::open(absolute);
+    if (!opened.image) return {{}, Refusal::Unreadable, opened.error};
+    drives_.push_back(Drive{letter, absolute, std::move(opened.image), ++attachments_});
+    return {rootOf(letter), Refusal::None, {}};
+}
+
+bool AttachedImages::detach(const QString& root) {
+    const Drive* drive = find(root);
+    if (!drive) return false;
+    drives_.erase(drives_.begin() + (drive - drives_.data()));
+    return true;
+}
+
+const AttachedImages::Drive* AttachedImages::find(const QString& root) const {
+    const std::optional<QChar> letter = driveLetter(root);
+    if (!letter) return nullptr;
+    for (const Drive& drive : drives_) {
+        if (drive.letter == *letter) return &drive;
+    }
+    return nullptr;
+}
+
+QString AttachedImages::imagePath(const QString& root) const {
+    const Drive* drive = find(root);
+    return drive ? drive->path : QString();
+}
+
+std::shared_ptr<const DiscImage> AttachedImages::image(const QString& root) const {
+    const Drive* drive = find(root);
+    return drive ? drive->image : nullptr;
+}
+
+std::uint32_t AttachedImages::logicalDrives() const {
+    std::uint32_t mask = mounted_.logicalDrives();
+    for (const Drive& drive : drives_) mask |= bitOf(drive.letter);
+    return mask;
+}
+
+int AttachedImages::driveType(const QString& root) const {
+    return find(root) ? kDriveTypeCdRom : mounted_.driveType(root);
+}
+
+DiskSpace AttachedImages::diskSpace(const QString& root) const {
+    // A disc is full: all of its volume is used, none of it free.
+    if (const Drive* drive = find(root)) return DiskSpace{drive->image->volume().usedBytes, 0};
+    return mounted_.diskSpace(root);
+}
+
+VolumeInformation AttachedImages::volumeInformation(const QString& root) const {
+    const Drive* drive = find(root);
+    if (!drive) return mounted_.volumeInformation(root);
+    const ImageVolume& volume = drive->image->volume();
+    return VolumeInformation{volume.label, volume.fileSystemName, volume.serial};
+}
+
+bool AttachedImages::readOnlyVolume(const QString& root) const {
+    return find(root) ? true : mounted_.readOnlyVolume(root);
+}
+
+QString AttachedImages::mountPoint(const QString& root) const {
+    const Drive* drive = find(root);
+    return drive ? drive->path : mounted_.mountPoint(root);
+}
+
+QString AttachedImages::nativePath(const QString& drivePath) const {
+    return find(drivePath) ? QString() : mounted_.nativePath(drivePath);
+}
+
+QString AttachedImages::mediumIdentity(const QString& root) const {
+    const Drive* drive = find(root);
+    if (!drive) return mounted_.mediumIdentity(root);
+    return QStringList{QStringLiteral("image"), QString::number(drive->attachment), drive->path,
+                       QString::number(drive->image->volume().serial)}
+        .join(QLatin1Char('\n'));
+}
+
+}  // namespace vt
