@@ -8,33 +8,58 @@ namespace vt {
 
 namespace {
 
-// A folder of an ImageWalk: its path within the image ("" for the root, "dir/sub" below it).
+// A folder of an ImageWalk: its entry in the image, and the subfolders its latest listing found, from
+// which they are entered without looking them up again.
 struct ImageFolder final : WalkFolder {
-    explicit ImageFolder(QString within) : path(std::move(within)) {}
-    QString path;
+    ImageFolder(ImageEntry folder, const ImageFolder* above) : entry(std::move(folder)), parent(above) {}
+    ImageEntry entry;
+    const ImageFolder* parent;  // null for the walk's top
+    std::vector<ImageEntry> subfolders;
+    std::size_t entered = 0;  // subfolders are entered in listed order: where to look for the next one
 };
 
-QString below(const QString& folder, const QString& name) {
-    return folder.isEmpty() ? name : folder + QLatin1Char('/') + name;
-}
-
+// A walk of an image from the entry of each folder: every folder is read once per listing, and nothing is
+// kept but the subfolders of the folders the walk is inside.
 class ImageWalk final : public DriveWalk {
   public:
-    ImageWalk(std::shared_ptr<const DiscImage> image, QString top)
-        : image_(std::move(image)), top_(std::move(top)) {}
+    ImageWalk(std::shared_ptr<const DiscImage> image, std::optional<ImageEntry> top, bool atRoot)
+        : image_(std::move(image)), top_(top.value_or(ImageEntry{}), nullptr), atRoot_(atRoot) {}
 
     WalkFolder& top() override { return top_; }
+
     std::unique_ptr<WalkFolder> subfolder(WalkFolder& parent, const FindData& entry, const QString&) override {
-        return std::make_unique<ImageFolder>(below(static_cast<ImageFolder&>(parent).path, entry.name));
+        auto& above = static_cast<ImageFolder&>(parent);
+        ImageEntry found;  // not a folder: lists as unreadable
+        for (std::size_t tried = 0; tried < above.subfolders.size(); ++tried) {
+            const std::size_t i = (above.entered + tried) % above.subfolders.size();
+            if (above.subfolders[i].name == entry.name) {
+                found = above.subfolders[i];
+                above.entered = i + 1;
+                break;
+            }
+        }
+        auto folder = std::make_unique<ImageFolder>(std::move(found), &above);
+        // A folder recorded inside itself would lead the walk round for ever.
+        for (const ImageFolder* f = &above; f; f = f->parent) {
+            if (f->entry.location == folder->entry.location) folder->entry.readable = false;
+        }
+        return folder;
     }
-    std::unique_ptr<FindHandle> findFirst(WalkFolder& folder, const QString& pattern, FindData& first,
+
+    std::unique_ptr<FindHandle> findFirst(WalkFolder& walkFolder, const QString& pattern, FindData& first,
                                           FindStatus& status) override {
-        return image_->findFirst(static_cast<ImageFolder&>(folder).path, pattern, first, status);
+        auto& folder = static_cast<ImageFolder&>(walkFolder);
+        std::unique_ptr<FindHandle> handle =
+            image_->findFirst(folder.entry, atRoot_ && !folder.parent, pattern, first, status);
+        folder.subfolders = handle ? DiscImage::subfoldersOf(*handle) : std::vector<ImageEntry>();
+        folder.entered = 0;
+        return handle;
     }
 
   private:
     std::shared_ptr<const DiscImage> image_;
     ImageFolder top_;
+    bool atRoot_;
 };
 
 // The image under the drive of `drivePath` and the path within it; null image when it is no image's.
@@ -62,8 +87,10 @@ std::unique_ptr<FindHandle> AttachedImageFileSystem::findFirst(const QString& fo
 std::unique_ptr<DriveWalk> AttachedImageFileSystem::walk(const QString& folder) {
     const ImagePath at = imagePath(images_, folder);
     if (!at.image) return mounted_.walk(folder);
-    // A path that would leave the drive names no folder of it: a walk of nothing, listed as unreadable.
-    return std::make_unique<ImageWalk>(at.image, at.within.value_or(QStringLiteral("\\")));
+    // A path that names no folder of the image (or would leave the drive) gives a walk of nothing, listed
+    // as unreadable.
+    const std::optional<ImageEntry> top = at.within ? at.image->entryAt(*at.within) : std::nullopt;
+    return std::make_unique<ImageWalk>(at.image, top, at.within && at.within->isEmpty());
 }
 
 std::optional<std::uint32_t> AttachedImageFileSystem::attributes(const QString& path) {
