@@ -1,10 +1,20 @@
 #include "platform/AttachedImages.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <cerrno>
+#include <cstring>
 
 #include "platform/DiscImage.h"
+#include "platform/Descriptor.h"
 #include "platform/DrivePath.h"
+#include "platform/FileNames.h"
+#include "platform/WriteAll.h"
 
 namespace vt {
 
@@ -16,6 +26,25 @@ constexpr char16_t kLastLetter = u'P';
 std::uint32_t bitOf(QChar letter) { return 1u << (letter.unicode() - u'A'); }
 
 QString rootOf(QChar letter) { return QString(letter) + QStringLiteral(":\\"); }
+
+// Copies the file `within` of `image` to a new file `target`, readable only by this user; empty when it
+// was copied whole, else why not (and nothing is left at `target`).
+QString copyOut(const DiscImage& image, const QString& within, const QString& target) {
+    const QByteArray native = QFile::encodeName(target);
+    QString error;
+    {
+        const Descriptor file(::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
+        if (!file.valid()) return QString::fromLocal8Bit(std::strerror(errno));
+        int writeError = 0;
+        error = image.copyFile(within, [&](const unsigned char* data, std::size_t bytes) {
+            writeError = writeAll(file.get(), reinterpret_cast<const char*>(data), qint64(bytes));
+            return writeError == 0;
+        });
+        if (writeError != 0) error = QString::fromLocal8Bit(std::strerror(writeError));
+    }
+    if (!error.isEmpty()) QFile::remove(target);
+    return error;
+}
 
 }  // namespace
 
@@ -109,6 +138,30 @@ QString AttachedImages::mountPoint(const QString& root) const {
 
 QString AttachedImages::nativePath(const QString& drivePath) const {
     return find(drivePath) ? QString() : mounted_.nativePath(drivePath);
+}
+
+OpenableFile AttachedImages::openableFile(const QString& drivePath) const {
+    const Drive* drive = find(drivePath);
+    if (!drive) return mounted_.openableFile(drivePath);
+    const std::optional<QString> within = pathWithinDrive(drivePath);
+    if (!within || within->isEmpty()) return {{}, {}, QStringLiteral("not a file of the image")};
+    if (!copies_) {
+        // QTemporaryDir makes its folder with mode 0700.
+        copies_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/vellumtrove-XXXXXX"));
+        if (!copies_->isValid()) {
+            const QString why = copies_->errorString();
+            copies_.reset();
+            return {{}, {}, QStringLiteral("no private temporary folder: ") + why};
+        }
+    }
+    const QString folder = copies_->filePath(QString::number(++copyCount_));
+    if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0) {
+        return {{}, {}, QString::fromLocal8Bit(std::strerror(errno))};
+    }
+    const QString target = folder + QLatin1Char('/') + within->section(QLatin1Char('/'), -1);
+    const QString error = copyOut(*drive->image, *within, target);
+    if (!error.isEmpty()) return {{}, {}, error};
+    return {nativePathText(QFile::encodeName(target)), folder, {}};
 }
 
 QString AttachedImages::mediumIdentity(const QString& root) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QTemporaryDir>
 #include <memory>
 #include <vector>
 
@@ -47,9 +48,13 @@ class AttachedImages final : public DriveTable {
     bool readOnlyVolume(const QString& root) const override;
     // For an image: the image file, which is what the user knows the drive by.
     QString mountPoint(const QString& root) const override;
-    // Empty for an image's files, which have no native path (see copyOutOfImage).
+    // Empty for an image's files, which have no native path (see openableFile).
     QString nativePath(const QString& drivePath) const override;
     QString mediumIdentity(const QString& root) const override;
+    // For a file of an image: a copy of it, taken out of the image into a folder of this object's that
+    // only this user can enter (mode 0700) and that is removed with everything in it when this object
+    // goes; each copy has a folder of its own there, so that it keeps its name.
+    OpenableFile openableFile(const QString& drivePath) const override;
 
   private:
     struct Drive;
@@ -58,6 +63,8 @@ class AttachedImages final : public DriveTable {
     const DriveTable& mounted_;
     std::vector<Drive> drives_;
     unsigned attachments_ = 0;  // tells one attachment of an image from a later one of the same file
+    mutable std::unique_ptr<QTemporaryDir> copies_;  // made at the first copy
+    mutable unsigned copyCount_ = 0;
 };
 
 }  // namespace vt

@@ -202,14 +202,18 @@ void frmFind::ListView1_DblClick() {
         return;
     }
     if (!platform.messages.askYesNo(this, kOfferToOpen)) return;
+    // A file of a disc image is opened from a copy taken out of the image.
+    const OpenableFile file = platform.drives.openableFile(root + withinDisc);
+    if (file.file.isEmpty() && !file.error.isEmpty()) {
+        platform.messages.information(this, copyOutFailedText(file.error));
+        return;
+    }
     // The launcher reports later; by then the window may have been closed, and then nobody is told.
     const QPointer<frmFind> window(this);
-    platform.shell.openWithDefaultApplication(this, platform.drives.nativePath(root + withinDisc),
-                                              platform.drives.mountPoint(root), [window](OpenOutcome outcome) {
-                                                  if (!window || outcome == OpenOutcome::Opened) return;
-                                                  window->context_.platform.messages.information(
-                                                      window, openFailedText(outcome));
-                                              });
+    platform.shell.openWithDefaultApplication(this, file.file, file.folder, [window](OpenOutcome outcome) {
+        if (!window || outcome == OpenOutcome::Opened) return;
+        window->context_.platform.messages.information(window, openFailedText(outcome));
+    });
 }
 
 }  // namespace vt
