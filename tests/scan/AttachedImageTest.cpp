@@ -5,11 +5,19 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QTemporaryDir>
 #include <map>
 #include <tuple>
 
 #include "app/AppContext.h"
+#include "app/MDIForm1.h"
+#include "app/Startup.h"
+#include "app/WindowRegistry.h"
 #include "catalog/ConnectionString.h"
 #include "catalog/SqliteStatement.h"
 #include "platform/AttachedImageFileSystem.h"
@@ -144,6 +152,8 @@ class AttachedImageWindow : public ::testing::Test {
         disc.space = DiskSpace{1000, 0};
         disc.volume = VolumeInformation{QStringLiteral("DISC"), QStringLiteral("CDFS"), 1};
         mounted.add(QLatin1Char('D'), disc);
+    }
+    void openCatalogue() {
         context.cnCatalog.setConnectionString(buildConnectionString(program.path()));
         context.cnCatalog.Open();
     }
@@ -175,6 +185,7 @@ TEST_F(AttachedImageWindow, AttachedImagesAreListedWithTheirDetailsAndDetachedFr
     if (std::system("command -v xorriso >/dev/null") != 0) GTEST_SKIP() << "xorriso is not installed";
     const QString first = makeImage(QStringLiteral("first.iso"), QStringLiteral("FIRST"));
     const QString second = makeImage(QStringLiteral("second.iso"), QStringLiteral("SECOND"));
+    openCatalogue();
     frmMain form(context);
     form.Form_Load();
     ASSERT_EQ(form.Combo1()->count(), 1);
@@ -212,6 +223,42 @@ TEST_F(AttachedImageWindow, AttachedImagesAreListedWithTheirDetailsAndDetachedFr
     EXPECT_EQ(form.Label1(5)->text(), QStringLiteral("DISC"));
     // The letter that came free is the next one given.
     EXPECT_EQ(drives.attach(first).root, QStringLiteral("E:\\"));
+}
+
+// Drops `files` on `target` as the window system delivers a drop: entering first, then the drop itself.
+void drop(QWidget& target, const QStringList& files) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& file : files) urls << QUrl::fromLocalFile(file);
+    data.setUrls(urls);
+    EXPECT_TRUE(target.acceptDrops());
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&target, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&target, &dropped);
+    QCoreApplication::processEvents();
+}
+
+TEST_F(AttachedImageWindow, ImagesDroppedOnTheMainFrameOrTheNewDiskWindowAreAttachedAndShown) {
+    if (std::system("command -v xorriso >/dev/null") != 0) GTEST_SKIP() << "xorriso is not installed";
+    const QString first = makeImage(QStringLiteral("first.iso"), QStringLiteral("FIRST"));
+    const QString second = makeImage(QStringLiteral("second.iso"), QStringLiteral("SECOND"));
+    std::unique_ptr<MDIForm1> frame = startUp(context);
+    ASSERT_TRUE(frame);
+    frmMain* form = frame->windows().mainWindow();
+    ASSERT_TRUE(form);
+
+    drop(*frame, {first});
+    ASSERT_EQ(form->Combo1()->count(), 2);
+    EXPECT_EQ(form->Combo1()->currentText(), QStringLiteral("E:\\"));
+    EXPECT_EQ(form->Label1(5)->text(), QStringLiteral("FIRST"));
+
+    drop(*form, {second});
+    ASSERT_EQ(form->Combo1()->count(), 3);
+    EXPECT_EQ(form->Combo1()->currentText(), QStringLiteral("F:\\"));
+    EXPECT_EQ(form->Label1(5)->text(), QStringLiteral("SECOND"));
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString();
 }
 
 }  // namespace
