@@ -1,6 +1,8 @@
 #include "app/MDIForm1.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QMdiArea>
@@ -22,6 +24,7 @@
 #include "catalog/ConnectionString.h"
 #include "catalog/SearchIndexUpkeep.h"
 #include "platform/MessageService.h"
+#include "scan/ImageAttaching.h"
 #include "scan/frmMain.h"
 
 namespace vt {
@@ -60,6 +63,7 @@ MDIForm1::MDIForm1(AppContext& context, QWidget* parent) : QMainWindow(parent), 
     mdiArea_->setBackground(Look::frameColor());
     layout->addWidget(mdiArea_, 1);
     setCentralWidget(central);
+    setAcceptDrops(context_.platform.images != nullptr);
 
     timePanel_ = new QLabel(this);
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
@@ -130,6 +134,18 @@ void MDIForm1::closeEvent(QCloseEvent* event) {
         return;
     }
     QMainWindow::closeEvent(event);
+}
+
+void MDIForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (context_.platform.images && !droppedLocalFiles(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MDIForm1::dropEvent(QDropEvent* event) {
+    const QStringList paths = droppedLocalFiles(event->mimeData());
+    event->acceptProposedAction();
+    QTimer::singleShot(0, this, [this, paths] { windows_->showMain().attachImages(paths); });
 }
 
 void MDIForm1::cmdAddnew_Click() { windows_->showMain(); }

@@ -45,6 +45,9 @@ private slots:
 protected:
     // Refused while the new-disk window is cataloguing a disc, so that no scan is cut off half-way.
     void closeEvent(QCloseEvent* event) override;
+    // Disc image files dropped anywhere on the frame are attached as drives in the new-disk window.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     MyButton* addStripButton(QWidget* strip, const char* name, const QString& caption, int leftTwips);

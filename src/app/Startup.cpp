@@ -5,11 +5,14 @@
 #include "app/AppContext.h"
 #include "app/MDIForm1.h"
 #include "app/WindowRegistry.h"
+#include "platform/AttachedImageFileSystem.h"
+#include "platform/AttachedImages.h"
 #include "platform/LinuxDriveTable.h"
 #include "platform/LinuxFileSystem.h"
 #include "platform/QtMessageService.h"
 #include "platform/QtShell.h"
 #include "platform/QtSystemColors.h"
+#include "scan/ImageAttaching.h"
 
 namespace vt {
 
@@ -27,12 +30,16 @@ int runApplication(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Vellumtrove"));
 
     QtMessageService messages;
-    LinuxDriveTable drives;
-    LinuxFileSystem fileSystem(drives);
+    LinuxDriveTable mountedDrives;
+    LinuxFileSystem mountedFiles(mountedDrives);
+    AttachedImages drives(mountedDrives);
+    AttachedImageFileSystem fileSystem(mountedFiles, drives);
     QtShell shell;
     QtSystemColors systemColors;
     AppContext context(Platform{messages, drives, fileSystem, shell, systemColors,
-                                QApplication::applicationDirPath()});
+                                QApplication::applicationDirPath(), &drives});
+    // Image files named on the command line are drives from the start, listed when the first window loads.
+    attachImageFiles(context.platform, nullptr, QApplication::arguments().mid(1));
 
     std::unique_ptr<MDIForm1> frame = startUp(context);
     if (!frame) return 1;

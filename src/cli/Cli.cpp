@@ -36,18 +36,22 @@ QStringList with(QStringList base, const QStringList& more) {
 const std::vector<Command>& commands() {
     static const std::vector<Command> table{
         {"drives", "list the optical drives and their discs",
-         "usage: vellumtrove-cli drives [--format tsv|csv|json] [--output FILE]\n"
+         "usage: vellumtrove-cli drives [--image FILE]... [--format tsv|csv|json] [--output FILE]\n"
          "Lists the optical drives as the new-disk window does (mounted discs and disc images as letters D\n"
-         "to P): root, mount point, label, used size, file system, serial. Exit code 1 when there is none.\n",
-         {{QStringLiteral("--format"), QStringLiteral("--output")}, {}, 0, 0},
+         "to P): root, mount point, label, used size, file system, serial. Each --image FILE attaches the\n"
+         "disc image FILE first, as the next free letter, listed with the image file as its mount point.\n"
+         "Exit code 1 when there is no drive or an image cannot be read.\n",
+         {{QStringLiteral("--format"), QStringLiteral("--output"), QStringLiteral("--image")}, {}, 0, 0},
          runDrives},
-        {"scan", "catalogue the disc in a drive under a name",
-         "usage: vellumtrove-cli scan ROOT NAME [--catalog PATH]\n"
+        {"scan", "catalogue the disc in a drive, or a disc image, under a name",
+         "usage: vellumtrove-cli scan ROOT|IMAGE NAME [--catalog PATH]\n"
          "Catalogues the disc in ROOT (such as D: or D:\\) under NAME with the new-disk window's rules: an\n"
          "empty drive, an empty or blank name and a name already catalogued (compared as the window does,\n"
          "case ignored) are refused; the disc is catalogued whole or not at all; unreadable files are\n"
          "skipped and counted. A disc removed or unreadable before the scan ends is not catalogued at\n"
          "all (exit code 5).\n"
+         "Given the file IMAGE of a disc image (.iso, .img, .bin, .cue, .nrg), catalogues the image without\n"
+         "mounting it, as the next free drive letter, exactly as the same image mounted would be.\n"
          "Progress (files, time, files per second) goes to the terminal. Exit code 1 when refused; an\n"
          "interrupt (Ctrl-C) or SIGTERM stops the scan with nothing of the disc catalogued, exit code 130\n"
          "or 143 (a second one ends the program at once).\n",
@@ -60,9 +64,9 @@ const std::vector<Command>& commands() {
          "disc has another serial and is not recognised. Exit code 1 when none is.\n",
          {{QStringLiteral("--catalog")}, {}, 1, 1},
          runIdentify},
-        {"update", "bring a catalogued disc up to date with the disc in a drive",
-         "usage: vellumtrove-cli update ROOT NAME [--dry-run] [--yes] [--catalog PATH]\n"
-         "Reads the disc in ROOT and lists how it differs from the disc catalogued as NAME (case ignored):\n"
+        {"update", "bring a catalogued disc up to date with the disc in a drive or an image",
+         "usage: vellumtrove-cli update ROOT|IMAGE NAME [--dry-run] [--yes] [--catalog PATH]\n"
+         "Reads the disc in ROOT (or the disc image IMAGE) and lists how it differs from the disc catalogued as NAME (case ignored):\n"
          "files added, removed, resized and redated (another modification time), then the counts. Then\n"
          "replaces that disc's file rows, serial, size, label and file count with what the disc holds now,\n"
          "keeping its name, all or nothing. Asks first on a terminal; from a script give --yes; --dry-run\n"

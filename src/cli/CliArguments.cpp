@@ -29,6 +29,7 @@ Arguments parseCommandLine(const QString& command, const QStringList& words, con
             } else {
                 throw UsageError(QStringLiteral("%1 needs a value").arg(name));
             }
+            result.optionValues[name] << result.options[name];
         } else {
             throw UsageError(QStringLiteral("'%1' is not an option of '%2'; see 'vellumtrove-cli %2 --help'")
                                  .arg(name, command));

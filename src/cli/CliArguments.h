@@ -26,12 +26,14 @@ struct CommandSyntax {
 struct Arguments {
     QString command;
     QStringList positional;
-    QMap<QString, QString> options;
+    QMap<QString, QString> options;  // the last value of each option
+    QMap<QString, QStringList> optionValues;  // every value of each option, in order (repeatable ones)
     QSet<QString> flags;
 
     QString option(const QString& name, const QString& fallback = QString()) const {
         return options.value(name, fallback);
     }
+    QStringList values(const QString& name) const { return optionValues.value(name); }
     bool has(const QString& flag) const { return flags.contains(flag); }
 };
 

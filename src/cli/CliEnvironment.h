@@ -4,6 +4,7 @@
 #include <QTextStream>
 
 namespace vt {
+class AttachedImages;
 class DriveTable;
 class FileSystem;
 }  // namespace vt
@@ -32,6 +33,9 @@ struct CliEnvironment {
     QString defaultCatalogFolder;  // where the windows' catalogue lives: the program's folder
     DriveTable& drives;
     FileSystem& fileSystem;
+    // Where `scan IMAGE` and `drives --image` attach disc images (the same object as `drives`); null where
+    // none can be.
+    AttachedImages* images = nullptr;
 };
 
 }  // namespace vt::cli

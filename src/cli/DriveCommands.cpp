@@ -29,6 +29,10 @@ int runDrives(const Arguments& args, CliEnvironment& env) {
     RecordWriter writer(env.out, format,
                         {QStringLiteral("root"), QStringLiteral("mount"), QStringLiteral("label"),
                          QStringLiteral("used"), QStringLiteral("filesystem"), QStringLiteral("serial")});
+    bool attachedAll = true;
+    for (const QString& image : args.values(QStringLiteral("--image"))) {
+        attachedAll = !attachImage(image, env).isEmpty() && attachedAll;
+    }
     int listed = 0;
     for (const QString& root : opticalDriveRoots(env.drives)) {
         const DriveDetails details = readDriveDetails(env.drives, root);
@@ -37,16 +41,17 @@ int runDrives(const Arguments& args, CliEnvironment& env) {
                      {false, false, false, false, false, true});
         ++listed;
     }
-    return listed > 0 ? kSuccess : kNothingFound;
+    return listed > 0 && attachedAll ? kSuccess : kNothingFound;
 }
 
 int runScan(const Arguments& args, CliEnvironment& env) {
-    const QString root = parseRoot(args.positional.value(0));
     const QString name = args.positional.value(1);
     // Refused before the catalogue is opened, so that not even a new catalogue is made for it.
     if (!isUsableDiskName(name)) {
         return emptyNameRefused(env);
     }
+    const QString root = scannedRoot(args.positional.value(0), env);
+    if (root.isEmpty()) return kNothingFound;
     const DriveDetails details = readDriveDetails(env.drives, root);
     auto cn = openCatalogue(args, env, Access::Write);
     if (!cn) return kCatalogueError;

@@ -88,12 +88,6 @@ int runIdentify(const Arguments& args, CliEnvironment& env) {
 
 int runUpdate(const Arguments& args, CliEnvironment& env) {
     const QString source = args.positional.value(0);
-    if (!looksLikeRoot(source)) {
-        env.err << "vellumtrove-cli: update reads the disc from a drive; mount the image (fuseiso IMAGE FOLDER) "
-                   "and give its drive ('vellumtrove-cli drives' lists them)\n";
-        return kUsageError;
-    }
-    const QString root = parseRoot(source);
     const QString name = args.positional.value(1);
     const bool dryRun = args.has(QStringLiteral("--dry-run"));
     const bool yes = args.has(QStringLiteral("--yes"));
@@ -103,6 +97,8 @@ int runUpdate(const Arguments& args, CliEnvironment& env) {
                    "differences\n";
         return kNothingFound;
     }
+    const QString root = scannedRoot(source, env);
+    if (root.isEmpty()) return kNothingFound;
     auto cn = openCatalogue(args, env, Access::Write);
     if (!cn) return kCatalogueError;
     try {

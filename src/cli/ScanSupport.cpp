@@ -1,5 +1,6 @@
 #include "cli/ScanSupport.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <csignal>
 
@@ -8,6 +9,7 @@
 #include "catalog/SearchIndex.h"
 #include "cli/CliArguments.h"
 #include "cli/CliEnvironment.h"
+#include "platform/AttachedImages.h"
 #include "platform/InterruptSignals.h"
 #include "scan/ScanPace.h"
 
@@ -32,6 +34,23 @@ QString parseRoot(const QString& text) {
                              .arg(text));
     }
     return match.captured(1).toUpper() + QStringLiteral(":\\");
+}
+
+QString attachImage(const QString& path, CliEnvironment& env) {
+    if (!env.images) {
+        env.err << "vellumtrove-cli: disc images cannot be attached here\n";
+        return {};
+    }
+    const AttachedImages::Attached attached = env.images->attach(path);
+    if (attached.refusal != AttachedImages::Refusal::None) {
+        env.err << "vellumtrove-cli: the disc image " << path << " cannot be attached: " << attached.error << '\n';
+    }
+    return attached.root;
+}
+
+QString scannedRoot(const QString& text, CliEnvironment& env) {
+    if (QFileInfo(text).isFile()) return attachImage(text, env);
+    return parseRoot(text);
 }
 
 void TerminalProgress::pause(long recorded) {

@@ -18,6 +18,11 @@ struct CliEnvironment;
 QString parseRoot(const QString& text);
 // Whether `text` has the shape of a drive ("D:", "D:\").
 bool looksLikeRoot(const QString& text);
+// Attaches the image file `path` as a drive; its root, or empty after telling why it could not be.
+QString attachImage(const QString& path, CliEnvironment& env);
+// The drive a scan is asked for: a root as typed, or the root an image file is attached as (empty when
+// it cannot be).
+QString scannedRoot(const QString& text, CliEnvironment& env);
 
 // Shows the count, the time and the rate on a terminal, rewriting one line; stops the walk on an interrupt.
 class TerminalProgress final : public ScanProgress {

@@ -1,11 +1,14 @@
 #include "platform/DiscImage.h"
 
 #include <QFile>
+#include <QStringList>
 #include <fnmatch.h>
 
+#include <algorithm>
+
 #include "platform/ImageSectors.h"
-#include "platform/IsoTreeReader.h"
-#include "platform/UdfTreeReader.h"
+#include "platform/IsoFolders.h"
+#include "platform/UdfFolders.h"
 #include "platform/VolumeDescriptor.h"
 
 namespace vt {
@@ -22,18 +25,18 @@ bool matchesAll(const QString& pattern) {
     return pattern == QLatin1String("*.*") || pattern == QLatin1String("*");
 }
 
-// One folder of an opened image: "." and ".." first (except at the root), then its entries in recorded
-// order, those matching the pattern.
+// One folder of an opened image, listed when the search began: "." and ".." first (except at the root),
+// then its entries in recorded order, those matching the pattern.
 class ImageFindHandle final : public FindHandle {
   public:
-    ImageFindHandle(const std::vector<ImageTree::Entry>& entries, bool root, const QString& pattern,
-                    bool complete)
-        : entries_(entries),
+    ImageFindHandle(std::vector<ImageEntry> entries, bool root, const QString& pattern, bool complete)
+        : entries_(std::move(entries)),
           pattern_(matchesAll(pattern) ? QByteArray() : QFile::encodeName(pattern)),
           dots_(root ? 2 : 0),
           complete_(complete) {}
 
     bool next(FindData& entry) override {
+        entry.rawName.clear();
         while (dots_ < 2) {
             const QString name = dots_++ == 0 ? QStringLiteral(".") : QStringLiteral("..");
             if (!matches(name)) continue;
@@ -44,18 +47,19 @@ class ImageFindHandle final : public FindHandle {
             return true;
         }
         while (index_ < entries_.size()) {
-            const ImageTree::Entry& e = entries_[index_++];
+            const ImageEntry& e = entries_[index_++];
             if (!matches(e.name)) continue;
             entry.name = e.name;
             entry.length = e.length;
             entry.modified = e.modified;
-            entry.attributes = e.length < 0 ? 0 : attributeBits(e.name, e.isDirectory());
+            entry.attributes = e.length < 0 ? 0 : attributeBits(e.name, e.directory);
             return true;
         }
         return false;
     }
 
     bool failed() const override { return index_ == entries_.size() && !complete_; }
+    const std::vector<ImageEntry>& entries() const { return entries_; }
 
   private:
     bool matches(const QString& name) const {
@@ -63,62 +67,89 @@ class ImageFindHandle final : public FindHandle {
                                                FNM_CASEFOLD) == 0;
     }
 
-    const std::vector<ImageTree::Entry>& entries_;
+    std::vector<ImageEntry> entries_;
     QByteArray pattern_;  // empty: every entry
     int dots_;            // how many of "." and ".." are done
     bool complete_;       // false: the folder's records broke off after these entries
     std::size_t index_ = 0;
 };
 
+// Whether the root of `folders` can be listed at all (whole, or in part), noting why not in `damage`.
+bool rootListable(ImageFolders& folders, QString& damage) {
+    std::vector<ImageEntry> entries;
+    const bool complete = folders.list(folders.root(), entries, damage);
+    return complete || !entries.empty();
+}
+
 }  // namespace
+
+DiscImage::~DiscImage() = default;
 
 DiscImage::Opened DiscImage::open(const QString& path) {
     OpenedSectors opened = openImageSectors(path);
     if (!opened.sectors) return {nullptr, QStringLiteral("cannot open the image: ") + opened.error};
-    ImageSectors& sectors = *opened.sectors;
+    std::unique_ptr<DiscImage> image(new DiscImage);
+    image->sectors_ = std::move(opened.sectors);
+    ImageSectors& sectors = *image->sectors_;
     const DiscSectorReader readSector = [&sectors](std::uint64_t sector, unsigned char* out) {
         return sectors.read(sector, 1, out);
     };
 
-    std::unique_ptr<DiscImage> image(new DiscImage);
     const std::optional<DiscVolume> iso = readDiscVolume(readSector, false);
+    QString why;
     if (const std::optional<DiscVolume> udf = readDiscVolume(readSector, true)) {
-        ImageTree tree;
-        const QString damage = readUdfTree(sectors, tree);
-        // Unusable UDF structures on a bridge image leave its ISO 9660 side; a tree read in part is kept.
-        if (tree.readable(0) || !iso) {
+        QString damage;
+        std::unique_ptr<UdfFolders> folders = UdfFolders::open(sectors, damage);
+        // Unusable UDF structures on a bridge image leave its ISO 9660 side; a root read in part is kept.
+        if (folders && (rootListable(*folders, damage) || !iso)) {
             image->volume_ = ImageVolume{udf->label, QStringLiteral("udf"), udf->volumeBytes, udf->serial};
-            image->tree_ = std::move(tree);
+            image->folders_ = std::move(folders);
             image->damage_ = damage;
-            return refusedIfUnreadable(std::move(image));
+            return {std::move(image), QString()};
         }
+        why = damage;
     }
-    if (!iso) return {nullptr, QStringLiteral("not a disc image: no ISO 9660 or UDF volume descriptors")};
-    image->volume_ = ImageVolume{iso->label, QStringLiteral("iso9660"), iso->volumeBytes, iso->serial};
-    image->damage_ = readIsoTree(sectors, iso->joliet, image->tree_);
-    if (iso->joliet && !image->tree_.readable(0)) {  // a damaged Joliet tree leaves the primary one
-        ImageTree primary;
-        const QString damage = readIsoTree(sectors, false, primary);
-        if (primary.readable(0)) {
-            image->tree_ = std::move(primary);
+    if (!iso) {
+        if (!why.isEmpty()) return {nullptr, QStringLiteral("the image's root folder cannot be read: ") + why};
+        return {nullptr, QStringLiteral("not a disc image: no ISO 9660 or UDF volume descriptors")};
+    }
+    // A damaged Joliet tree leaves the primary one.
+    for (const bool joliet : {true, false}) {
+        if (joliet && !iso->joliet) continue;
+        QString damage;
+        std::unique_ptr<IsoFolders> folders = IsoFolders::open(sectors, joliet, damage);
+        if (folders && rootListable(*folders, damage)) {
+            image->volume_ = ImageVolume{iso->label, QStringLiteral("iso9660"), iso->volumeBytes, iso->serial};
+            image->folders_ = std::move(folders);
             image->damage_ = damage;
+            return {std::move(image), QString()};
         }
+        if (why.isEmpty()) why = damage;
     }
-    return refusedIfUnreadable(std::move(image));
+    return {nullptr, QStringLiteral("the image's root folder cannot be read: ") + why};
 }
 
-DiscImage::Opened DiscImage::refusedIfUnreadable(std::unique_ptr<DiscImage> image) {
-    if (image->tree_.readable(0) || !image->tree_.entries(0).empty()) return {std::move(image), QString()};
-    return {nullptr, QStringLiteral("the image's root folder cannot be read: ") + image->damage_};
+QString DiscImage::damage() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return damage_;
 }
 
-std::unique_ptr<FindHandle> DiscImage::findFirst(const QString& folder, const QString& pattern,
+bool DiscImage::list(const ImageEntry& folder, std::vector<ImageEntry>& entries) const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    QString problem;
+    const bool complete = folders_->list(folder, entries, problem);
+    if (damage_.isEmpty()) damage_ = problem;
+    return complete;
+}
+
+std::unique_ptr<FindHandle> DiscImage::findFirst(const ImageEntry& folder, bool atRoot, const QString& pattern,
                                                  FindData& first, FindStatus& status) const {
     status = FindStatus::Unreadable;
-    const std::optional<int> number = tree_.folderAt(folder);
-    if (!number || (!tree_.readable(*number) && tree_.entries(*number).empty())) return nullptr;
-    auto handle = std::make_unique<ImageFindHandle>(tree_.entries(*number), folder.isEmpty(), pattern,
-                                                    tree_.readable(*number));
+    if (!folder.directory) return nullptr;
+    std::vector<ImageEntry> entries;
+    const bool complete = list(folder, entries);
+    if (!complete && entries.empty()) return nullptr;
+    auto handle = std::make_unique<ImageFindHandle>(std::move(entries), atRoot, pattern, complete);
     if (!handle->next(first)) {
         status = handle->failed() ? FindStatus::Unreadable : FindStatus::Empty;
         return nullptr;
@@ -127,21 +158,66 @@ std::unique_ptr<FindHandle> DiscImage::findFirst(const QString& folder, const QS
     return handle;
 }
 
+std::unique_ptr<FindHandle> DiscImage::findFirst(const QString& folder, const QString& pattern, FindData& first,
+                                                 FindStatus& status) const {
+    status = FindStatus::Unreadable;
+    const std::optional<ImageEntry> entry = entryAt(folder);
+    if (!entry) return nullptr;
+    return findFirst(*entry, folder.isEmpty(), pattern, first, status);
+}
+
+std::vector<ImageEntry> DiscImage::subfoldersOf(const FindHandle& handle) {
+    std::vector<ImageEntry> folders;
+    if (const auto* listing = dynamic_cast<const ImageFindHandle*>(&handle)) {
+        for (const ImageEntry& entry : listing->entries()) {
+            if (entry.directory) folders.push_back(entry);
+        }
+    }
+    return folders;
+}
+
+std::optional<ImageEntry> DiscImage::entryAt(const QString& path) const {
+    ImageEntry entry = folders_->root();
+    if (path.isEmpty()) return entry;
+    std::vector<std::uint64_t> above;  // the folders on the way, so that a folder inside itself ends it
+    for (const QString& name : path.split(QLatin1Char('/'))) {
+        if (!entry.directory || !entry.readable) return std::nullopt;
+        above.push_back(entry.location);
+        std::vector<ImageEntry> entries;
+        list(entry, entries);
+        const auto found = std::find_if(entries.begin(), entries.end(),
+                                        [&name](const ImageEntry& e) { return e.name == name; });
+        if (found == entries.end()) return std::nullopt;
+        entry = std::move(*found);
+        if (entry.directory && std::find(above.begin(), above.end(), entry.location) != above.end()) {
+            entry.readable = false;
+        }
+    }
+    return entry;
+}
+
 std::optional<std::uint32_t> DiscImage::attributes(const QString& path) const {
-    if (path.isEmpty()) return FileAttribute::Directory | FileAttribute::ReadOnly;
-    const ImageTree::Entry* entry = tree_.entryAt(path);
+    const std::optional<ImageEntry> entry = entryAt(path);
     if (!entry || entry->length < 0) return std::nullopt;
-    return attributeBits(entry->name, entry->isDirectory());
+    return attributeBits(entry->name, entry->directory);
 }
 
 std::optional<std::int64_t> DiscImage::fileLength(const QString& path) const {
-    const ImageTree::Entry* entry = tree_.entryAt(path);
-    if (!entry || entry->isDirectory() || entry->length < 0) return std::nullopt;
+    const std::optional<ImageEntry> entry = entryAt(path);
+    if (!entry || entry->directory || entry->length < 0) return std::nullopt;
     return entry->length;
 }
 
 bool DiscImage::pathExists(const QString& path) const {
-    return path.isEmpty() || tree_.entryAt(path);
+    return entryAt(path).has_value();
+}
+
+QString DiscImage::copyFile(const QString& path, const ImageDataSink& sink) const {
+    const std::optional<ImageEntry> entry = entryAt(path);
+    if (!entry || entry->directory) return QStringLiteral("no such file in the image");
+    if (entry->length < 0) return QStringLiteral("the file's record cannot be read");
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return folders_->copy(*entry, sink);
 }
 
 }  // namespace vt

@@ -3,12 +3,15 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 #include "platform/FileSystem.h"
-#include "platform/ImageTree.h"
+#include "platform/ImageFolders.h"
 
 namespace vt {
+
+class ImageSectors;
 
 // What a disc image says about its volume, as a drive holding the disc would report it.
 struct ImageVolume {
@@ -18,9 +21,10 @@ struct ImageVolume {
     std::uint32_t serial = 0;  // the serial the program shows for the same image mounted
 };
 
-// A disc image file (.iso, .img, raw .bin, .cue with its .bin, .nrg) read without mounting it: its volume
-// and its whole directory tree are read when it is opened and kept in memory, so the file is not held open
-// afterwards and an opened image may be listed from any number of threads.
+// A disc image file (.iso, .img, raw .bin, .cue with its .bin, .nrg) read without mounting it. It is held
+// open while the object lives, and its folders are read from it one at a time as they are listed: nothing
+// of the tree is kept, so listing an image of a million files takes no more memory than one of a hundred.
+// May be used from any number of threads (one reads the image at a time).
 //
 // A bridge image (UDF and ISO 9660 over the same files) shows its UDF side, as a drive's own file-system
 // detection and Windows do: the catalogue then records the label, serial and long Unicode names the same
@@ -35,30 +39,45 @@ class DiscImage {
         std::unique_ptr<DiscImage> image;  // null when the image was refused
         QString error;                     // why it was refused
     };
-    // Reads the image at `path`. It is refused when it cannot be opened, holds no ISO 9660 or UDF volume,
-    // or not even its root folder can be read.
+    // Opens the image at `path` and lists its root. It is refused when it cannot be opened, holds no
+    // ISO 9660 or UDF volume, or not even its root folder can be read.
     static Opened open(const QString& path);
+    ~DiscImage();
+    DiscImage(const DiscImage&) = delete;
+    DiscImage& operator=(const DiscImage&) = delete;
 
     const ImageVolume& volume() const { return volume_; }
-    // Empty when the whole tree was read; else why part of it could not be, in which case the folders that
-    // could not be read list as unreadable and the rest as far as they were read.
-    const QString& damage() const { return damage_; }
+    // Empty while every folder listed so far (the root from the start) was read whole; else why one of
+    // them, or an entry of one, could not be. Such folders list as unreadable or as far as they were read.
+    QString damage() const;
 
     // As FileSystem::findFirst on the folder `folder` of the image.
     std::unique_ptr<FindHandle> findFirst(const QString& folder, const QString& pattern, FindData& first,
                                           FindStatus& status) const;
+    // The same for a folder entry a listing gave (`atRoot`: it is the root, which lists no dots).
+    std::unique_ptr<FindHandle> findFirst(const ImageEntry& folder, bool atRoot, const QString& pattern,
+                                          FindData& first, FindStatus& status) const;
+    // The folders among all the entries of the listing `handle` (one of this image's), in its order.
+    static std::vector<ImageEntry> subfoldersOf(const FindHandle& handle);
+
+    // The entry at `path`; the root for "". Nothing when the path names nothing.
+    std::optional<ImageEntry> entryAt(const QString& path) const;
     std::optional<std::uint32_t> attributes(const QString& path) const;
     std::optional<std::int64_t> fileLength(const QString& path) const;
     bool pathExists(const QString& path) const;
+    // Hands the bytes of the file at `path` to `sink` in order; empty when all were, else why not.
+    QString copyFile(const QString& path, const ImageDataSink& sink) const;
 
   private:
     DiscImage() = default;
-    // An image of which nothing at all could be listed is refused, with the reason.
-    static Opened refusedIfUnreadable(std::unique_ptr<DiscImage> image);
+    // Lists `folder` into `entries`; false when its records broke off. Notes any damage.
+    bool list(const ImageEntry& folder, std::vector<ImageEntry>& entries) const;
 
     ImageVolume volume_;
-    QString damage_;
-    ImageTree tree_;
+    std::unique_ptr<ImageSectors> sectors_;
+    std::unique_ptr<ImageFolders> folders_;  // reads sectors_
+    mutable std::mutex mutex_;               // one reader of the image at a time
+    mutable QString damage_;
 };
 
 }  // namespace vt

@@ -20,6 +20,13 @@ struct VolumeInformation {
     std::uint32_t serial = 0;
 };
 
+// A file of a drive as another program opens it.
+struct OpenableFile {
+    QString file;    // its native path as text (see nativePathText in FileNames.h); empty when there is none
+    QString folder;  // the folder to start that program in
+    QString error;   // why there is no file, when it is known (English)
+};
+
 // The machine's drives as drive letters A to Z, each with a three-character root such as "D:\".
 // Stored paths begin with such a root; `nativePath` maps them onto the real file system.
 class DriveTable {
@@ -48,6 +55,11 @@ class DriveTable {
     // the same medium stays in the drive, mounted in the same place (its mount and the serial on the disc).
     // Empty when the drive holds no medium that can be read.
     virtual QString mediumIdentity(const QString& root) const = 0;
+    // The native file another program opens for the file at `drivePath`: the file itself, started in the
+    // drive's mount point, where the drive is a mounted file system.
+    virtual OpenableFile openableFile(const QString& drivePath) const {
+        return OpenableFile{nativePath(drivePath), mountPoint(drivePath.left(3)), QString()};
+    }
 };
 
 // The roots ("D:\") of the optical drives lettered A to P, in letter order: the drives the program offers

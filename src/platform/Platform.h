@@ -4,6 +4,7 @@
 
 namespace vt {
 
+class AttachedImages;
 class DriveTable;
 class FileSystem;
 class MessageService;
@@ -20,6 +21,8 @@ struct Platform {
     Shell& shell;
     SystemColors& systemColors;
     QString programFolder;  // the folder the program runs from, without a trailing separator
+    // Where disc images are attached as drives (the same object as `drives`); null where none can be.
+    AttachedImages* images = nullptr;
 };
 
 }  // namespace vt

@@ -1,10 +1,16 @@
 #include "scan/frmMain.h"
 
+#include <algorithm>
+
 #include <QAction>
+#include <QTimer>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -19,6 +25,7 @@
 #include "app/Look.h"
 #include "button/MyButton.h"
 #include "catalog/CatalogError.h"
+#include "platform/AttachedImages.h"
 #include "platform/DriveTable.h"
 #include "platform/MessageService.h"
 #include "platform/Shell.h"
@@ -26,6 +33,8 @@
 #include "scan/DiscUpdate.h"
 #include "scan/DriveDetails.h"
 #include "scan/frmDifferences.h"
+#include "scan/ImageAttaching.h"
+#include "scan/ImageTexts.h"
 #include "scan/ScanCommand.h"
 #include "scan/ScanPace.h"
 #include "scan/ScanTexts.h"
@@ -152,6 +161,20 @@ frmMain::frmMain(AppContext& context, QWidget* parent) : QWidget(parent), contex
     mnuCopy_ = mnuSys_->addAction(QStringLiteral("Copy"));
     mnuCopy_->setObjectName(QStringLiteral("mnuCopy"));
     connect(mnuCopy_, &QAction::triggered, this, &frmMain::mnuCopy_Click);
+
+    if (context_.platform.images) {
+        mnuImage_ = new QMenu(this);
+        mnuImage_->setObjectName(QStringLiteral("mnuImage"));
+        mnuAttachImage_ = mnuImage_->addAction(ImageTexts::attachMenu());
+        mnuAttachImage_->setObjectName(QStringLiteral("mnuAttachImage"));
+        mnuDetachImage_ = mnuImage_->addAction(ImageTexts::detachMenu());
+        mnuDetachImage_->setObjectName(QStringLiteral("mnuDetachImage"));
+        connect(mnuAttachImage_, &QAction::triggered, this, &frmMain::mnuAttachImage_Click);
+        connect(mnuDetachImage_, &QAction::triggered, this, &frmMain::mnuDetachImage_Click);
+        Combo1_->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(Combo1_, &QWidget::customContextMenuRequested, this, &frmMain::Combo1_ContextMenu);
+        setAcceptDrops(true);
+    }
 }
 
 QLabel* frmMain::addLabel(QWidget* parent, const QString& caption, QRect twips, const QFont& font) {
@@ -175,6 +198,45 @@ void frmMain::ListDrives() {
         Combo1_->addItem(root);
         Combo1_->setItemData(Combo1_->count() - 1, drives.mountPoint(root), Qt::ToolTipRole);
     }
+}
+
+void frmMain::relistDrives(const QString& root) {
+    Combo1_->clear();
+    ListDrives();
+    Combo1_->setCurrentIndex(std::max(0, Combo1_->findText(root)));
+    // With no drive left, the details show what an empty drive shows, not the drive that went.
+    Combo1_Click();
+}
+
+void frmMain::attachImages(const QStringList& paths) {
+    const QString root = attachImageFiles(context_.platform, this, paths);
+    if (!root.isEmpty()) relistDrives(root);
+}
+
+void frmMain::Combo1_ContextMenu(const QPoint& position) {
+    mnuDetachImage_->setEnabled(!context_.platform.images->imagePath(Combo1_->currentText()).isEmpty());
+    mnuImage_->popup(Combo1_->mapToGlobal(position));
+}
+
+void frmMain::mnuAttachImage_Click() {
+    const QStringList paths = QFileDialog::getOpenFileNames(this, ImageTexts::fileDialogCaption(), QString(),
+                                                            ImageTexts::fileDialogFilter());
+    attachImages(paths);
+}
+
+void frmMain::mnuDetachImage_Click() {
+    if (context_.platform.images->detach(Combo1_->currentText())) relistDrives(QString());
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedLocalFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent* event) {
+    const QStringList paths = droppedLocalFiles(event->mimeData());
+    event->acceptProposedAction();
+    // Attached once the drop is over: a refused image is told in a box, which must not hold the drag.
+    QTimer::singleShot(0, this, [this, paths] { attachImages(paths); });
 }
 
 void frmMain::Combo1_Click() {

@@ -59,12 +59,22 @@ class frmMain : public QWidget, private ScanProgress {
     MyButton* cmdStart() const { return cmdStart_; }
     QMenu* mnuSys() const { return mnuSys_; }
     QAction* mnuCopy() const { return mnuCopy_; }
+    // The drive list's own menu: attach a disc image, detach the chosen one (null where images cannot
+    // be attached).
+    QMenu* mnuImage() const { return mnuImage_; }
+    QAction* mnuAttachImage() const { return mnuAttachImage_; }
+    QAction* mnuDetachImage() const { return mnuDetachImage_; }
+
+    // Attaches the image files `paths` as drives, lists them and shows the last one attached.
+    void attachImages(const QStringList& paths);
 
   public slots:
     void Combo1_Click();
     void Label1_Click(int index);
     void mnuCopy_Click();
     void cmdStart_Click();
+    void mnuAttachImage_Click();
+    void mnuDetachImage_Click();
     void cmdCancel_Click();
 
   signals:
@@ -74,9 +84,14 @@ class frmMain : public QWidget, private ScanProgress {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void ListDrives();
+    // Lists the drives afresh and shows `root` (the first drive when it is not listed).
+    void relistDrives(const QString& root);
+    void Combo1_ContextMenu(const QPoint& position);
     void ShowDriveInfo(const QString& root);
     void ShowRecognition(const QString& root);
     void WatchMedium();
@@ -108,6 +123,9 @@ class frmMain : public QWidget, private ScanProgress {
     QElapsedTimer scanClock_;
     QMenu* mnuSys_;
     QAction* mnuCopy_;
+    QMenu* mnuImage_ = nullptr;
+    QAction* mnuAttachImage_ = nullptr;
+    QAction* mnuDetachImage_ = nullptr;
     bool scanning_ = false;
     bool cancelRequested_ = false;
     bool closeAfterScan_ = false;

@@ -27,11 +27,16 @@ void openFoundFile(const Platform& platform, QWidget* owner, const QString& reco
         return;
     }
     if (!platform.messages.askYesNo(owner, kOfferToOpen)) return;
+    // A file of a disc image is opened from a copy taken out of the image.
+    const OpenableFile file = platform.drives.openableFile(root + withinDisc);
+    if (file.file.isEmpty() && !file.error.isEmpty()) {
+        platform.messages.information(owner, copyOutFailedText(file.error));
+        return;
+    }
     // The launcher reports later; by then the window may have been closed, and then nobody is told.
     const QPointer<QWidget> window(owner);
     MessageService& messages = platform.messages;
-    platform.shell.openWithDefaultApplication(owner, platform.drives.nativePath(root + withinDisc),
-                                              platform.drives.mountPoint(root),
+    platform.shell.openWithDefaultApplication(owner, file.file, file.folder,
                                               [window, &messages](OpenOutcome outcome) {
                                                   if (!window || outcome == OpenOutcome::Opened) return;
                                                   messages.information(window, openFailedText(outcome));

@@ -29,4 +29,10 @@ inline QString openFailedText(OpenOutcome outcome) {
     return QStringLiteral("فايل مورد نظر باز نشد:") + QLatin1Char('\n') + reason;
 }
 
+// Told when a found file could not be taken out of the disc image that holds it; `detail` says why.
+inline QString copyOutFailedText(const QString& detail) {
+    return QStringLiteral("فايل مورد نظر باز نشد:") + QLatin1Char('\n') +
+           QStringLiteral("كپي فايل از فايل ايميج ممكن نشد") + QLatin1Char('\n') + detail;
+}
+
 }  // namespace vt

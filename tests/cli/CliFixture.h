@@ -10,6 +10,8 @@
 #include "catalog/Statements.h"
 #include "cli/Cli.h"
 #include "cli/CliEnvironment.h"
+#include "platform/AttachedImageFileSystem.h"
+#include "platform/AttachedImages.h"
 #include "support/FakeDrives.h"
 
 namespace vt::test {
@@ -24,7 +26,10 @@ protected:
         QTextStream out(&outText);
         QTextStream err(&errText);
         QTextStream in(&inText);
-        cli::CliEnvironment env{out, err, in, interactive, folder.path(), drives, fileSystem};
+        cli::CliEnvironment env = withImages
+                                      ? cli::CliEnvironment{out,    err,        in, interactive, folder.path(),
+                                                            images, imageFiles, &images}
+                                      : cli::CliEnvironment{out, err, in, interactive, folder.path(), drives, fileSystem};
         const int code = cli::runCli(words, env);
         out.flush();
         err.flush();
@@ -50,6 +55,10 @@ protected:
     QTemporaryDir folder;
     FakeDriveTable drives;
     FakeFileSystem fileSystem{drives};
+    // Commands run over `images` (disc images can be attached, beside `drives`) when `withImages` is set.
+    AttachedImages images{drives};
+    AttachedImageFileSystem imageFiles{fileSystem, images};
+    bool withImages = false;
     bool interactive = false;
     QString outText;
     QString errText;

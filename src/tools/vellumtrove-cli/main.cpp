@@ -6,6 +6,8 @@
 
 #include "cli/Cli.h"
 #include "cli/CliEnvironment.h"
+#include "platform/AttachedImageFileSystem.h"
+#include "platform/AttachedImages.h"
 #include "platform/LinuxDriveTable.h"
 #include "platform/LinuxFileSystem.h"
 #include "platform/StandardOutput.h"
@@ -17,10 +19,12 @@ int main(int argc, char** argv) {
     QTextStream out(&standardOutput);
     QTextStream err(stderr);
     QTextStream in(stdin);
-    vt::LinuxDriveTable drives;
-    vt::LinuxFileSystem fileSystem(drives);
-    vt::cli::CliEnvironment env{out,   err, in, ::isatty(STDIN_FILENO) && ::isatty(STDERR_FILENO),
-                                QCoreApplication::applicationDirPath(), drives, fileSystem};
+    vt::LinuxDriveTable mountedDrives;
+    vt::LinuxFileSystem mountedFiles(mountedDrives);
+    vt::AttachedImages drives(mountedDrives);
+    vt::AttachedImageFileSystem fileSystem(mountedFiles, drives);
+    vt::cli::CliEnvironment env{out,        err,        in, ::isatty(STDIN_FILENO) && ::isatty(STDERR_FILENO),
+                                QCoreApplication::applicationDirPath(), drives, fileSystem, &drives};
     int code = vt::cli::runCli(QCoreApplication::arguments().mid(1), env);
     out.flush();
     // The commands have checked every write; the close can still report a failure of its own.

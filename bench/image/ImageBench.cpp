@@ -1,6 +1,6 @@
-// bench_disc_image generate FOLDER FILES SEED   a seeded tree of small files with Latin and Persian names
-// bench_disc_image list IMAGE                   open with DiscImage and walk it as the catalogue would
-// bench_disc_image libiso9660|libudf IMAGE      walk it with libcdio's libraries, for comparison
+// bench_image generate FOLDER FILES SEED        a seeded tree of small files with Latin and Persian names
+// bench_image list IMAGE                        open with DiscImage and walk it as the catalogue would
+// bench_image libiso9660|libudf IMAGE           walk it with libcdio's libraries, for comparison
 // Each walk prints "seconds=S files=N folders=N peak_kib=K".
 #include <sys/resource.h>
 
@@ -61,22 +61,21 @@ int walkImage(const QString& path, long& files, long& folders) {
         std::fprintf(stderr, "%s\n", qPrintable(opened.error));
         return 1;
     }
-    const std::function<void(const QString&)> walk = [&](const QString& folder) {
+    // Folder by folder from the entries the listings give, as a walk of an attached image goes.
+    const std::function<void(const vt::ImageEntry&, bool)> walk = [&](const vt::ImageEntry& folder, bool root) {
         vt::FindData entry;
         vt::FindStatus status;
-        auto handle = opened.image->findFirst(folder, QStringLiteral("*.*"), entry, status);
+        auto handle = opened.image->findFirst(folder, root, QStringLiteral("*.*"), entry, status);
         if (!handle) return;
         do {
-            if (entry.name == QLatin1String(".") || entry.name == QLatin1String("..")) continue;
-            if (!entry.isDirectory()) {
-                ++files;
-                continue;
-            }
-            ++folders;
-            walk(folder.isEmpty() ? entry.name : folder + QLatin1Char('/') + entry.name);
+            if (!entry.isDirectory()) ++files;
         } while (handle->next(entry));
+        for (const vt::ImageEntry& subfolder : vt::DiscImage::subfoldersOf(*handle)) {
+            ++folders;
+            walk(subfolder, false);
+        }
     };
-    walk(QString());
+    walk(*opened.image->entryAt(QString()), true);
     return 0;
 }
 
