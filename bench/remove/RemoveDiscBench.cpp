@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/AppContext.h"
+#include "window/AppContext.h"
 #include "button/MyButton.h"
 #include "catalog/ConnectionString.h"
 #include "catalog/SearchIndex.h"

@@ -10,7 +10,7 @@
 #include <cstdio>
 
 #include "SeededTree.h"
-#include "app/AppContext.h"
+#include "window/AppContext.h"
 #include "catalog/ConnectionString.h"
 #include "catalog/SqliteStatement.h"
 #include "platform/LinuxFileSystem.h"

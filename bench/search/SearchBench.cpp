@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "SeededCatalogue.h"
-#include "app/AppContext.h"
+#include "window/AppContext.h"
 #include "button/MyButton.h"
 #include "catalog/CatalogError.h"
 #include "catalog/ConnectionString.h"

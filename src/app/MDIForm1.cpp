@@ -10,13 +10,13 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/AboutPictures.h"
-#include "app/AppContext.h"
-#include "app/Look.h"
+#include "window/AboutPictures.h"
+#include "window/AppContext.h"
+#include "window/Look.h"
 #include "app/StartupMessages.h"
 #include "app/WindowRegistry.h"
 #include "app/frmAbout.h"
-#include "button/ButtonForms.h"
+#include "window/ButtonForms.h"
 #include "button/MyButton.h"
 #include "catalog/CatalogError.h"
 #include "catalog/ConnectionString.h"

@@ -2,14 +2,14 @@
 
 #include <QApplication>
 
-#include "app/AppContext.h"
+#include "window/AppContext.h"
 #include "app/MDIForm1.h"
 #include "app/WindowRegistry.h"
 #include "platform/LinuxDriveTable.h"
 #include "platform/LinuxFileSystem.h"
-#include "platform/QtMessageService.h"
-#include "platform/QtShell.h"
-#include "platform/QtSystemColors.h"
+#include "platform/desktop/QtMessageService.h"
+#include "platform/desktop/QtShell.h"
+#include "platform/desktop/QtSystemColors.h"
 
 namespace vt {
 

@@ -3,9 +3,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "app/AppContext.h"
+#include "window/AppContext.h"
 #include "app/frmAbout.h"
-#include "button/ButtonForms.h"
+#include "window/ButtonForms.h"
 #include "remove/frmDelete.h"
 #include "scan/frmMain.h"
 #include "search/frmFind.h"

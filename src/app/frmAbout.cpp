@@ -2,8 +2,8 @@
 
 #include <QLabel>
 
-#include "app/AboutPictures.h"
-#include "app/Look.h"
+#include "window/AboutPictures.h"
+#include "window/Look.h"
 #include "button/MyButton.h"
 
 namespace vt {

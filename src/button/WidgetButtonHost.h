@@ -1,7 +1,7 @@
 #pragma once
 
 #include "button/ButtonHost.h"
-#include "platform/QtSystemColors.h"
+#include "platform/desktop/QtSystemColors.h"
 
 namespace vt::button {
 

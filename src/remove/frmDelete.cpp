@@ -5,8 +5,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "app/AppContext.h"
-#include "app/Look.h"
+#include "window/AppContext.h"
+#include "window/Look.h"
 #include "button/MyButton.h"
 #include "catalog/CatalogError.h"
 #include "catalog/Statements.h"

@@ -12,8 +12,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 
-#include "app/AppContext.h"
-#include "app/Look.h"
+#include "window/AppContext.h"
+#include "window/Look.h"
 #include "button/MyButton.h"
 #include "catalog/CatalogError.h"
 #include "platform/DriveTable.h"

@@ -10,8 +10,8 @@
 #include <QTreeWidget>
 #include <vector>
 
-#include "app/AppContext.h"
-#include "app/Look.h"
+#include "window/AppContext.h"
+#include "window/Look.h"
 #include "button/MyButton.h"
 #include "catalog/CatalogError.h"
 #include "catalog/Statements.h"

@@ -5,7 +5,7 @@
 #include <QMdiSubWindow>
 #include <QTest>
 
-#include "app/AppContext.h"
+#include "window/AppContext.h"
 #include "app/MDIForm1.h"
 #include "app/Startup.h"
 #include "app/WindowRegistry.h"

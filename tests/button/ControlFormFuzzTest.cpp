@@ -7,7 +7,7 @@
 #include <optional>
 #include <random>
 
-#include "button/ButtonForms.h"
+#include "window/ButtonForms.h"
 #include "button/FormFile.h"
 #include "button/FormFileError.h"
 #include "button/MyButton.h"

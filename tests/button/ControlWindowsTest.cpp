@@ -6,12 +6,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/AppContext.h"
+#include "window/AppContext.h"
 #include "app/MDIForm1.h"
 #include "app/Startup.h"
 #include "app/WindowRegistry.h"
 #include "app/frmAbout.h"
-#include "button/ButtonForms.h"
+#include "window/ButtonForms.h"
 #include "button/MyButton.h"
 #include "remove/frmDelete.h"
 #include "scan/frmMain.h"

@@ -8,7 +8,7 @@
 #include <QTest>
 #include <memory>
 
-#include "app/AppContext.h"
+#include "window/AppContext.h"
 #include "button/MyButton.h"
 #include "catalog/ConnectionString.h"
 #include "catalog/SqliteStatement.h"

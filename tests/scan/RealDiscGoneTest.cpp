@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <functional>
 
-#include "app/AppContext.h"
+#include "window/AppContext.h"
 #include "catalog/Connection.h"
 #include "catalog/ConnectionString.h"
 #include "catalog/Recordset.h"

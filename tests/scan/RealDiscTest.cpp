@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <map>
 
-#include "app/AppContext.h"
+#include "window/AppContext.h"
 #include "catalog/ConnectionString.h"
 #include "catalog/SqliteStatement.h"
 #include "platform/LinuxDriveTable.h"

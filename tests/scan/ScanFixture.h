@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/AppContext.h"
+#include "window/AppContext.h"
 #include "catalog/ConnectionString.h"
 #include "catalog/SqliteStatement.h"
 #include "scan/frmMain.h"

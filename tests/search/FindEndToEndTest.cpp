@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
-#include "app/AppContext.h"
+#include "window/AppContext.h"
 #include "catalog/ConnectionString.h"
 #include "platform/LinuxDriveTable.h"
 #include "platform/LinuxFileSystem.h"

@@ -7,7 +7,7 @@
 #include <QTreeWidget>
 #include <memory>
 
-#include "app/AppContext.h"
+#include "window/AppContext.h"
 #include "catalog/Recordset.h"
 #include "search/frmFind.h"
 #include "support/TestPlatform.h"

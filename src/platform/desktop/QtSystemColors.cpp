@@ -1,4 +1,4 @@
-#include "platform/QtSystemColors.h"
+#include "platform/desktop/QtSystemColors.h"
 
 #include <QGuiApplication>
 #include <QPalette>

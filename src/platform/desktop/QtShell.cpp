@@ -1,4 +1,4 @@
-#include "platform/QtShell.h"
+#include "platform/desktop/QtShell.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

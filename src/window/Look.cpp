@@ -1,4 +1,4 @@
-#include "app/Look.h"
+#include "window/Look.h"
 
 #include <QStringList>
 #include <QWidget>

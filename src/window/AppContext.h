@@ -8,9 +8,9 @@
 
 namespace vt {
 
-// What lives for the whole run and every window shares: the platform, the catalogue connection, the scan's
-// own connection and its two recordsets (reopened at every scan, never closed otherwise). Created before the
-// main window and destroyed after it.
+// What the shell hands each window, living for the whole run: the platform, the catalogue connection, the
+// scan's own connection and its two recordsets (reopened at every scan, never closed otherwise). Created
+// before the main window and destroyed after it.
 struct AppContext {
     explicit AppContext(const Platform& p) : platform(p) {}
     AppContext(const AppContext&) = delete;

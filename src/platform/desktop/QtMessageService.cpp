@@ -1,4 +1,4 @@
-#include "platform/QtMessageService.h"
+#include "platform/desktop/QtMessageService.h"
 
 #include <QMessageBox>
 

@@ -1,4 +1,4 @@
-#include "button/ButtonForms.h"
+#include "window/ButtonForms.h"
 
 #include <QMetaObject>
 #include <QWidget>

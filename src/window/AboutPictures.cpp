@@ -1,10 +1,10 @@
-#include "app/AboutPictures.h"
+#include "window/AboutPictures.h"
 
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRadialGradient>
 
-#include "app/Look.h"
+#include "window/Look.h"
 
 namespace vt {
 
