@@ -1,3 +1,5 @@
+// The push button control: MyButton's public face (painting in paint/, persistence in persist/,
+// input and properties in control/).
 #pragma once
 
 #include <QImage>
@@ -7,7 +9,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "button/ButtonPainter.h"
+#include "button/paint/ButtonPainter.h"
 #include "button/ButtonState.h"
 
 namespace vt {

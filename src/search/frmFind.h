@@ -1,3 +1,4 @@
+// The search window: frmFind, which finds catalogued files and opens them from their disc.
 #pragma once
 
 #include <QWidget>

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "button/MyButton.h"
-#include "button/WidgetButtonHost.h"
+#include "button/control/WidgetButtonHost.h"
 
 // The forms are compiled into the static core library; nothing else references them, so they are
 // registered explicitly before first use. (At global scope: the macro declares a global function.)

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "button/FormFile.h"
+#include "button/persist/FormFile.h"
 
 class QWidget;
 

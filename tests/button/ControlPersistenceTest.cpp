@@ -6,10 +6,10 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-#include "button/FormFile.h"
-#include "button/FormFileError.h"
+#include "button/persist/FormFile.h"
+#include "button/persist/FormFileError.h"
 #include "button/MyButton.h"
-#include "button/PropertyBagError.h"
+#include "button/persist/PropertyBagError.h"
 #include "support/FakeButtonHost.h"
 
 namespace vt::test {
