@@ -10,19 +10,19 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "window/AboutPictures.h"
-#include "window/AppContext.h"
-#include "window/Look.h"
 #include "app/StartupMessages.h"
 #include "app/WindowRegistry.h"
 #include "app/frmAbout.h"
-#include "window/ButtonForms.h"
 #include "button/MyButton.h"
 #include "catalog/CatalogError.h"
 #include "catalog/ConnectionString.h"
 #include "catalog/SearchIndexUpkeep.h"
 #include "platform/MessageService.h"
 #include "scan/frmMain.h"
+#include "window/AboutPictures.h"
+#include "window/AppContext.h"
+#include "window/ButtonForms.h"
+#include "window/Look.h"
 
 namespace vt {
 

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 
-#include "window/AppContext.h"
 #include "app/MDIForm1.h"
 #include "app/WindowRegistry.h"
 #include "platform/LinuxDriveTable.h"
@@ -10,6 +9,7 @@
 #include "platform/desktop/QtMessageService.h"
 #include "platform/desktop/QtShell.h"
 #include "platform/desktop/QtSystemColors.h"
+#include "window/AppContext.h"
 
 namespace vt {
 

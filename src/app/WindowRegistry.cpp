@@ -3,12 +3,12 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "window/AppContext.h"
 #include "app/frmAbout.h"
-#include "window/ButtonForms.h"
 #include "remove/frmDelete.h"
 #include "scan/frmMain.h"
 #include "search/frmFind.h"
+#include "window/AppContext.h"
+#include "window/ButtonForms.h"
 
 namespace vt {
 

@@ -2,9 +2,9 @@
 
 #include <QLabel>
 
+#include "button/MyButton.h"
 #include "window/AboutPictures.h"
 #include "window/Look.h"
-#include "button/MyButton.h"
 
 namespace vt {
 

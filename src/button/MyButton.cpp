@@ -5,8 +5,8 @@
 #include <QPixmap>
 #include <QShortcutEvent>
 
-#include "button/control/AccessKey.h"
 #include "button/ButtonHost.h"
+#include "button/control/AccessKey.h"
 #include "button/control/MousePointerShape.h"
 #include "button/control/WidgetButtonHost.h"
 

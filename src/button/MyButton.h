@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "button/paint/ButtonPainter.h"
 #include "button/ButtonState.h"
+#include "button/paint/ButtonPainter.h"
 
 namespace vt {
 

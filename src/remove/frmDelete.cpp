@@ -5,13 +5,13 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "window/AppContext.h"
-#include "window/Look.h"
 #include "button/MyButton.h"
 #include "catalog/CatalogError.h"
 #include "catalog/Statements.h"
 #include "platform/MessageService.h"
 #include "remove/DiskRemoval.h"
+#include "window/AppContext.h"
+#include "window/Look.h"
 
 namespace vt {
 

@@ -12,8 +12,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 
-#include "window/AppContext.h"
-#include "window/Look.h"
 #include "button/MyButton.h"
 #include "catalog/CatalogError.h"
 #include "platform/DriveTable.h"
@@ -22,6 +20,8 @@
 #include "scan/DriveDetails.h"
 #include "scan/ScanCommand.h"
 #include "scan/ScanTexts.h"
+#include "window/AppContext.h"
+#include "window/Look.h"
 
 namespace vt {
 

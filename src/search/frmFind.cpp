@@ -10,8 +10,6 @@
 #include <QTreeWidget>
 #include <vector>
 
-#include "window/AppContext.h"
-#include "window/Look.h"
 #include "button/MyButton.h"
 #include "catalog/CatalogError.h"
 #include "catalog/Statements.h"
@@ -21,6 +19,8 @@
 #include "search/OpenFailedText.h"
 #include "search/OpticalDriveSearch.h"
 #include "search/PlainDecimal.h"
+#include "window/AppContext.h"
+#include "window/Look.h"
 
 namespace vt {
 

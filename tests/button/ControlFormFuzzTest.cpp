@@ -7,12 +7,12 @@
 #include <optional>
 #include <random>
 
-#include "window/ButtonForms.h"
+#include "button/MyButton.h"
 #include "button/persist/FormFile.h"
 #include "button/persist/FormFileError.h"
-#include "button/MyButton.h"
 #include "button/persist/PropertyBagError.h"
 #include "support/FakeButtonHost.h"
+#include "window/ButtonForms.h"
 
 namespace vt::test {
 namespace {

@@ -6,9 +6,9 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include "button/MyButton.h"
 #include "button/persist/FormFile.h"
 #include "button/persist/FormFileError.h"
-#include "button/MyButton.h"
 #include "button/persist/PropertyBagError.h"
 #include "support/FakeButtonHost.h"
 

@@ -8,7 +8,6 @@
 #include <QTemporaryDir>
 #include <map>
 
-#include "window/AppContext.h"
 #include "catalog/ConnectionString.h"
 #include "catalog/SqliteStatement.h"
 #include "platform/LinuxDriveTable.h"
@@ -20,6 +19,7 @@
 #include "support/FakeShell.h"
 #include "support/FakeSystemColors.h"
 #include "support/MountedImage.h"
+#include "window/AppContext.h"
 
 namespace vt::test {
 namespace {

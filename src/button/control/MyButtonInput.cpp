@@ -3,8 +3,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include "button/control/ContainerCodes.h"
 #include "button/MyButton.h"
+#include "button/control/ContainerCodes.h"
 #include "button/paint/OverflowError.h"
 
 // Mouse, keyboard, focus and hover: Qt's events turned into the button's looks and events. Qt delivers

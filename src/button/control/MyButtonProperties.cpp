@@ -2,8 +2,8 @@
 #include <limits>
 
 #include "button/ButtonHost.h"
-#include "button/control/MousePointerShape.h"
 #include "button/MyButton.h"
+#include "button/control/MousePointerShape.h"
 #include "button/paint/OverflowError.h"
 
 // Property setters: each stores its value and then does what the property requires, in this order.

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "button/paint/EllipseSpan.h"
 #include "button/RgbPixel.h"
+#include "button/paint/EllipseSpan.h"
 
 namespace vt::button {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "button/paint/ButtonCanvas.h"
 #include "button/ButtonState.h"
+#include "button/paint/ButtonCanvas.h"
 
 namespace vt::button {
 

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "button/paint/CheckedInt.h"
 #include "button/RgbPixel.h"
+#include "button/paint/CheckedInt.h"
 
 namespace vt::button {
 

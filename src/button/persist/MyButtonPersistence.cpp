@@ -1,6 +1,6 @@
 #include "button/ButtonHost.h"
-#include "button/control/MousePointerShape.h"
 #include "button/MyButton.h"
+#include "button/control/MousePointerShape.h"
 #include "button/persist/PropertyBag.h"
 #include "platform/SystemColors.h"
 

@@ -4,8 +4,8 @@
 #include <QString>
 #include <cstdint>
 
-#include "button/persist/BagValue.h"
 #include "button/ButtonState.h"
+#include "button/persist/BagValue.h"
 
 namespace vt::button {
 
