@@ -300,7 +300,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Damage{"KeyGivenTwice", "    TX = \"a\"\n    TX = \"b\"\n", "ENAB"},
                       Damage{"ValueMissing", "    TX =\n", "TX"},
                       Damage{"NotUtf8", "    TX = \"\xff\"\n", "TX"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(ControlPersistence, TruncatedFileFailsAtTheFirstKeyItLacks) {
     const QString path = dir.filePath(QStringLiteral("Form1.vtform"));
