@@ -146,7 +146,9 @@ TEST_F(CaptionDrawing, DoubledStylesUseTheirColours) {
           Expect{7, ShiftColor(c.ShadowColor, -50, false, false), c.HighlightColor}}) {
         paint(e.style);
         EXPECT_EQ(state.LastCaptionStyle, e.style);
-        if (e.over != c.FaceColor) EXPECT_EQ(inkOf(surface, e.over), text) << int(e.style);
+        if (e.over != c.FaceColor) {
+            EXPECT_EQ(inkOf(surface, e.over), text) << int(e.style);
+        }
         EXPECT_EQ(inkOf(surface, e.under), underOnly) << int(e.style);
     }
     paint(4);
