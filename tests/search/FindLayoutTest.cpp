@@ -80,7 +80,9 @@ TEST_F(FindLayout, ControlsStandWhereTheFormPutsThemWithTheirCaptions) {
     const QImage shot = window->grab().toImage();
     ASSERT_FALSE(shot.isNull());
     const QString out = qEnvironmentVariable("VT_TEST_OUTPUT");
-    if (!out.isEmpty() && QDir().mkpath(out)) EXPECT_TRUE(shot.save(out + QStringLiteral("/frmFind.png")));
+    if (!out.isEmpty() && QDir().mkpath(out)) {
+        EXPECT_TRUE(shot.save(out + QStringLiteral("/frmFind.png")));
+    }
 }
 
 }  // namespace
