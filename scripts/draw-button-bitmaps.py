@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws the 16 x 16, 24-bit pictures of the program's buttons on magenta (their transparent colour)
-and writes them as BMP files beside the form files in src/button/forms. Run it again after changing
+and writes them as BMP files beside the form files in src/window/forms. Run it again after changing
 a drawing; the output is byte-for-byte reproducible."""
 import math
 import os
@@ -8,7 +8,7 @@ import struct
 
 SIZE = 16
 MAGENTA = (255, 0, 255)
-FORMS = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'src', 'button', 'forms')
+FORMS = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'src', 'window', 'forms')
 
 
 def canvas():

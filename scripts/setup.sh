@@ -15,6 +15,7 @@ packages=(
   genisoimage udftools libarchive-tools
   xdg-utils
   xdotool
+  clang-format-14
 )
 
 missing=()

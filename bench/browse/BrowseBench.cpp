@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/AppContext.h"
+#include "window/AppContext.h"
 #include "catalog/ConnectionString.h"
 #include "catalog/SearchIndex.h"
 #include "search/FolderFilesModel.h"

@@ -9,13 +9,13 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/AppContext.h"
 #include "button/MyButton.h"
 #include "catalog/ConnectionString.h"
 #include "catalog/SearchIndex.h"
 #include "catalog/SqliteStatement.h"
 #include "remove/frmDelete.h"
 #include "support/TestPlatform.h"
+#include "window/AppContext.h"
 
 namespace vt {
 namespace {

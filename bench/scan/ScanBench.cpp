@@ -10,7 +10,6 @@
 #include <cstdio>
 
 #include "SeededTree.h"
-#include "app/AppContext.h"
 #include "catalog/ConnectionString.h"
 #include "catalog/SqliteStatement.h"
 #include "platform/LinuxFileSystem.h"
@@ -20,6 +19,7 @@
 #include "support/FakeMessageService.h"
 #include "support/FakeShell.h"
 #include "support/FakeSystemColors.h"
+#include "window/AppContext.h"
 
 namespace {
 

@@ -165,10 +165,10 @@ int main(int argc, char** argv) {
     }
     const Duration mergedAfterRemove = bench.mergeUntilDone();
     sqlite3_close(plain);
-    const auto row = [](const char* label, const std::vector<Duration>& indexed,
-                        const std::vector<Duration>& plain, double targetMs) {
-        const Duration a = median(indexed);
-        const Duration b = median(plain);
+    const auto row = [](const char* label, const std::vector<Duration>& indexedTimes,
+                        const std::vector<Duration>& plainTimes, double targetMs) {
+        const Duration a = median(indexedTimes);
+        const Duration b = median(plainTimes);
         std::printf("%-41s %9.1f %8.1f %9.1f %8.1f %8.2fx %7.0f\n", label, a.wallMs, a.cpuMs, b.wallMs,
                     b.cpuMs, a.cpuMs / b.cpuMs, targetMs);
     };

@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "SeededCatalogue.h"
-#include "app/AppContext.h"
 #include "button/MyButton.h"
 #include "catalog/CatalogError.h"
 #include "catalog/ConnectionString.h"
@@ -26,6 +25,7 @@
 #include "catalog/Statements.h"
 #include "search/frmFind.h"
 #include "support/TestPlatform.h"
+#include "window/AppContext.h"
 
 namespace vt::bench {
 namespace {

@@ -12,20 +12,20 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/AboutPictures.h"
-#include "app/AppContext.h"
-#include "app/Look.h"
 #include "app/StartupMessages.h"
 #include "app/WindowRegistry.h"
 #include "app/frmAbout.h"
-#include "button/ButtonForms.h"
 #include "button/MyButton.h"
 #include "catalog/CatalogError.h"
 #include "catalog/ConnectionString.h"
 #include "catalog/SearchIndexUpkeep.h"
 #include "platform/MessageService.h"
-#include "scan/ImageAttaching.h"
+#include "window/ImageAttaching.h"
 #include "scan/frmMain.h"
+#include "window/AboutPictures.h"
+#include "window/AppContext.h"
+#include "window/ButtonForms.h"
+#include "window/Look.h"
 
 namespace vt {
 

@@ -1,3 +1,4 @@
+// The main frame: MDIForm1, the program's top window, holding the button strip and the work windows.
 #pragma once
 
 #include <QMainWindow>

@@ -2,17 +2,17 @@
 
 #include <QApplication>
 
-#include "app/AppContext.h"
 #include "app/MDIForm1.h"
 #include "app/WindowRegistry.h"
 #include "platform/AttachedImageFileSystem.h"
 #include "platform/AttachedImages.h"
 #include "platform/LinuxDriveTable.h"
 #include "platform/LinuxFileSystem.h"
-#include "platform/QtMessageService.h"
-#include "platform/QtShell.h"
-#include "platform/QtSystemColors.h"
-#include "scan/ImageAttaching.h"
+#include "platform/desktop/QtMessageService.h"
+#include "platform/desktop/QtShell.h"
+#include "platform/desktop/QtSystemColors.h"
+#include "window/AppContext.h"
+#include "window/ImageAttaching.h"
 
 namespace vt {
 

@@ -3,13 +3,13 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "app/AppContext.h"
 #include "app/frmAbout.h"
-#include "button/ButtonForms.h"
 #include "remove/frmDelete.h"
 #include "scan/frmMain.h"
 #include "search/frmBrowse.h"
 #include "search/frmFind.h"
+#include "window/AppContext.h"
+#include "window/ButtonForms.h"
 
 namespace vt {
 

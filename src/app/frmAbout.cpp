@@ -2,9 +2,9 @@
 
 #include <QLabel>
 
-#include "app/AboutPictures.h"
-#include "app/Look.h"
 #include "button/MyButton.h"
+#include "window/AboutPictures.h"
+#include "window/Look.h"
 
 namespace vt {
 

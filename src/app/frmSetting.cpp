@@ -1,6 +1,6 @@
 #include "app/frmSetting.h"
 
-#include "app/Look.h"
+#include "window/Look.h"
 
 namespace vt {
 

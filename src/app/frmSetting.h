@@ -1,3 +1,4 @@
+// The settings window: frmSetting.
 #pragma once
 
 #include <QWidget>

@@ -5,10 +5,10 @@
 #include <QPixmap>
 #include <QShortcutEvent>
 
-#include "button/AccessKey.h"
 #include "button/ButtonHost.h"
-#include "button/MousePointerShape.h"
-#include "button/WidgetButtonHost.h"
+#include "button/control/AccessKey.h"
+#include "button/control/MousePointerShape.h"
+#include "button/control/WidgetButtonHost.h"
 
 namespace vt {
 

@@ -1,3 +1,5 @@
+// The push button control: MyButton's public face (painting in paint/, persistence in persist/,
+// input and properties in control/).
 #pragma once
 
 #include <QImage>
@@ -7,8 +9,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "button/ButtonPainter.h"
 #include "button/ButtonState.h"
+#include "button/paint/ButtonPainter.h"
 
 namespace vt {
 

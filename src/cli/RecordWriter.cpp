@@ -2,7 +2,7 @@
 
 #include "cli/CliArguments.h"
 #include "cli/CommandOutput.h"
-#include "catalog/CsvFile.h"
+#include "platform/CsvFile.h"
 
 namespace vt::cli {
 

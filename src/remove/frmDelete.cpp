@@ -8,13 +8,13 @@
 #include <QMenu>
 #include <memory>
 
-#include "app/AppContext.h"
-#include "app/Look.h"
 #include "button/MyButton.h"
 #include "catalog/CatalogError.h"
 #include "catalog/Statements.h"
 #include "platform/MessageService.h"
 #include "remove/DiskRemoval.h"
+#include "window/AppContext.h"
+#include "window/Look.h"
 
 namespace vt {
 

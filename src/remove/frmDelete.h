@@ -1,3 +1,4 @@
+// The disk-removal window: frmDelete, which deletes a catalogued disc and its file rows.
 #pragma once
 
 #include <QWidget>

@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QListWidget>
 
-#include "app/Look.h"
+#include "window/Look.h"
 #include "button/MyButton.h"
 #include "catalog/FileTimeText.h"
 #include "scan/DiscDifferences.h"

@@ -21,8 +21,6 @@
 #include <QShortcut>
 #include <QTimer>
 
-#include "app/AppContext.h"
-#include "app/Look.h"
 #include "button/MyButton.h"
 #include "catalog/CatalogError.h"
 #include "platform/AttachedImages.h"
@@ -33,11 +31,13 @@
 #include "scan/DiscUpdate.h"
 #include "scan/DriveDetails.h"
 #include "scan/frmDifferences.h"
-#include "scan/ImageAttaching.h"
+#include "window/ImageAttaching.h"
 #include "scan/ImageTexts.h"
 #include "scan/ScanCommand.h"
 #include "scan/ScanPace.h"
 #include "scan/ScanTexts.h"
+#include "window/AppContext.h"
+#include "window/Look.h"
 
 namespace vt {
 

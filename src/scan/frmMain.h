@@ -1,3 +1,4 @@
+// The new-disk window: frmMain, which catalogues the disc in a chosen optical drive.
 #pragma once
 
 #include <QElapsedTimer>

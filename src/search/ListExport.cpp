@@ -1,6 +1,6 @@
 #include "search/ListExport.h"
 
-#include "catalog/CsvFile.h"
+#include "platform/CsvFile.h"
 #include "catalog/DiscTree.h"
 #include "catalog/FileTimeText.h"
 #include "search/PlainDecimal.h"

@@ -14,8 +14,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "app/AppContext.h"
-#include "app/Look.h"
+#include "window/AppContext.h"
+#include "window/Look.h"
 #include "catalog/CatalogError.h"
 #include "catalog/Recordset.h"
 #include "catalog/Statements.h"
@@ -23,7 +23,7 @@
 #include "platform/Shell.h"
 #include "search/FolderFilesModel.h"
 #include "search/FolderTreeModel.h"
-#include "search/FoundFileOpening.h"
+#include "window/FoundFileOpening.h"
 #include "search/ListExport.h"
 
 namespace vt {

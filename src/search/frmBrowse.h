@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "catalog/DiscTree.h"
-#include "search/SaveFileWindow.h"
+#include "window/SaveFileWindow.h"
 
 class QAction;
 class QComboBox;

@@ -10,16 +10,16 @@
 #include <QTreeWidget>
 #include <vector>
 
-#include "app/AppContext.h"
-#include "app/Look.h"
 #include "button/MyButton.h"
 #include "catalog/CatalogError.h"
 #include "catalog/Statements.h"
 #include "platform/MessageService.h"
 #include "platform/Shell.h"
-#include "search/FoundFileOpening.h"
+#include "window/FoundFileOpening.h"
 #include "search/ListExport.h"
 #include "search/PlainDecimal.h"
+#include "window/AppContext.h"
+#include "window/Look.h"
 
 namespace vt {
 

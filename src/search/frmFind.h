@@ -1,8 +1,9 @@
+// The search window: frmFind, which finds catalogued files and opens them from their disc.
 #pragma once
 
 #include <QWidget>
 
-#include "search/SaveFileWindow.h"
+#include "window/SaveFileWindow.h"
 
 class QAction;
 class QComboBox;

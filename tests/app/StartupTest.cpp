@@ -5,7 +5,6 @@
 #include <QMdiSubWindow>
 #include <QTest>
 
-#include "app/AppContext.h"
 #include "app/MDIForm1.h"
 #include "app/Startup.h"
 #include "app/WindowRegistry.h"
@@ -15,6 +14,7 @@
 #include "scan/frmMain.h"
 #include "search/frmFind.h"
 #include "support/TestPlatform.h"
+#include "window/AppContext.h"
 
 namespace vt {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ImageCheck.h"
-#include "button/ButtonPainter.h"
+#include "button/paint/ButtonPainter.h"
 #include "support/FakeSystemColors.h"
 
 namespace vt::test {

@@ -1,8 +1,8 @@
 #include <set>
 
 #include "ButtonFixture.h"
-#include "button/ButtonCanvas.h"
-#include "button/CaptionDrawing.h"
+#include "button/paint/ButtonCanvas.h"
+#include "button/paint/CaptionDrawing.h"
 
 using namespace vt::button;
 

@@ -2,7 +2,7 @@
 
 #include <iomanip>
 
-#include "button/ButtonPainter.h"
+#include "button/paint/ButtonPainter.h"
 #include "support/FakeSystemColors.h"
 
 namespace vt::button {

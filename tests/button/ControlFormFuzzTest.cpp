@@ -7,12 +7,12 @@
 #include <optional>
 #include <random>
 
-#include "button/ButtonForms.h"
-#include "button/FormFile.h"
-#include "button/FormFileError.h"
 #include "button/MyButton.h"
-#include "button/PropertyBagError.h"
+#include "button/persist/FormFile.h"
+#include "button/persist/FormFileError.h"
+#include "button/persist/PropertyBagError.h"
 #include "support/FakeButtonHost.h"
+#include "window/ButtonForms.h"
 
 namespace vt::test {
 namespace {

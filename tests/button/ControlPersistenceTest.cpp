@@ -6,10 +6,10 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-#include "button/FormFile.h"
-#include "button/FormFileError.h"
 #include "button/MyButton.h"
-#include "button/PropertyBagError.h"
+#include "button/persist/FormFile.h"
+#include "button/persist/FormFileError.h"
+#include "button/persist/PropertyBagError.h"
 #include "support/FakeButtonHost.h"
 
 namespace vt::test {
@@ -300,7 +300,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Damage{"KeyGivenTwice", "    TX = \"a\"\n    TX = \"b\"\n", "ENAB"},
                       Damage{"ValueMissing", "    TX =\n", "TX"},
                       Damage{"NotUtf8", "    TX = \"\xff\"\n", "TX"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(ControlPersistence, TruncatedFileFailsAtTheFirstKeyItLacks) {
     const QString path = dir.filePath(QStringLiteral("Form1.vtform"));

@@ -5,7 +5,7 @@
 #include <QSignalSpy>
 
 #include "button/MyButton.h"
-#include "button/OverflowError.h"
+#include "button/paint/OverflowError.h"
 #include "support/FakeButtonHost.h"
 
 namespace vt::test {

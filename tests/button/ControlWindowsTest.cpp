@@ -6,17 +6,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/AppContext.h"
 #include "app/MDIForm1.h"
 #include "app/Startup.h"
 #include "app/WindowRegistry.h"
 #include "app/frmAbout.h"
-#include "button/ButtonForms.h"
 #include "button/MyButton.h"
 #include "remove/frmDelete.h"
 #include "scan/frmMain.h"
 #include "search/frmFind.h"
 #include "support/TestPlatform.h"
+#include "window/AppContext.h"
+#include "window/ButtonForms.h"
 
 namespace vt::test {
 namespace {

@@ -166,7 +166,9 @@ const FaceCase kCases[] = {
 // clang-format on
 
 INSTANTIATE_TEST_SUITE_P(AllStyles, Faces, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<FaceCase>& info) { return info.param.name; });
+                         [](const ::testing::TestParamInfo<FaceCase>& testCase) {
+                             return testCase.param.name;
+                         });
 
 class TransparentFace : public vt::test::ButtonFixture {};
 

@@ -1,7 +1,7 @@
 #include "ButtonFixture.h"
-#include "button/BlitPicture.h"
-#include "button/ButtonCanvas.h"
-#include "button/PictureDrawing.h"
+#include "button/paint/BlitPicture.h"
+#include "button/paint/ButtonCanvas.h"
+#include "button/paint/PictureDrawing.h"
 
 using namespace vt::button;
 using vt::test::pixelAt;

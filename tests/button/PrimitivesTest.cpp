@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "ImageCheck.h"
-#include "button/ButtonCanvas.h"
-#include "button/OverflowError.h"
+#include "button/paint/ButtonCanvas.h"
+#include "button/paint/OverflowError.h"
 
 using namespace vt::button;
 using vt::test::pixelAt;

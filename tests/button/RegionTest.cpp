@@ -2,8 +2,8 @@
 
 #include <set>
 
-#include "button/ButtonPainter.h"
-#include "button/OverflowError.h"
+#include "button/paint/ButtonPainter.h"
+#include "button/paint/OverflowError.h"
 
 using namespace vt::button;
 

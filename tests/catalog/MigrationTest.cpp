@@ -37,12 +37,12 @@ void writeVersion1(const QString& path, int rows, const char* extraSql = "") {
     for (int i = 0; i < rows; ++i) {
         const QByteArray disc = i % 2 ? "CD2" : "CD1";
         // Arabic yeh and kaf as old catalogues hold them, and Latin names in mixed case.
-        const QByteArray path =
+        const QByteArray filePath =
             (i % 3 ? QStringLiteral("D:\\Folder%1\\File%2.TXT").arg(i % 50).arg(i)
                    : QStringLiteral("D:\\\u0643\u062A\u0627\u0628\u0647\u0627\u064A %1\\f.txt").arg(i))
                 .toUtf8();
         sqlite3_bind_text(insert, 1, disc.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 2, path.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, 2, filePath.constData(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_int(insert, 3, i);
         sqlite3_step(insert);
         sqlite3_reset(insert);

@@ -24,12 +24,12 @@ int runToEnd(const QStringList& arguments) {
     return process.exitCode();
 }
 
-// Thousands of small files: long enough to walk over a fuseiso mount that a signal lands mid-scan.
+// 30,000 small files: long enough to walk over a fuseiso mount that a signal lands mid-scan.
 void writeManyFiles(const QString& root) {
-    for (int folder = 0; folder < 40; ++folder) {
+    for (int folder = 0; folder < 120; ++folder) {
         const QString dir = QStringLiteral("%1/folder %2").arg(root).arg(folder);
         QDir().mkpath(dir);
-        for (int file = 0; file < 200; ++file) {
+        for (int file = 0; file < 250; ++file) {
             QFile out(QStringLiteral("%1/file %2.txt").arg(dir).arg(file));
             ASSERT_TRUE(out.open(QIODevice::WriteOnly));
             out.write("x");
@@ -57,7 +57,8 @@ TEST(CliScanInterrupt, SigintOrSigtermMidScanRollsTheDiscBackAndExits130Or143) {
         QElapsedTimer waited;
         waited.start();
         while (!QFile::exists(catalog + QStringLiteral("-wal")) && waited.elapsed() < 20000) QThread::msleep(5);
-        QThread::msleep(300);
+        // Long enough for the signal handlers to be in place, far shorter than the walk of 30,000 files.
+        QThread::msleep(150);
         ::kill(pid_t(process.processId()), signal);
         ASSERT_TRUE(process.waitForFinished(60000));
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);

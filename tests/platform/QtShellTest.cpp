@@ -5,7 +5,7 @@
 #include <QTest>
 #include <optional>
 
-#include "platform/QtShell.h"
+#include "platform/desktop/QtShell.h"
 
 namespace vt {
 namespace {

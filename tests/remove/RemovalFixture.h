@@ -8,12 +8,12 @@
 #include <QTest>
 #include <memory>
 
-#include "app/AppContext.h"
 #include "button/MyButton.h"
 #include "catalog/ConnectionString.h"
 #include "catalog/SqliteStatement.h"
 #include "remove/frmDelete.h"
 #include "support/TestPlatform.h"
+#include "window/AppContext.h"
 
 namespace vt::test {
 

@@ -14,7 +14,7 @@
 #include <map>
 #include <tuple>
 
-#include "app/AppContext.h"
+#include "window/AppContext.h"
 #include "app/MDIForm1.h"
 #include "app/Startup.h"
 #include "app/WindowRegistry.h"

@@ -7,7 +7,6 @@
 #include <QTemporaryDir>
 #include <functional>
 
-#include "app/AppContext.h"
 #include "catalog/Connection.h"
 #include "catalog/ConnectionString.h"
 #include "catalog/Recordset.h"
@@ -21,6 +20,7 @@
 #include "support/FakeShell.h"
 #include "support/FakeSystemColors.h"
 #include "support/MountedImage.h"
+#include "window/AppContext.h"
 
 namespace vt::test {
 namespace {

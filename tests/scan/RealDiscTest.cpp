@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 #include <map>
 
-#include "app/AppContext.h"
 #include "catalog/ConnectionString.h"
 #include "catalog/SqliteStatement.h"
 #include "platform/LinuxDriveTable.h"
@@ -21,6 +20,7 @@
 #include "support/FakeShell.h"
 #include "support/FakeSystemColors.h"
 #include "support/MountedImage.h"
+#include "window/AppContext.h"
 
 namespace vt::test {
 namespace {
@@ -135,8 +135,8 @@ TEST(RealDisc, AMountedImageIsCataloguedExactlyAsFindListsIt) {
                               QStringLiteral("SELECT FileModified FROM BankList WHERE FilePath = ?1"));
         dated.bind(1, drivePath.replace(QLatin1Char('/'), QLatin1Char('\\')));
         ASSERT_TRUE(dated.step()) << file.toStdString();
-        const QDateTime expected = QDateTime::fromString(date.chopped(4), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        EXPECT_EQ(dated.column(0).toLongLong(), QDateTime(expected.date(), expected.time(), Qt::UTC).toSecsSinceEpoch())
+        const QDateTime touchedAt = QDateTime::fromString(date.chopped(4), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        EXPECT_EQ(dated.column(0).toLongLong(), QDateTime(touchedAt.date(), touchedAt.time(), Qt::UTC).toSecsSinceEpoch())
             << file.toStdString();
     }
     SqliteStatement undated(context.cnCatalog.handle(),

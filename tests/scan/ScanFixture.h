@@ -8,11 +8,11 @@
 #include <memory>
 #include <vector>
 
-#include "app/AppContext.h"
 #include "catalog/ConnectionString.h"
 #include "catalog/SqliteStatement.h"
 #include "scan/frmMain.h"
 #include "support/TestPlatform.h"
+#include "window/AppContext.h"
 
 namespace vt::test {
 

@@ -42,11 +42,11 @@ protected:
         return *found;
     }
     // What the window saves goes here; every save asks once.
-    QString saveTo(QWidget& window, const QString& name) {
+    QString saveTo(QWidget& saving, const QString& name) {
         const QString path = fake.folder.filePath(name);
         const auto chooser = [path](QWidget*, const QString&) { return path; };
-        if (auto* browser = qobject_cast<frmBrowse*>(&window)) browser->setSaveFileChooser(chooser);
-        if (auto* find = qobject_cast<frmFind*>(&window)) find->setSaveFileChooser(chooser);
+        if (auto* browser = qobject_cast<frmBrowse*>(&saving)) browser->setSaveFileChooser(chooser);
+        if (auto* find = qobject_cast<frmFind*>(&saving)) find->setSaveFileChooser(chooser);
         return path;
     }
     // The file's text, which must begin with the byte-order mark that tells spreadsheets it is UTF-8.

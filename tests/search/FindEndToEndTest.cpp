@@ -10,7 +10,6 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
-#include "app/AppContext.h"
 #include "catalog/ConnectionString.h"
 #include "platform/LinuxDriveTable.h"
 #include "platform/LinuxFileSystem.h"
@@ -20,6 +19,7 @@
 #include "support/FakeShell.h"
 #include "support/FakeSystemColors.h"
 #include "support/MountedImage.h"
+#include "window/AppContext.h"
 
 namespace vt::test {
 namespace {

@@ -7,10 +7,10 @@
 #include <QTreeWidget>
 #include <memory>
 
-#include "app/AppContext.h"
 #include "catalog/Recordset.h"
 #include "search/frmFind.h"
 #include "support/TestPlatform.h"
+#include "window/AppContext.h"
 
 namespace vt::test {
 

@@ -2,7 +2,7 @@
 
 #include <QImage>
 
-#include "button/ButtonPainter.h"
+#include "button/paint/ButtonPainter.h"
 
 namespace vt::render {
 
