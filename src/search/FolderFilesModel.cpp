@@ -20,7 +20,7 @@ QString folded(const QString& text) {
     result.reserve(text.size());
     for (const char32_t c : text.toUcs4()) {
         const char32_t f = foldForMatch(c);
-        result.append(QString::fromUcs4(&f, 1));
+        if (f != kIgnoredInMatch) result.append(QString::fromUcs4(&f, 1));
     }
     return result;
 }
