@@ -15,6 +15,7 @@ packages=(
   genisoimage udftools libarchive-tools
   xdg-utils
   xdotool
+  qt6-translations-l10n
 )
 
 missing=()

@@ -4,6 +4,7 @@
 
 #include "app/AppContext.h"
 #include "app/MDIForm1.h"
+#include "app/QtPersianTexts.h"
 #include "app/WindowRegistry.h"
 #include "platform/LinuxDriveTable.h"
 #include "platform/LinuxFileSystem.h"
@@ -25,6 +26,7 @@ std::unique_ptr<MDIForm1> startUp(AppContext& context) {
 int runApplication(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vellumtrove"));
+    const QtPersianTexts qtTexts;
 
     QtMessageService messages;
     LinuxDriveTable drives;
