@@ -8,7 +8,7 @@ namespace vt {
 // translations installed with Qt, for as long as this object lives. Without them installed Qt's English
 // texts stay.
 class QtPersianTexts {
-public:
+  public:
     QtPersianTexts();
     ~QtPersianTexts();
     QtPersianTexts(const QtPersianTexts&) = delete;
@@ -16,7 +16,7 @@ public:
 
     bool installed() const { return installed_; }
 
-private:
+  private:
     QTranslator translator_;
     bool installed_ = false;
 };

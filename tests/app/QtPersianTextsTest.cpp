@@ -15,8 +15,10 @@ QString shownText(QMessageBox& box, QMessageBox::StandardButton which) {
 }
 
 TEST(QtPersianTexts, MessageBoxButtonsReadPersianWhileInstalledAndEnglishAfter) {
-    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_fa.qm"))) {
-        GTEST_SKIP() << "Qt's Persian translations (qtbase_fa.qm, Debian qt6-translations-l10n) are not installed";
+    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                       QStringLiteral("/qtbase_fa.qm"))) {
+        GTEST_SKIP()
+            << "Qt's Persian translations (qtbase_fa.qm, Debian qt6-translations-l10n) are not installed";
     }
     {
         const QtPersianTexts texts;
@@ -27,7 +29,8 @@ TEST(QtPersianTexts, MessageBoxButtonsReadPersianWhileInstalledAndEnglishAfter) 
         EXPECT_EQ(shownText(box, QMessageBox::Yes), QString::fromUtf16(u"\u0628\u0644\u0647"));
         EXPECT_EQ(shownText(box, QMessageBox::No), QString::fromUtf16(u"\u0646\u0647"));
         EXPECT_EQ(shownText(box, QMessageBox::Ok), QString::fromUtf16(u"\u062A\u0623\u06CC\u06CC\u062F"));
-        EXPECT_EQ(shownText(box, QMessageBox::Cancel), QString::fromUtf16(u"\u0627\u0646\u0635\u0631\u0627\u0641"));
+        EXPECT_EQ(shownText(box, QMessageBox::Cancel),
+                  QString::fromUtf16(u"\u0627\u0646\u0635\u0631\u0627\u0641"));
     }
     QMessageBox box;
     box.setStandardButtons(QMessageBox::Yes);
