@@ -5,6 +5,7 @@
 #include "app/AppContext.h"
 #include "app/MDIForm1.h"
 #include "app/QtPersianTexts.h"
+#include "app/RightToLeftPopups.h"
 #include "app/WindowRegistry.h"
 #include "platform/LinuxDriveTable.h"
 #include "platform/LinuxFileSystem.h"
@@ -27,6 +28,7 @@ int runApplication(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vellumtrove"));
     const QtPersianTexts qtTexts;
+    const RightToLeftPopups rightToLeftPopups;
 
     QtMessageService messages;
     LinuxDriveTable drives;
