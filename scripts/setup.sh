@@ -11,11 +11,12 @@ packages=(
   xvfb xauth x11-apps imagemagick
   fonts-noto-core fonts-dejavu-core
   xorriso fuseiso fuse3
-  libarchive-dev libiso9660-dev libudf-dev
+  libiso9660-dev libudf-dev
   genisoimage udftools libarchive-tools
   xdg-utils
   xdotool
   clang-format-14
+  qt6-translations-l10n
 )
 
 missing=()

@@ -3,6 +3,8 @@
 #include <QApplication>
 
 #include "app/MDIForm1.h"
+#include "app/QtPersianTexts.h"
+#include "app/RightToLeftPopups.h"
 #include "app/WindowRegistry.h"
 #include "platform/AttachedImageFileSystem.h"
 #include "platform/AttachedImages.h"
@@ -28,6 +30,8 @@ std::unique_ptr<MDIForm1> startUp(AppContext& context) {
 int runApplication(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vellumtrove"));
+    const QtPersianTexts qtTexts;
+    const RightToLeftPopups rightToLeftPopups;
 
     QtMessageService messages;
     LinuxDriveTable mountedDrives;

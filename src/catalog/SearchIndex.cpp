@@ -35,10 +35,14 @@ bool hasTable(sqlite3* db, const char* name) {
     return statement.step();
 }
 
-// What the index's tokens are made of: the character folds of this Unicode version, and the kinds of token
-// (1: trigrams; 2: and an end mark; 3: and lists of two-character starts).
+// What the index's tokens are made of: the character folds of this Unicode version under the catalogue's
+// own rules (1: case, yeh and kaf; 2: and Persian letter forms, digits and skipped marks), and the kinds of
+// token (1: trigrams; 2: and an end mark; 3: and lists of two-character starts). An index of other folds is
+// built anew when the catalogue is opened.
+constexpr int kFoldingRules = 2;
 int currentFolding() {
-    return int(QChar::currentUnicodeVersion());
+    // Rules 1 wrote the Unicode version alone (well below 1000), so those indexes read as out of date.
+    return (kFoldingRules - 1) * 1000 + int(QChar::currentUnicodeVersion());
 }
 constexpr int kTokenKinds = 3;
 

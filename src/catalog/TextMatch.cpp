@@ -15,17 +15,49 @@ constexpr char32_t kInvalidByteBase = 0x7FFFFE00;
 
 }  // namespace
 
-char32_t foldForMatch(char32_t c) {
+namespace {
+
+// Zero-width characters (spaces, joiners, non-joiners, the byte order mark) and the marks, embeddings and
+// isolates that set a text's direction.
+bool isInvisibleMark(char32_t c) {
+    return (c >= 0x200B && c <= 0x200F) || (c >= 0x202A && c <= 0x202E) || (c >= 0x2060 && c <= 0x2064) ||
+           (c >= 0x2066 && c <= 0x2069) || c == 0xFEFF;
+}
+
+// The Arabic block (U+0600-U+06FF), where nothing has case.
+char32_t foldArabic(char32_t c) {
+    if ((c >= 0x064B && c <= 0x065F) || c == 0x0670 || c == 0x0640 || c == 0x061C) return kIgnoredInMatch;
+    if (c >= 0x06F0 && c <= 0x06F9) return U'0' + (c - 0x06F0);  // Persian digits
+    if (c >= 0x0660 && c <= 0x0669) return U'0' + (c - 0x0660);  // Arabic-Indic digits
     switch (c) {
         case 0x064A:  // Arabic yeh
         case 0x0649:  // alef maksura, written for yeh at the end of words
+        case 0x0626:  // yeh with hamza above
             return 0x06CC;  // Persian yeh
         case 0x0643:        // Arabic kaf
             return 0x06A9;  // Persian keheh
+        case 0x0622:        // alef with madda above
+        case 0x0623:        // alef with hamza above
+        case 0x0625:        // alef with hamza below
+        case 0x0671:        // alef wasla
+            return 0x0627;  // alef
+        case 0x0629:        // teh marbuta
+        case 0x06C0:        // heh with yeh above
+            return 0x0647;  // heh
+        case 0x0624:        // waw with hamza above
+            return 0x0648;  // waw
         default:
-            break;
+            return c;
     }
+}
+
+}  // namespace
+
+char32_t foldForMatch(char32_t c) {
     if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+    if (c >= 0x0600 && c <= 0x06FF) return foldArabic(c);
+    if (isInvisibleMark(c)) return kIgnoredInMatch;
+    if (c > 0x10FFFF) return c;
     return QChar::toCaseFolded(c);
 }
 
@@ -97,7 +129,8 @@ void foldUtf8(std::string_view s, std::vector<char32_t>& out, std::vector<int>* 
             *o++ = (b >= 'A' && b <= 'Z') ? char32_t(b + 32) : char32_t(b);
             ++p;
         } else {
-            *o++ = foldMultiByte(p, end);
+            const char32_t folded = foldMultiByte(p, end);
+            if (folded != kIgnoredInMatch) *o++ = folded;
         }
     }
     out.resize(size_t(o - out.data()));

@@ -5,24 +5,32 @@
 
 namespace vt {
 
-// Text comparison rules of the catalogue's `like`: case is ignored in every script, and the Arabic and
-// Persian forms of yeh and kaf count as the same letter, since catalogued names are often written with one
-// and searched with the other.
+// What foldForMatch gives for a character that comparison skips; outside Unicode, so no text holds it.
+constexpr char32_t kIgnoredInMatch = 0x7FFFFFFD;
+
+// Text comparison rules of the catalogue's `like`: case is ignored in every script, and texts a Persian
+// reader sees as the same compare equal, since catalogued names are often written one way and searched
+// another: the Arabic and Persian forms of yeh and kaf are one letter, as are the alef forms, teh marbuta
+// and heh with yeh above with heh, waw with hamza with waw, and yeh with hamza with yeh; Persian and
+// Arabic-Indic digits are ASCII digits. Zero-width characters, direction marks, diacritics and tatweel
+// give kIgnoredInMatch: they change how a text looks, not what it says.
 char32_t foldForMatch(char32_t c);
 
-// Decodes UTF-8 into folded code points (invalid bytes become distinct private values, never dropped).
-// When `starts` is given it receives, for each code point, the byte offset in `utf8` where it began.
+// Decodes UTF-8 into folded code points, leaving out the characters comparison skips (invalid bytes become
+// distinct private values, never dropped). When `starts` is given it receives, for each code point kept,
+// the byte offset in `utf8` where it began.
 void foldUtf8(std::string_view utf8, std::vector<char32_t>& out, std::vector<int>* starts = nullptr);
 
 // True for the private values foldUtf8 gives to bytes that are not valid UTF-8; such a value stands for
 // the byte (value & 0xFF).
 bool isInvalidByte(char32_t c);
 
-// True when the two texts are the same once folded as above: names compared without regard to case or to
-// the yeh and kaf forms, with no wildcards.
+// True when the two texts are the same once folded as above: names compared without regard to case, letter
+// forms or invisible marks, with no wildcards.
 bool equalFolded(std::string_view utf8A, std::string_view utf8B);
 
-// A `like` pattern, folded once: '%' matches any run of characters, '_' exactly one.
+// A `like` pattern, folded once: '%' matches any run of characters, '_' exactly one character of the folded
+// text (skipped characters are not there to match).
 class LikePattern {
 public:
     explicit LikePattern(std::string_view utf8Pattern);

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "catalog/TextMatch.h"
+#include "search/PersianDate.h"
 #include "search/PlainDecimal.h"
 #include "search/ReadableSize.h"
 
@@ -20,7 +21,7 @@ QString folded(const QString& text) {
     result.reserve(text.size());
     for (const char32_t c : text.toUcs4()) {
         const char32_t f = foldForMatch(c);
-        result.append(QString::fromUcs4(&f, 1));
+        if (f != kIgnoredInMatch) result.append(QString::fromUcs4(&f, 1));
     }
     return result;
 }
@@ -33,7 +34,7 @@ QString leftToRight(const QString& text) {
 
 QString dateText(const std::optional<qint64>& modified) {
     if (!modified) return QString();
-    return QDateTime::fromSecsSinceEpoch(*modified).toString(QStringLiteral("yyyy/MM/dd HH:mm"));
+    return solarHijriText(QDateTime::fromSecsSinceEpoch(*modified));
 }
 
 }  // namespace
@@ -153,6 +154,9 @@ QVariant FolderFilesModel::data(const QModelIndex& index, int role) const {
             case Attributes: return leftToRight(f.attributes);
             default: return {};
         }
+    }
+    if (role == Qt::ToolTipRole && index.column() == Modified && f.modified) {
+        return leftToRight(gregorianUtcText(QDateTime::fromSecsSinceEpoch(*f.modified)));
     }
     if (role == Qt::TextAlignmentRole && (index.column() == Bytes || index.column() == Size)) {
         return QVariant(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);

@@ -25,6 +25,7 @@
 #include "search/FolderTreeModel.h"
 #include "window/FoundFileOpening.h"
 #include "search/ListExport.h"
+#include "search/PersianDate.h"
 
 namespace vt {
 
@@ -51,9 +52,11 @@ QLabel* valueLabel(QWidget* parent, const char* name) {
     return label;
 }
 
-QString localTime(const std::optional<qint64>& seconds) {
-    if (!seconds) return QString();
-    return QDateTime::fromSecsSinceEpoch(*seconds).toString(QStringLiteral("yyyy/MM/dd HH:mm"));
+// A catalogued moment shown as a Persian date in local time, its Gregorian UTC date in the tooltip.
+void showMoment(QLabel* label, const std::optional<qint64>& seconds) {
+    const QDateTime moment = seconds ? QDateTime::fromSecsSinceEpoch(*seconds) : QDateTime();
+    label->setText(seconds ? solarHijriText(moment) : QString());
+    label->setToolTip(seconds ? gregorianUtcText(moment) : QString());
 }
 
 // A file name made from a disc or folder name: what a file system would refuse becomes "_".
@@ -285,7 +288,7 @@ void frmBrowse::showFacts(const DiscFacts& facts) {
     lblSerial_->setText(facts.serial);
     lblSize_->setText(facts.size);
     lblFiles_->setText(facts.fileCount);
-    lblCatalogued_->setText(localTime(facts.cataloguedAt));
+    showMoment(lblCatalogued_, facts.cataloguedAt);
 }
 
 DiscFolder& frmBrowse::listing(const QString& folderPath) {

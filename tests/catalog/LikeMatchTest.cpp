@@ -129,5 +129,47 @@ TEST(LikeMatch, PersianAndArabicYehAndKafAreOneLetterBothWays) {
     }
 }
 
+TEST(LikeMatch, TextsAPersianReaderSeesAsTheSameMatch) {
+    // "می‌خواهم" with a zero-width non-joiner, and with direction marks, a byte order mark and an
+    // isolate.
+    const std::string joined = utf8(U"D:\\\u0645\u06CC\u200C\u062E\u0648\u0627\u0647\u0645.txt");
+    const std::string marked =
+        utf8(U"\uFEFFD:\\\u200F\u0645\u06CC\u2067\u062E\u0648\u0627\u0647\u0645\u2069.txt");
+    for (const std::string& text : {joined, marked}) {
+        EXPECT_TRUE(LikePattern(utf8(U"%\u0645\u06CC\u062E\u0648\u0627\u0647\u0645%")).matches(text));
+        EXPECT_TRUE(LikePattern(utf8(U"%\u0645\u064A\u200C\u062E%")).matches(text));
+        // '_' stands for one character of what is seen: the non-joiner is not one.
+        EXPECT_TRUE(LikePattern(utf8(U"%\u0645_\u062E\u0648%")).matches(text));
+        EXPECT_FALSE(LikePattern(utf8(U"%\u0645__\u062E\u0648%")).matches(text));
+    }
+    // Persian and Arabic-Indic digits are the ASCII ones, both ways.
+    EXPECT_TRUE(LikePattern(utf8(U"%\u06F1\u06F2\u06F3%")).matches("D:\\photos\\123.jpg"));
+    EXPECT_TRUE(LikePattern(utf8(U"%\u0661\u0662\u0663%")).matches("D:\\photos\\123.jpg"));
+    EXPECT_TRUE(LikePattern("%2009%").matches(utf8(U"D:\\\u06F2\u06F0\u0660\u06F9")));
+    EXPECT_FALSE(LikePattern(utf8(U"%\u06F1\u06F2\u06F4%")).matches("D:\\photos\\123.jpg"));
+    // Diacritics and tatweel: "کِتـــاب" is "کتاب".
+    EXPECT_TRUE(LikePattern(utf8(U"%\u06A9\u062A\u0627\u0628%"))
+                    .matches(utf8(U"D:\\\u06A9\u0650\u062A\u0640\u0640\u0640\u0627\u0628\u064B")));
+    EXPECT_TRUE(LikePattern(utf8(U"%\u0643\u064E\u062A\u0627\u0670\u0628%"))
+                    .matches(utf8(U"D:\\\u06A9\u062A\u0627\u0628")));
+    // Letter forms: alefs, teh marbuta and heh with yeh above, waw and yeh with hamza.
+    for (const char32_t* alef : {U"\u0622", U"\u0623", U"\u0625", U"\u0671"}) {
+        EXPECT_TRUE(LikePattern(utf8(U"%\u0627\u0628%")).matches(utf8(alef) + utf8(U"\u0628")));
+        EXPECT_TRUE(LikePattern(utf8(alef) + "%").matches(utf8(U"\u0627\u0628")));
+    }
+    EXPECT_TRUE(LikePattern(utf8(U"\u062E\u0627\u0646\u0647")).matches(utf8(U"\u062E\u0627\u0646\u0629")));
+    EXPECT_TRUE(LikePattern(utf8(U"\u062E\u0627\u0646\u0647")).matches(utf8(U"\u062E\u0627\u0646\u06C0")));
+    EXPECT_TRUE(LikePattern(utf8(U"\u0645\u0624\u0645\u0646")).matches(utf8(U"\u0645\u0648\u0645\u0646")));
+    EXPECT_TRUE(LikePattern(utf8(U"\u0645\u0633\u0626\u0644\u0647"))
+                    .matches(utf8(U"\u0645\u0633\u064A\u0644\u0647")));
+    EXPECT_TRUE(LikePattern(utf8(U"\u0645\u0633\u06CC\u0644\u0647"))
+                    .matches(utf8(U"\u0645\u0633\u0626\u0644\u0647")));
+    EXPECT_FALSE(LikePattern(utf8(U"\u0645\u0633\u0627\u0644\u0647"))
+                     .matches(utf8(U"\u0645\u0633\u0626\u0644\u0647")));
+    // Names too: a disc named with a non-joiner and Persian digits is the one typed without them.
+    EXPECT_TRUE(equalFolded(utf8(U"\u0622\u0631\u0634\u06CC\u0648\u200C\u06F1\u06F4\u06F0\u06F2"),
+                            utf8(U"\u0627\u0631\u0634\u064A\u06481402")));
+}
+
 }  // namespace
 }  // namespace vt

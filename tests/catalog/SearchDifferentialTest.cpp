@@ -11,7 +11,9 @@ namespace vt {
 namespace {
 
 // Path parts in Latin and Persian script, the Persian ones in both the Arabic and the Persian forms of yeh
-// and kaf, with quotes and wildcard characters as they can occur in file names.
+// and kaf, with and without zero-width non-joiners, direction marks, diacritics and tatweel, in the letter
+// forms a reader takes as one, with Persian, Arabic-Indic and ASCII digits, and with quotes and wildcard
+// characters as they can occur in file names.
 const QStringList kParts = {QStringLiteral("Music"),
                             QStringLiteral("MUSIC"),
                             QStringLiteral("music"),
@@ -31,7 +33,22 @@ const QStringList kParts = {QStringLiteral("Music"),
                             QStringLiteral("\u0639\u0644\u0649"),
                             QStringLiteral("\u0641\u064A\u0644\u0645"),
                             QStringLiteral("\u067E\u0631\u0648\u0698\u0647"),
-                            QStringLiteral("\u0646\u0631\u0645 \u0627\u0641\u0632\u0627\u0631")};
+                            QStringLiteral("\u0646\u0631\u0645 \u0627\u0641\u0632\u0627\u0631"),
+                            QStringLiteral("\u0645\u06CC\u200C\u062E\u0648\u0627\u0647\u0645"),
+                            QStringLiteral("\u0645\u064A\u062E\u0648\u0627\u0647\u0645"),
+                            QStringLiteral("\u06F1\u06F3\u06F8\u06F2"),
+                            QStringLiteral("\u0661\u0663\u0668\u0662"),
+                            QStringLiteral("1382"),
+                            QStringLiteral("\u06A9\u0650\u062A\u0627\u0628"),
+                            QStringLiteral("\u0622\u0647\u0646\u06AF"),
+                            QStringLiteral("\u0627\u0647\u0646\u06AF"),
+                            QStringLiteral("\u062E\u0627\u0646\u06C0"),
+                            QStringLiteral("\u062E\u0627\u0646\u0629"),
+                            QStringLiteral("\u062E\u0627\u0646\u0647"),
+                            QStringLiteral("\u0645\u0624\u0645\u0646"),
+                            QStringLiteral("\u0645\u0633\u0626\u0644\u0647"),
+                            QStringLiteral("\u0641\u06CC\u0640\u0640\u0644\u0645"),
+                            QStringLiteral("\u200F\u0641\u064A\u0644\u0645\u200E")};
 // Single characters patterns are also made of.
 const QStringList kCharacters = {
     QStringLiteral("a"),      QStringLiteral("B"),      QStringLiteral("c"),      QStringLiteral("s"),
@@ -39,7 +56,9 @@ const QStringList kCharacters = {
     QStringLiteral("4"),      QStringLiteral("."),      QStringLiteral("\\"),     QStringLiteral(" "),
     QStringLiteral("%"),      QStringLiteral("_"),      QStringLiteral("'"),      QStringLiteral("\""),
     QStringLiteral("\u064A"), QStringLiteral("\u06CC"), QStringLiteral("\u0643"), QStringLiteral("\u06A9"),
-    QStringLiteral("\u062A"), QStringLiteral("\u0627"), QStringLiteral("\u0644")};
+    QStringLiteral("\u062A"), QStringLiteral("\u0627"), QStringLiteral("\u0644"), QStringLiteral("\u200C"),
+    QStringLiteral("\u06F1"), QStringLiteral("\u0661"), QStringLiteral("1"),      QStringLiteral("\u0650"),
+    QStringLiteral("\u0640"), QStringLiteral("\u0622"), QStringLiteral("\u0647"), QStringLiteral("\u0629")};
 
 class SearchDifferential : public ::testing::Test {
   protected:
@@ -68,7 +87,8 @@ class SearchDifferential : public ::testing::Test {
     }
 
     // One to twelve characters: a stretch of a recorded path, or random characters and parts, with letter
-    // case changed, yeh and kaf swapped and wildcards put in at random.
+    // case changed, yeh and kaf swapped, digits made Persian, alef and heh in their other forms, marks and
+    // diacritics added and wildcards put in at random.
     QString randomText(std::mt19937& random) {
         const int length = 1 + int(random() % 12);
         QString text;
@@ -82,8 +102,9 @@ class SearchDifferential : public ::testing::Test {
             }
             text = text.left(length);
         }
-        for (QChar& c : text) {
-            switch (random() % 12) {
+        QString changed;
+        for (QChar c : text) {
+            switch (random() % 16) {
                 case 0:
                     c = c.toUpper();
                     break;
@@ -96,10 +117,22 @@ class SearchDifferential : public ::testing::Test {
                 case 3:
                     c = random() % 2 ? QLatin1Char('%') : QLatin1Char('_');
                     break;
+                case 4:  // the digit in Persian
+                    if (c.isDigit() && c.unicode() < 0x80) c = QChar(0x06F0 + (c.unicode() - '0'));
+                    break;
+                case 5:  // a non-joiner, a direction mark or a diacritic put in after it
+                    changed += c;
+                    c = QChar(random() % 3 ? 0x200C : random() % 2 ? 0x200F : 0x064E);
+                    break;
+                case 6:
+                    c = c == QChar(0x0627) ? QChar(0x0622) : c == QChar(0x0647) ? QChar(0x0629) : c;
+                    break;
                 default:
                     break;
             }
+            changed += c;
         }
+        text = changed;
         return text;
     }
 

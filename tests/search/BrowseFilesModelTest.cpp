@@ -71,5 +71,27 @@ TEST(BrowseFiles, FilterIgnoresCaseAndTheYehAndKafFormsAndKeepsTheSortOrder) {
     EXPECT_EQ(model.allFiles().size(), 3u);
 }
 
+TEST(BrowseFiles, DatesReadSolarHijriInPersianDigitsWithTheGregorianUtcDateInTheTooltip) {
+    FolderFilesModel model;
+    model.setFiles({file(QStringLiteral("nowruz.txt"), 1, 1711022400)});  // 2024-03-21 12:00 UTC
+    const QModelIndex date = model.index(0, FolderFilesModel::Modified);
+    // 1403/01/02, the day after the Persian new year, in any time zone within eleven hours of UTC.
+    EXPECT_TRUE(model.data(date, Qt::DisplayRole)
+                    .toString()
+                    .startsWith(QChar(0x2066) +
+                                QString::fromUtf16(u"\u06F1\u06F4\u06F0\u06F3/\u06F0\u06F1/\u06F0\u06F2 ")))
+        << model.data(date, Qt::DisplayRole).toString().toStdString();
+    EXPECT_EQ(model.data(date, Qt::ToolTipRole).toString(),
+              QChar(0x2066) + QStringLiteral("2024-03-21 12:00 UTC") + QChar(0x2069));
+}
+
+TEST(BrowseFiles, FilterSkipsNonJoinersAndReadsPersianDigitsAsTheirValues) {
+    FolderFilesModel model;
+    model.setFiles({file(QString::fromUtf16(u"\u0645\u06CC\u200C\u062E\u0648\u0627\u0647\u0645 2.mp3"), 1),
+                    file(QStringLiteral("other"), 2)});
+    model.setFilterText(QString::fromUtf16(u"\u0645\u064A\u062E\u0648\u0627\u0647\u0645 \u06F2"));
+    EXPECT_EQ(names(model).size(), 1);
+}
+
 }  // namespace
 }  // namespace vt::test

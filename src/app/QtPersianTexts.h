@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QTranslator>
+
+namespace vt {
+
+// Qt's own texts (message-box buttons, file dialogs, the context menus of text fields) in Persian, from the
+// translations installed with Qt, for as long as this object lives. Without them installed Qt's English
+// texts stay.
+class QtPersianTexts {
+  public:
+    QtPersianTexts();
+    ~QtPersianTexts();
+    QtPersianTexts(const QtPersianTexts&) = delete;
+    QtPersianTexts& operator=(const QtPersianTexts&) = delete;
+
+    bool installed() const { return installed_; }
+
+  private:
+    QTranslator translator_;
+    bool installed_ = false;
+};
+
+}  // namespace vt
