@@ -12,13 +12,13 @@
 #include <cstdio>
 #include <vector>
 
-#include "window/AppContext.h"
 #include "catalog/ConnectionString.h"
 #include "catalog/SearchIndex.h"
 #include "search/FolderFilesModel.h"
 #include "search/FolderTreeModel.h"
 #include "search/frmBrowse.h"
 #include "support/TestPlatform.h"
+#include "window/AppContext.h"
 
 namespace vt {
 namespace {
@@ -45,11 +45,11 @@ void fill(Connection& cn) {
     };
     nested(kSmallDisc, 100000);
     nested(kLargeDisc, 950000);
-    cn.Execute(QStringLiteral(
-        "WITH RECURSIVE c(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM c WHERE n + 1 < 50000) "
-        "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr, FileModified) "
-        "SELECT 'Disc1M', 'scan ' || n || '.jpg', 'D:\\Scans\\scan ' || n || '.jpg', "
-        "(n * 104729) % 9000000, 'ArchiveNormal', 1200000000 + n FROM c;"));
+    cn.Execute(
+        QStringLiteral("WITH RECURSIVE c(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM c WHERE n + 1 < 50000) "
+                       "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr, FileModified) "
+                       "SELECT 'Disc1M', 'scan ' || n || '.jpg', 'D:\\Scans\\scan ' || n || '.jpg', "
+                       "(n * 104729) % 9000000, 'ArchiveNormal', 1200000000 + n FROM c;"));
     cn.Execute(QStringLiteral(
         "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount, VolumeLabel, FileSystem, CataloguedAt) "
         "VALUES ('Disc100k', '-1234', '650 MB', '100000', 'SMALL', 'ISO9660', 1700000000), "

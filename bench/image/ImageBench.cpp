@@ -62,7 +62,8 @@ int walkImage(const QString& path, long& files, long& folders) {
         return 1;
     }
     // Folder by folder from the entries the listings give, as a walk of an attached image goes.
-    const std::function<void(const vt::ImageEntry&, bool)> walk = [&](const vt::ImageEntry& folder, bool root) {
+    const std::function<void(const vt::ImageEntry&, bool)> walk = [&](const vt::ImageEntry& folder,
+                                                                      bool root) {
         vt::FindData entry;
         vt::FindStatus status;
         auto handle = opened.image->findFirst(folder, root, QStringLiteral("*.*"), entry, status);
@@ -84,10 +85,13 @@ int walkImage(const QString& path, long& files, long& folders) {
 int main(int argc, char** argv) {
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     if (command == QLatin1String("generate") && argc == 5) {
-        return generate(QString::fromLocal8Bit(argv[2]), std::atol(argv[3]), unsigned(std::atol(argv[4]))) ? 0 : 1;
+        return generate(QString::fromLocal8Bit(argv[2]), std::atol(argv[3]), unsigned(std::atol(argv[4])))
+                   ? 0
+                   : 1;
     }
     if (argc != 3) {
-        std::fprintf(stderr, "usage: %s generate FOLDER FILES SEED | list|libiso9660|libudf IMAGE\n", argv[0]);
+        std::fprintf(stderr, "usage: %s generate FOLDER FILES SEED | list|libiso9660|libudf IMAGE\n",
+                     argv[0]);
         return 2;
     }
     const QString image = QString::fromLocal8Bit(argv[2]);
@@ -98,8 +102,9 @@ int main(int argc, char** argv) {
         if (walkImage(image, files, folders) != 0) return 1;
 #ifdef VT_BENCH_LIBCDIO
     } else if (command == QLatin1String("libiso9660") || command == QLatin1String("libudf")) {
-        const vt::bench::WalkCount count = command == QLatin1String("libudf") ? vt::bench::walkWithLibudf(image)
-                                                                               : vt::bench::walkWithLibiso9660(image);
+        const vt::bench::WalkCount count = command == QLatin1String("libudf")
+                                               ? vt::bench::walkWithLibudf(image)
+                                               : vt::bench::walkWithLibiso9660(image);
         if (!count.ok) return 1;
         files = count.files, folders = count.folders;
 #endif
@@ -107,7 +112,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "unknown command %s\n", argv[1]);
         return 2;
     }
-    std::printf("seconds=%.3f files=%ld folders=%ld peak_kib=%ld\n", timer.nsecsElapsed() / 1e9, files, folders,
-                peakKib());
+    std::printf("seconds=%.3f files=%ld folders=%ld peak_kib=%ld\n", timer.nsecsElapsed() / 1e9, files,
+                folders, peakKib());
     return 0;
 }

@@ -63,7 +63,8 @@ void walkUdf(udf_dirent_t* folder, WalkCount& count) {
 
 WalkCount walkWithLibiso9660(const QString& image) {
     WalkCount count;
-    std::unique_ptr<iso9660_t, IsoClose> iso(iso9660_open_ext(QFile::encodeName(image).constData(), ISO_EXTENSION_ALL));
+    std::unique_ptr<iso9660_t, IsoClose> iso(
+        iso9660_open_ext(QFile::encodeName(image).constData(), ISO_EXTENSION_ALL));
     if (!iso) return count;
     walkIso(iso.get(), "/", count);
     count.ok = true;

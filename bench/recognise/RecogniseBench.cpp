@@ -75,7 +75,8 @@ int main(int argc, char** argv) {
         Transaction fill(cn);
         for (int i = 0; i < options.discs; ++i) {
             catalogued.push_back(discDetails(random));
-            cn.Execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('Disc%1', '%2', '%3', '100');")
+            cn.Execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES "
+                                      "('Disc%1', '%2', '%3', '100');")
                            .arg(i)
                            .arg(catalogued.back().serial, catalogued.back().usedSize));
         }

@@ -46,14 +46,16 @@ void fill(Connection& cn, const Options& options) {
     Transaction transaction(cn);
     cn.Execute(
         QStringLiteral("WITH RECURSIVE c(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM c WHERE n + 1 < %1) "
-                       "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) SELECT 'Disc' || printf('%04d', n / %2), "
+                       "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) SELECT 'Disc' "
+                       "|| printf('%04d', n / %2), "
                        "'file' || n || '.dat', 'D:\\folder' || (n % 97) || '\\file' || n || '.dat', "
                        "(n * 7919) % 700000000, 'ArchiveNormal' FROM c;")
             .arg(qint64(options.discs) * options.filesPerDisc)
             .arg(options.filesPerDisc));
     cn.Execute(
         QStringLiteral("WITH RECURSIVE c(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM c WHERE n + 1 < %1) "
-                       "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) SELECT 'Disc' || printf('%04d', n), -123456 - n, "
+                       "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) SELECT 'Disc' || "
+                       "printf('%04d', n), -123456 - n, "
                        "'654,311,424 bytes', '%2' FROM c;")
             .arg(options.discs)
             .arg(options.filesPerDisc));

@@ -95,8 +95,12 @@ Duration SearchBench::addDisc(sqlite3* db, const QString& name, const std::vecto
         }
     }
     const Stopwatch stopwatch;
-    executeSql(db, "BEGIN IMMEDIATE; INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) SELECT * FROM temp.Staging;");
-    Statement disk(db, "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES (?1, '12345', '654,311,424 bytes', ?2)");
+    executeSql(db,
+               "BEGIN IMMEDIATE; INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) "
+               "SELECT * FROM temp.Staging;");
+    Statement disk(db,
+                   "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES (?1, '12345', "
+                   "'654,311,424 bytes', ?2)");
     disk.text(1, name);
     sqlite3_bind_int(disk.stmt, 2, int(files.size()));
     sqlite3_step(disk.stmt);

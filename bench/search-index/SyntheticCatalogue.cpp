@@ -126,11 +126,15 @@ void SyntheticCatalogue::writeVersion1(const QString& path, int discs, int files
     check(sqlite3_exec(db, marker.c_str(), nullptr, nullptr, nullptr), db);
     sqlite3_stmt* file = nullptr;
     sqlite3_stmt* disk = nullptr;
-    check(sqlite3_prepare_v2(db, "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES (?1, ?2, ?3, ?4, 'ArchiveNormalReadOnly')", -1,
-                             &file, nullptr),
+    check(sqlite3_prepare_v2(db,
+                             "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES "
+                             "(?1, ?2, ?3, ?4, 'ArchiveNormalReadOnly')",
+                             -1, &file, nullptr),
           db);
-    check(sqlite3_prepare_v2(db, "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES (?1, ?2, '654,311,424 bytes', ?3)", -1, &disk,
-                             nullptr),
+    check(sqlite3_prepare_v2(db,
+                             "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES (?1, ?2, "
+                             "'654,311,424 bytes', ?3)",
+                             -1, &disk, nullptr),
           db);
     for (int d = 0; d < discs; ++d) {
         const QByteArray name = discName(d).toUtf8();

@@ -177,7 +177,8 @@ int main(int argc, char** argv) {
     row("add a disc (its transaction)", addIndexed, addPlain, 500);
     row("remove a disc", removeIndexed, removePlain, 50);
     std::printf(
-        "idle time after the 5 adds (indexing them, merging): %.0f ms (cpu %.0f), after the 5 removals: %.0f ms "
+        "idle time after the 5 adds (indexing them, merging): %.0f ms (cpu %.0f), after the 5 removals: %.0f "
+        "ms "
         "(cpu %.0f)\n",
         merged.wallMs, merged.cpuMs, mergedAfterRemove.wallMs, mergedAfterRemove.cpuMs);
     return 0;

@@ -106,8 +106,13 @@ QString discName(int index) {
 void fillSeededCatalogue(Connection& cn, const CatalogueShape& shape) {
     Source source(shape.seed);
     Transaction transaction(cn);
-    SqliteStatement file(cn.handle(), QStringLiteral("INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES (?,?,?,?,?)"));
-    SqliteStatement disc(cn.handle(), QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES (?,?,?,?)"));
+    SqliteStatement file(
+        cn.handle(),
+        QStringLiteral(
+            "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES (?,?,?,?,?)"));
+    SqliteStatement disc(
+        cn.handle(),
+        QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES (?,?,?,?)"));
     long written = 0;
     for (int d = 0; d < shape.discs; ++d) {
         const long files = (shape.rows * (d + 1)) / shape.discs - written;

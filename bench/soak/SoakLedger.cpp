@@ -40,13 +40,19 @@ LedgerWriter::LedgerWriter(const QString& path)
     if (fd_ < 0) throw std::runtime_error("cannot open the ledger " + path.toStdString());
 }
 
-LedgerWriter::~LedgerWriter() { ::close(fd_); }
+LedgerWriter::~LedgerWriter() {
+    ::close(fd_);
+}
 
 void LedgerWriter::catalogued(const QString& name, long files) {
     append(QStringLiteral("%1\t%2\t%3").arg(QLatin1String(kCatalogued), name).arg(files));
 }
-void LedgerWriter::removing(const QString& name) { append(QLatin1String(kRemoving) + QLatin1Char('\t') + name); }
-void LedgerWriter::removed(const QString& name) { append(QLatin1String(kRemoved) + QLatin1Char('\t') + name); }
+void LedgerWriter::removing(const QString& name) {
+    append(QLatin1String(kRemoving) + QLatin1Char('\t') + name);
+}
+void LedgerWriter::removed(const QString& name) {
+    append(QLatin1String(kRemoved) + QLatin1Char('\t') + name);
+}
 
 void LedgerWriter::append(const QString& line) {
     const QByteArray bytes = line.toUtf8() + '\n';

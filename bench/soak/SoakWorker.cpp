@@ -201,9 +201,11 @@ int verify(const QString& catalogue, const QString& ledgers) {
         const bool present = row.RecordCount() == 1;
         found += present ? 1 : 0;
         if (disc.state == soak::Expectation::State::Present &&
-            (!present || files.RecordCount() != disc.files || row.Fields(3).Value().toLongLong() != disc.files)) {
-            std::printf("fault: disc %s was acknowledged with %ld files; the catalogue has %s with %ld rows\n",
-                        qPrintable(name), disc.files, present ? "its row" : "no row", files.RecordCount());
+            (!present || files.RecordCount() != disc.files ||
+             row.Fields(3).Value().toLongLong() != disc.files)) {
+            std::printf(
+                "fault: disc %s was acknowledged with %ld files; the catalogue has %s with %ld rows\n",
+                qPrintable(name), disc.files, present ? "its row" : "no row", files.RecordCount());
             ++faults;
         }
         if (disc.state == soak::Expectation::State::Absent && (present || files.RecordCount() > 0)) {
@@ -229,12 +231,14 @@ int main(int argc, char** argv) {
             worker.run(args[6].toInt());
             return 0;
         }
-        if (args.size() == 4 && args[1] == QLatin1String("verify")) return verify(args[2], args[3]) == 0 ? 0 : 1;
+        if (args.size() == 4 && args[1] == QLatin1String("verify"))
+            return verify(args[2], args[3]) == 0 ? 0 : 1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "soak_worker: %s\n", e.what());
         return 2;
     }
-    std::fprintf(stderr, "usage: soak_worker run CATALOGUE LEDGERS ID SEED SECONDS [--two-connections]\n"
-                         "       soak_worker verify CATALOGUE LEDGERS\n");
+    std::fprintf(stderr,
+                 "usage: soak_worker run CATALOGUE LEDGERS ID SEED SECONDS [--two-connections]\n"
+                 "       soak_worker verify CATALOGUE LEDGERS\n");
     return 2;
 }

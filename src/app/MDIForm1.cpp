@@ -20,11 +20,11 @@
 #include "catalog/ConnectionString.h"
 #include "catalog/SearchIndexUpkeep.h"
 #include "platform/MessageService.h"
-#include "window/ImageAttaching.h"
 #include "scan/frmMain.h"
 #include "window/AboutPictures.h"
 #include "window/AppContext.h"
 #include "window/ButtonForms.h"
+#include "window/ImageAttaching.h"
 #include "window/Look.h"
 
 namespace vt {
@@ -89,7 +89,9 @@ MyButton* MDIForm1::addStripButton(QWidget* strip, const char* name, const QStri
     return button;
 }
 
-void MDIForm1::showTime() { timePanel_->setText(QTime::currentTime().toString(QStringLiteral("HH:mm"))); }
+void MDIForm1::showTime() {
+    timePanel_->setText(QTime::currentTime().toString(QStringLiteral("HH:mm")));
+}
 
 void MDIForm1::MDIForm_Initialize() {
     // The common controls (status bar, list view) need no initialising here: Qt provides them.
@@ -148,14 +150,22 @@ void MDIForm1::dropEvent(QDropEvent* event) {
     QTimer::singleShot(0, this, [this, paths] { windows_->showMain().attachImages(paths); });
 }
 
-void MDIForm1::cmdAddnew_Click() { windows_->showMain(); }
-void MDIForm1::cmdRemDisk_Click() { windows_->showDelete(); }
-void MDIForm1::cmdFind_Click() { windows_->showFind(); }
+void MDIForm1::cmdAddnew_Click() {
+    windows_->showMain();
+}
+void MDIForm1::cmdRemDisk_Click() {
+    windows_->showDelete();
+}
+void MDIForm1::cmdFind_Click() {
+    windows_->showFind();
+}
 
 void MDIForm1::cmdSetting_Click() {
     context_.platform.messages.information(this, QStringLiteral("In future version !"));
 }
 
-void MDIForm1::cmdAbout_Click() { windows_->showAbout(this); }
+void MDIForm1::cmdAbout_Click() {
+    windows_->showAbout(this);
+}
 
 }  // namespace vt

@@ -18,7 +18,7 @@ class WindowRegistry;
 // status bar with the time of day. It opens the catalogue when it loads.
 class MDIForm1 : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit MDIForm1(AppContext& context, QWidget* parent = nullptr);
     ~MDIForm1() override;
 
@@ -36,21 +36,21 @@ public:
     MyButton* cmdSetting() const { return cmdSetting_; }
     MyButton* cmdAbout() const { return cmdAbout_; }
 
-private slots:
+  private slots:
     void cmdAddnew_Click();
     void cmdRemDisk_Click();
     void cmdFind_Click();
     void cmdSetting_Click();
     void cmdAbout_Click();
 
-protected:
+  protected:
     // Refused while the new-disk window is cataloguing a disc, so that no scan is cut off half-way.
     void closeEvent(QCloseEvent* event) override;
     // Disc image files dropped anywhere on the frame are attached as drives in the new-disk window.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+  private:
     MyButton* addStripButton(QWidget* strip, const char* name, const QString& caption, int leftTwips);
     void showTime();
 

@@ -20,9 +20,13 @@ QComboBox* comboOfList(QWidget* widget) {
 
 }  // namespace
 
-RightToLeftPopups::RightToLeftPopups() { QApplication::instance()->installEventFilter(this); }
+RightToLeftPopups::RightToLeftPopups() {
+    QApplication::instance()->installEventFilter(this);
+}
 
-RightToLeftPopups::~RightToLeftPopups() { QApplication::instance()->removeEventFilter(this); }
+RightToLeftPopups::~RightToLeftPopups() {
+    QApplication::instance()->removeEventFilter(this);
+}
 
 bool RightToLeftPopups::eventFilter(QObject* watched, QEvent* event) {
     // Every event of the program passes here: the type is tested first.

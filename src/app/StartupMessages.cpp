@@ -11,7 +11,8 @@ QString catalogueOpenMessage(const CatalogOpenError& error) {
             reason = QStringLiteral("اين فايل فهرست ديسكهاي اين برنامه نيست. فايل دست نخورده باقي ماند.");
             break;
         case CatalogOpenError::Reason::UnknownVersion:
-            reason = QStringLiteral("اين فهرست با نسخه جديدتري از برنامه ساخته شده است. فايل دست نخورده باقي ماند.");
+            reason = QStringLiteral(
+                "اين فهرست با نسخه جديدتري از برنامه ساخته شده است. فايل دست نخورده باقي ماند.");
             break;
         case CatalogOpenError::Reason::ReadOnlyFile:
             reason = QStringLiteral("فايل فهرست فقط خواندني است. اجازه نوشتن در آن را بدهيد.");

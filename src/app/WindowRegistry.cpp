@@ -51,11 +51,21 @@ void WindowRegistry::bringToFront(QWidget& form) {
     sub->raise();
 }
 
-frmMain* WindowRegistry::mainWindow() const { return main_; }
-frmFind* WindowRegistry::findWindow() const { return find_; }
-frmDelete* WindowRegistry::deleteWindow() const { return delete_; }
-frmBrowse* WindowRegistry::browseWindow() const { return browse_; }
-frmAbout* WindowRegistry::aboutWindow() const { return about_; }
+frmMain* WindowRegistry::mainWindow() const {
+    return main_;
+}
+frmFind* WindowRegistry::findWindow() const {
+    return find_;
+}
+frmDelete* WindowRegistry::deleteWindow() const {
+    return delete_;
+}
+frmBrowse* WindowRegistry::browseWindow() const {
+    return browse_;
+}
+frmAbout* WindowRegistry::aboutWindow() const {
+    return about_;
+}
 
 frmMain& WindowRegistry::showMain() {
     return showChild(main_, [this] { return new frmMain(context_); });
@@ -80,7 +90,8 @@ frmDelete& WindowRegistry::showDelete() {
 }
 
 frmBrowse& WindowRegistry::showBrowse() {
-    return showChild(browse_, [this] { return new frmBrowse(context_); }, false);
+    return showChild(
+        browse_, [this] { return new frmBrowse(context_); }, false);
 }
 
 void WindowRegistry::browse(const QString& disc, const QString& recordedPath) {

@@ -22,7 +22,7 @@ class frmMain;
 // closing one unloads it, and the next show loads it afresh with its controls at their design values.
 // The search and removal windows keep their window recordset here, so it outlives their closing.
 class WindowRegistry {
-public:
+  public:
     WindowRegistry(AppContext& context, QMdiArea& area);
     ~WindowRegistry();
     WindowRegistry(const WindowRegistry&) = delete;
@@ -43,7 +43,7 @@ public:
     frmBrowse* browseWindow() const;
     frmAbout* aboutWindow() const;
 
-private:
+  private:
     // `storedButtons`: the window's buttons have a stored look to load (every window with buttons has).
     template <class Form, class Make>
     Form& showChild(QPointer<Form>& slot, Make make, bool storedButtons = true);

@@ -35,6 +35,8 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     connect(cmdDelete_, &MyButton::Click, this, &frmAbout::cmdDelete_Click);
 }
 
-void frmAbout::cmdDelete_Click() { close(); }
+void frmAbout::cmdDelete_Click() {
+    close();
+}
 
 }  // namespace vt

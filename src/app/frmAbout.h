@@ -10,15 +10,15 @@ class MyButton;
 // The about window: three pictures and a close button.
 class frmAbout : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit frmAbout(QWidget* parent = nullptr);
 
     MyButton* cmdDelete() const { return cmdDelete_; }
 
-private slots:
+  private slots:
     void cmdDelete_Click();
 
-private:
+  private:
     MyButton* cmdDelete_;
 };
 

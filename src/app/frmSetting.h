@@ -8,7 +8,7 @@ namespace vt {
 // The settings window "تنظيمات": it has no controls yet and nothing shows it.
 class frmSetting : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit frmSetting(QWidget* parent = nullptr);
 };
 

@@ -174,7 +174,8 @@ void BankListAppender::throwFailure() {
     } catch (const std::bad_alloc&) {
         throw CatalogError(QStringLiteral("out of memory while writing the catalogue"));
     } catch (const std::exception& error) {
-        throw CatalogError(QStringLiteral("writing the catalogue failed: ") + QString::fromLocal8Bit(error.what()));
+        throw CatalogError(QStringLiteral("writing the catalogue failed: ") +
+                           QString::fromLocal8Bit(error.what()));
     } catch (...) {
         throw CatalogError(QStringLiteral("writing the catalogue failed for an unknown reason"));
     }

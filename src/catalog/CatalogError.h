@@ -8,14 +8,14 @@ namespace vt {
 // A catalogue operation that failed: a statement the store rejected, a move past the rows, a refused row.
 // Callers decide what a failure means: stop the operation, or pass over the step and go on.
 class CatalogError : public std::runtime_error {
-public:
+  public:
     explicit CatalogError(const QString& message) : std::runtime_error(message.toStdString()) {}
     QString message() const { return QString::fromStdString(what()); }
 };
 
 // The catalogue file could not be opened (or made) without risk to what is there.
 class CatalogOpenError : public CatalogError {
-public:
+  public:
     enum class Reason {
         NotACatalogue,      // the file exists but is not one of our catalogues
         UnknownVersion,     // a catalogue written by a newer program
@@ -34,7 +34,7 @@ public:
     const QString& path() const { return path_; }
     const QString& detail() const { return detail_; }
 
-private:
+  private:
     Reason reason_;
     QString path_;
     QString detail_;

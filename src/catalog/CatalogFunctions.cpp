@@ -16,7 +16,9 @@ std::string_view textArgument(sqlite3_value* value) {
     return {text ? text : "", size_t(sqlite3_value_bytes(value))};
 }
 
-void deletePattern(void* pattern) { delete static_cast<LikePattern*>(pattern); }
+void deletePattern(void* pattern) {
+    delete static_cast<LikePattern*>(pattern);
+}
 
 // like(pattern, text): what "text LIKE pattern" calls.
 void likeFunction(sqlite3_context* context, int, sqlite3_value** argv) {
@@ -44,8 +46,8 @@ void likeFunction(sqlite3_context* context, int, sqlite3_value** argv) {
 }  // namespace
 
 void registerCatalogFunctions(sqlite3* db) {
-    sqlite3_create_function(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction,
-                            nullptr, nullptr);
+    sqlite3_create_function(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction, nullptr,
+                            nullptr);
     FoldingTrigramTokenizer::registerWith(db);
 }
 

@@ -171,18 +171,21 @@ bool hasIndex(sqlite3* db, const char* name) {
 
 // Version 4's additions, each made only where it is missing; rows already there get NULL (not known).
 void addDatesAndFolderIndex(sqlite3* db) {
-    if (!hasColumn(db, "BankList", "FileModified")) executeSql(db, "ALTER TABLE BankList ADD COLUMN FileModified INTEGER;");
-    if (!hasColumn(db, "Disks", "VolumeLabel")) executeSql(db, "ALTER TABLE Disks ADD COLUMN VolumeLabel TEXT;");
-    if (!hasColumn(db, "Disks", "FileSystem")) executeSql(db, "ALTER TABLE Disks ADD COLUMN FileSystem TEXT;");
-    if (!hasColumn(db, "Disks", "CataloguedAt")) executeSql(db, "ALTER TABLE Disks ADD COLUMN CataloguedAt INTEGER;");
+    if (!hasColumn(db, "BankList", "FileModified"))
+        executeSql(db, "ALTER TABLE BankList ADD COLUMN FileModified INTEGER;");
+    if (!hasColumn(db, "Disks", "VolumeLabel"))
+        executeSql(db, "ALTER TABLE Disks ADD COLUMN VolumeLabel TEXT;");
+    if (!hasColumn(db, "Disks", "FileSystem"))
+        executeSql(db, "ALTER TABLE Disks ADD COLUMN FileSystem TEXT;");
+    if (!hasColumn(db, "Disks", "CataloguedAt"))
+        executeSql(db, "ALTER TABLE Disks ADD COLUMN CataloguedAt INTEGER;");
     if (!hasIndex(db, "BankList_Folders")) executeSql(db, kCreateFolderIndex);
 }
 
 bool upToDate(sqlite3* db) {
     return pragmaInt(db, "PRAGMA user_version") == kVersion && hasFileDates(db) &&
-           hasIndex(db, "BankList_Folders") && SearchIndex::exists(db) &&
-           SearchIndex::isCurrent(db) && SearchIndex::isTuned(db) && SearchIndex::hasCoverage(db) &&
-           DiscIdentityIndex::exists(db);
+           hasIndex(db, "BankList_Folders") && SearchIndex::exists(db) && SearchIndex::isCurrent(db) &&
+           SearchIndex::isTuned(db) && SearchIndex::hasCoverage(db) && DiscIdentityIndex::exists(db);
 }
 
 // Brings a catalogue of an older version (or with an index built under other folds) up to this one, in one
@@ -301,7 +304,9 @@ bool hasFileDates(sqlite3* db) {
     return hasColumn(db, "BankList", "FileModified") && hasColumn(db, "Disks", "CataloguedAt");
 }
 
-bool hasFolderIndex(sqlite3* db) { return hasIndex(db, "BankList_Folders"); }
+bool hasFolderIndex(sqlite3* db) {
+    return hasIndex(db, "BankList_Folders");
+}
 
 bool searchIndexReady(sqlite3* db) {
     try {

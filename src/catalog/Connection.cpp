@@ -9,7 +9,9 @@
 
 namespace vt {
 
-Connection::~Connection() { Close(); }
+Connection::~Connection() {
+    Close();
+}
 
 void Connection::Open(const SearchIndex::Progress& progress) {
     requireOwningThread();
@@ -54,9 +56,15 @@ void Connection::Execute(const QString& sql) {
     executeSql(db_, sql);
 }
 
-void Connection::BeginTrans() { Execute(QStringLiteral("BEGIN IMMEDIATE;")); }
-void Connection::CommitTrans() { Execute(QStringLiteral("COMMIT;")); }
-void Connection::RollbackTrans() { Execute(QStringLiteral("ROLLBACK;")); }
+void Connection::BeginTrans() {
+    Execute(QStringLiteral("BEGIN IMMEDIATE;"));
+}
+void Connection::CommitTrans() {
+    Execute(QStringLiteral("COMMIT;"));
+}
+void Connection::RollbackTrans() {
+    Execute(QStringLiteral("ROLLBACK;"));
+}
 bool Connection::inTransaction() const {
     if (!db_) return false;
     // Asked from other threads too; the connection's own lock keeps the answer from racing with a
@@ -79,7 +87,9 @@ void openCatalogue(Connection& connection, const QString& connectionString, Cata
     }
 }
 
-Transaction::Transaction(Connection& connection) : connection_(connection) { connection_.BeginTrans(); }
+Transaction::Transaction(Connection& connection) : connection_(connection) {
+    connection_.BeginTrans();
+}
 
 Transaction::~Transaction() {
     if (!open_) return;

@@ -25,7 +25,7 @@ namespace vt {
 // and the plain settings may be asked from any thread. Close and destruction belong to the owner too;
 // they cannot refuse, so they are the caller's care.
 class Connection {
-public:
+  public:
     static constexpr int adUseClient = 3;
 
     Connection() = default;
@@ -79,7 +79,7 @@ public:
     void setIndexedSearch(bool on) { indexedSearch_ = on; }
     bool indexedSearch() const { return indexedSearch_ && indexReady_; }
 
-private:
+  private:
     void openPath(bool readOnly, const SearchIndex::Progress& progress);
 
     QString connectionString_;
@@ -102,14 +102,14 @@ void openCatalogue(Connection& connection, const QString& connectionString,
 
 // Rolls back on destruction unless committed: a failure between Begin and Commit leaves nothing behind.
 class Transaction {
-public:
+  public:
     explicit Transaction(Connection& connection);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
     void commit();
 
-private:
+  private:
     Connection& connection_;
     bool open_ = true;
 };

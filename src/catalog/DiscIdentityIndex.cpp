@@ -12,7 +12,8 @@ bool exists(sqlite3* db) {
 }
 
 void create(sqlite3* db) {
-    executeSql(db, QStringLiteral("CREATE INDEX IF NOT EXISTS Disks_SerialNo_DiskSize ON Disks(SerialNo, DiskSize);"));
+    executeSql(db, QStringLiteral(
+                       "CREATE INDEX IF NOT EXISTS Disks_SerialNo_DiskSize ON Disks(SerialNo, DiskSize);"));
 }
 
 }  // namespace DiscIdentityIndex

@@ -22,7 +22,8 @@ struct Keys {
 };
 
 Keys keysOf(bool folderIndex) {
-    if (folderIndex) return {QStringLiteral("CAST(DiskName AS TEXT)"), QStringLiteral("CAST(FilePath AS TEXT)")};
+    if (folderIndex)
+        return {QStringLiteral("CAST(DiskName AS TEXT)"), QStringLiteral("CAST(FilePath AS TEXT)")};
     return {QStringLiteral("DiskName"), QStringLiteral("FilePath")};
 }
 
@@ -49,8 +50,9 @@ DiscTree::DiscTree(sqlite3* db, QString diskName)
 
 QString DiscTree::rangeSql() const {
     const Keys keys = keysOf(folderIndex_);
-    return QStringLiteral("SELECT rowid, %2, FileSize, FileAttr, %3 FROM BankList WHERE %1 = ?1 AND %2 >= ?2 "
-                          "AND %2 < ?3 ORDER BY %2")
+    return QStringLiteral(
+               "SELECT rowid, %2, FileSize, FileAttr, %3 FROM BankList WHERE %1 = ?1 AND %2 >= ?2 "
+               "AND %2 < ?3 ORDER BY %2")
         .arg(keys.disc, keys.path, hasDates_ ? QStringLiteral("FileModified") : QStringLiteral("NULL"));
 }
 
@@ -78,10 +80,10 @@ QString DiscTree::root() const {
     const Keys keys = keysOf(folderIndex_);
     QString ends[2];
     for (int i = 0; i < 2; ++i) {
-        SqliteStatement end(db_, QStringLiteral("SELECT %2 FROM BankList WHERE %1 = ?1 AND %2 IS NOT NULL "
-                                                "ORDER BY %2 %3 LIMIT 1")
-                                     .arg(keys.disc, keys.path,
-                                          i ? QStringLiteral("DESC") : QStringLiteral("ASC")));
+        SqliteStatement end(
+            db_, QStringLiteral("SELECT %2 FROM BankList WHERE %1 = ?1 AND %2 IS NOT NULL "
+                                "ORDER BY %2 %3 LIMIT 1")
+                     .arg(keys.disc, keys.path, i ? QStringLiteral("DESC") : QStringLiteral("ASC")));
         end.bind(1, diskName_);
         if (!end.step()) return QString();
         ends[i] = firstPart(text(end, 0));

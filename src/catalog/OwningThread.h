@@ -11,7 +11,7 @@ namespace vt {
 // The thread that makes the object owns it at first. Ownership is handed on explicitly: by the owner, or
 // by whoever has made sure the owner has stopped using the object (e.g. by joining it).
 class OwningThread {
-public:
+  public:
     OwningThread() : owner_(std::this_thread::get_id()) {}
     OwningThread(const OwningThread&) = delete;
     OwningThread& operator=(const OwningThread&) = delete;
@@ -24,7 +24,7 @@ public:
         if (!isCurrent()) refuse(what);
     }
 
-private:
+  private:
     [[noreturn]] static void refuse(const char* what);
 
     std::atomic<std::thread::id> owner_;

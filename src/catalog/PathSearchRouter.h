@@ -26,10 +26,10 @@ struct RoutedSelect {
 // disc), else, across all discs, for all two-character pieces; it takes the rows listed under all of them,
 // in rowid order, and keeps those that the exact `like` of the plain statement accepts
 // (and, for one disc, whose DiskName is equal); then it reads the rows the index does not cover yet, which
-// lie above all it covers, from the table with the same tests; up to the same limit. The plain statement reads the table
-// in rowid order too (for one disc through the DiskName index, which also keeps rowid order), so both give
-// the same rows in the same order. Patterns without a piece of two or more characters get nothing from the
-// index and keep the plain statement.
+// lie above all it covers, from the table with the same tests; up to the same limit. The plain statement
+// reads the table in rowid order too (for one disc through the DiskName index, which also keeps rowid order),
+// so both give the same rows in the same order. Patterns without a piece of two or more characters get
+// nothing from the index and keep the plain statement.
 namespace PathSearchRouter {
 
 // The index query for `pattern` (characters counted as code points, not bytes): every trigram of every

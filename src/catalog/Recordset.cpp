@@ -178,9 +178,7 @@ void Recordset::Update() {
         QString placeholders;
         for (int i = 0; i < columnCount_; ++i) placeholders += i ? QStringLiteral(",?") : QStringLiteral("?");
         insert_ = std::make_unique<SqliteStatement>(
-            *connection_,
-            QStringLiteral("INSERT INTO \"%1\" VALUES (%2);")
-                .arg(table_, placeholders));
+            *connection_, QStringLiteral("INSERT INTO \"%1\" VALUES (%2);").arg(table_, placeholders));
     }
     insert_->reset();
     for (int i = 0; i < columnCount_; ++i) insert_->bind(i + 1, pending_[size_t(i)]);

@@ -13,12 +13,12 @@ class SqliteStatement;
 
 // One field of the current row, by position counted from 0.
 class Field {
-public:
+  public:
     QVariant Value() const;
     // Only a row begun with AddNew can be given values.
     void setValue(const QVariant& value);
 
-private:
+  private:
     friend class Recordset;
     Field(Recordset& owner, int index) : owner_(owner), index_(index) {}
     Recordset& owner_;
@@ -35,7 +35,7 @@ private:
 // statement itself gives. Every failure throws CatalogError.
 // The connection must outlive the open recordset.
 class Recordset {
-public:
+  public:
     static constexpr int adOpenDynamic = 2;
     static constexpr int adLockOptimistic = 3;
     static constexpr int adCmdUnspecified = -1;
@@ -70,7 +70,7 @@ public:
     // The statement last given to Open, as given (also when the store refused it).
     const QString& Source() const { return source_; }
 
-private:
+  private:
     friend class Field;
     struct Row {
         qint64 rowid = 0;

@@ -30,7 +30,8 @@ qint64 scalar(sqlite3* db, const QString& sql, qint64 bound = -1) {
 }
 
 bool hasTable(sqlite3* db, const char* name) {
-    SqliteStatement statement(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name=?1"));
+    SqliteStatement statement(db,
+                              QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name=?1"));
     statement.bind(1, QString::fromLatin1(name));
     return statement.step();
 }
@@ -131,8 +132,9 @@ void addCoverage(sqlite3* db) {
 }
 
 bool isTuned(sqlite3* db) {
-    SqliteStatement statement(db, QStringLiteral("SELECT count(*) FROM BankListPaths_config WHERE "
-                                                 "(k = 'automerge' AND v = 0) OR (k = 'crisismerge' AND v = ?1)"));
+    SqliteStatement statement(
+        db, QStringLiteral("SELECT count(*) FROM BankListPaths_config WHERE "
+                           "(k = 'automerge' AND v = 0) OR (k = 'crisismerge' AND v = ?1)"));
     statement.bind(1, kCrisisMerge);
     return statement.step() && statement.column(0).toLongLong() == 2;
 }
@@ -144,7 +146,8 @@ void tune(sqlite3* db) {
     // segments on a level) took a third of the time of adding a large disc. Only a much larger pile-up
     // forces it now: a search reads one more segment per small one until idle time has merged them, and
     // the segments stay far below FTS5's limit on their total number.
-    SqliteStatement setting(db, QStringLiteral("INSERT INTO BankListPaths(BankListPaths, rank) VALUES (?1, ?2)"));
+    SqliteStatement setting(db,
+                            QStringLiteral("INSERT INTO BankListPaths(BankListPaths, rank) VALUES (?1, ?2)"));
     setting.bind(1, QStringLiteral("automerge"));
     setting.bind(2, 0);
     setting.step();

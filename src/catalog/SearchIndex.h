@@ -90,8 +90,8 @@ void rebuild(sqlite3* db, const Progress& progress);
 bool applyRemovals(sqlite3* db, qint64 rows = -1);
 
 // Idle-time upkeep: indexes some of the rows waiting for it, applies some of the removals, then does about
-// `pages` pages of the merge work that adding rows leaves behind. Returns whether work was done (false: nothing is left). Runs in a transaction
-// of its own when none is open.
+// `pages` pages of the merge work that adding rows leaves behind. Returns whether work was done (false:
+// nothing is left). Runs in a transaction of its own when none is open.
 bool merge(sqlite3* db, int pages);
 
 }  // namespace SearchIndex

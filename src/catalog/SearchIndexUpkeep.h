@@ -13,7 +13,8 @@ class Connection;
 // Keeps the path index in shape from the event loop: after the catalogue has been written to (through this
 // connection or any other), it indexes the rows added since, takes the entries of removed rows out and
 // merges the index's segments, a small step at a time, so that neither adding nor removing a disc pays for
-// it and a search never waits on it. Skips its turn while a transaction is open or the catalogue is busy. The connection must outlive this object; it may be closed meanwhile.
+// it and a search never waits on it. Skips its turn while a transaction is open or the catalogue is busy. The
+// connection must outlive this object; it may be closed meanwhile.
 class SearchIndexUpkeep : public QObject {
     Q_OBJECT
   public:

@@ -7,7 +7,9 @@
 
 namespace vt {
 
-QString sqliteMessage(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
+QString sqliteMessage(sqlite3* db) {
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
 
 void executeSql(sqlite3* db, const char* sql) {
     char* error = nullptr;
@@ -38,7 +40,9 @@ SqliteStatement::SqliteStatement(const Connection& connection, const QString& sq
     connection_ = &connection;
 }
 
-SqliteStatement::~SqliteStatement() { sqlite3_finalize(stmt_); }
+SqliteStatement::~SqliteStatement() {
+    sqlite3_finalize(stmt_);
+}
 
 void SqliteStatement::requireOwningThread() const {
     if (connection_) connection_->requireOwningThread();
@@ -88,7 +92,9 @@ void SqliteStatement::reset() {
     sqlite3_clear_bindings(stmt_);
 }
 
-int SqliteStatement::columnCount() const { return sqlite3_column_count(stmt_); }
+int SqliteStatement::columnCount() const {
+    return sqlite3_column_count(stmt_);
+}
 
 QVariant SqliteStatement::column(int index) const {
     switch (sqlite3_column_type(stmt_, index)) {

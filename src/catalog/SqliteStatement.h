@@ -14,7 +14,7 @@ class Connection;
 // One prepared through a Connection refuses to be bound, stepped or reset on a thread that does not own
 // the connection at that moment (Connection's threads); the connection must outlive it.
 class SqliteStatement {
-public:
+  public:
     SqliteStatement(sqlite3* db, const QString& sql);
     SqliteStatement(const Connection& connection, const QString& sql);
     ~SqliteStatement();
@@ -29,7 +29,7 @@ public:
     QVariant column(int index) const;  // index counted from 0
     sqlite3_stmt* get() const { return stmt_; }
 
-private:
+  private:
     void requireOwningThread() const;
 
     const Connection* connection_ = nullptr;

@@ -13,9 +13,13 @@ QString disksNamedLike(const QString& name) {
     return QStringLiteral("Select * from Disks where(DiskName like '") + quoted(name) + QStringLiteral("');");
 }
 
-QString bankListForAppend() { return QStringLiteral("select top 1 * from bankList;"); }
+QString bankListForAppend() {
+    return QStringLiteral("select top 1 * from bankList;");
+}
 
-QString allDisks() { return QStringLiteral("Select * from Disks;"); }
+QString allDisks() {
+    return QStringLiteral("Select * from Disks;");
+}
 
 QString search(bool allDisks, const QString& diskName, const QString& text, int limit) {
     const QString diskPart =

@@ -30,9 +30,9 @@ char32_t foldArabic(char32_t c) {
     if (c >= 0x06F0 && c <= 0x06F9) return U'0' + (c - 0x06F0);  // Persian digits
     if (c >= 0x0660 && c <= 0x0669) return U'0' + (c - 0x0660);  // Arabic-Indic digits
     switch (c) {
-        case 0x064A:  // Arabic yeh
-        case 0x0649:  // alef maksura, written for yeh at the end of words
-        case 0x0626:  // yeh with hamza above
+        case 0x064A:        // Arabic yeh
+        case 0x0649:        // alef maksura, written for yeh at the end of words
+        case 0x0626:        // yeh with hamza above
             return 0x06CC;  // Persian yeh
         case 0x0643:        // Arabic kaf
             return 0x06A9;  // Persian keheh
@@ -61,7 +61,9 @@ char32_t foldForMatch(char32_t c) {
     return QChar::toCaseFolded(c);
 }
 
-bool isInvalidByte(char32_t c) { return c >= kInvalidByteBase && c < kInvalidByteBase + 0x100; }
+bool isInvalidByte(char32_t c) {
+    return c >= kInvalidByteBase && c < kInvalidByteBase + 0x100;
+}
 
 namespace {
 

@@ -32,12 +32,12 @@ bool equalFolded(std::string_view utf8A, std::string_view utf8B);
 // A `like` pattern, folded once: '%' matches any run of characters, '_' exactly one character of the folded
 // text (skipped characters are not there to match).
 class LikePattern {
-public:
+  public:
     explicit LikePattern(std::string_view utf8Pattern);
     bool matches(std::string_view utf8Text) const;
     bool matchesFolded(const std::vector<char32_t>& text) const;
 
-private:
+  private:
     bool matchesRunsOnly(const std::vector<char32_t>& text) const;
     bool matchesAny(const std::vector<char32_t>& text) const;
 

@@ -25,7 +25,8 @@ std::optional<QString> storedDisc(Connection& cn, const QString& typed, CliEnvir
     }
     if (spellings.size() == 1) return spellings.front();
     if (spellings.empty()) {
-        env.err << "vellumtrove-cli: no disc named '" << typed << "' is catalogued; see 'vellumtrove-cli disks'\n";
+        env.err << "vellumtrove-cli: no disc named '" << typed
+                << "' is catalogued; see 'vellumtrove-cli disks'\n";
     } else {
         env.err << "vellumtrove-cli: '" << typed << "' names more than one disc:";
         for (const QString& s : spellings) env.err << " '" << s << "'";
@@ -87,14 +88,15 @@ int catalogueFailure(CliEnvironment& env, const CatalogError& e) {
 }
 
 void noSuchFolder(CliEnvironment& env, const Opened& opened) {
-    env.err << "vellumtrove-cli: the disc '" << opened.tree->diskName() << "' has no files in '" << opened.folder
-            << "'\n";
+    env.err << "vellumtrove-cli: the disc '" << opened.tree->diskName() << "' has no files in '"
+            << opened.folder << "'\n";
 }
 
 }  // namespace
 
 int runLs(const Arguments& args, CliEnvironment& env) {
-    const OutputFormat format = parseOutputFormat(args.option(QStringLiteral("--format"), QStringLiteral("tsv")));
+    const OutputFormat format =
+        parseOutputFormat(args.option(QStringLiteral("--format"), QStringLiteral("tsv")));
     try {
         int exitCode = kSuccess;
         const Opened opened = openFolder(args, env, exitCode);
@@ -148,7 +150,8 @@ int runTree(const Arguments& args, CliEnvironment& env) {
                 env.out << indent << "  " << lineText(file.name) << '\n';
             }
             for (auto sub = listing.folders.rbegin(); sub != listing.folders.rend(); ++sub) {
-                stack.push_back({folder.path + *sub + QLatin1Char('\\'), *sub + QLatin1Char('\\'), folder.depth + 1});
+                stack.push_back(
+                    {folder.path + *sub + QLatin1Char('\\'), *sub + QLatin1Char('\\'), folder.depth + 1});
             }
         }
         if (!any) {

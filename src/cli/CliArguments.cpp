@@ -36,11 +36,13 @@ Arguments parseCommandLine(const QString& command, const QStringList& words, con
         }
     }
     if (result.positional.size() < syntax.minPositional) {
-        throw UsageError(QStringLiteral("'%1' needs more arguments; see 'vellumtrove-cli %1 --help'").arg(command));
+        throw UsageError(
+            QStringLiteral("'%1' needs more arguments; see 'vellumtrove-cli %1 --help'").arg(command));
     }
     if (result.positional.size() > syntax.maxPositional) {
-        throw UsageError(QStringLiteral("'%1' got an unexpected argument '%2'; put text with spaces in quotes")
-                             .arg(command, result.positional.value(syntax.maxPositional)));
+        throw UsageError(
+            QStringLiteral("'%1' got an unexpected argument '%2'; put text with spaces in quotes")
+                .arg(command, result.positional.value(syntax.maxPositional)));
     }
     return result;
 }

@@ -9,7 +9,7 @@ namespace vt::cli {
 
 // A command line that cannot be understood; the message says what is wrong and what to type instead.
 class UsageError : public std::runtime_error {
-public:
+  public:
     explicit UsageError(const QString& message) : std::runtime_error(message.toStdString()) {}
     QString message() const { return QString::fromStdString(what()); }
 };
@@ -26,7 +26,7 @@ struct CommandSyntax {
 struct Arguments {
     QString command;
     QStringList positional;
-    QMap<QString, QString> options;  // the last value of each option
+    QMap<QString, QString> options;           // the last value of each option
     QMap<QString, QStringList> optionValues;  // every value of each option, in order (repeatable ones)
     QSet<QString> flags;
 

@@ -17,8 +17,8 @@ enum ExitCode : int {
     kNothingFound = 1,  // nothing matched, or the request was refused
     kUsageError = 2,
     kCatalogueError = 3,
-    kOutputError = 4,  // the output could not be written whole (full disk, closed output, ...)
-    kDiscGone = 5,     // the disc went away or became unreadable during a scan; nothing of it was recorded
+    kOutputError = 4,    // the output could not be written whole (full disk, closed output, ...)
+    kDiscGone = 5,       // the disc went away or became unreadable during a scan; nothing of it was recorded
     kInterrupted = 130,  // SIGINT stopped a scan; nothing of the disc was recorded (the shells' 128 + 2)
     kTerminated = 143,   // SIGTERM stopped a scan; likewise (128 + 15)
 };

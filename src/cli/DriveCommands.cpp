@@ -25,7 +25,8 @@ int emptyNameRefused(CliEnvironment& env) {
 }  // namespace
 
 int runDrives(const Arguments& args, CliEnvironment& env) {
-    const OutputFormat format = parseOutputFormat(args.option(QStringLiteral("--format"), QStringLiteral("tsv")));
+    const OutputFormat format =
+        parseOutputFormat(args.option(QStringLiteral("--format"), QStringLiteral("tsv")));
     RecordWriter writer(env.out, format,
                         {QStringLiteral("root"), QStringLiteral("mount"), QStringLiteral("label"),
                          QStringLiteral("used"), QStringLiteral("filesystem"), QStringLiteral("serial")});
@@ -36,8 +37,8 @@ int runDrives(const Arguments& args, CliEnvironment& env) {
     int listed = 0;
     for (const QString& root : opticalDriveRoots(env.drives)) {
         const DriveDetails details = readDriveDetails(env.drives, root);
-        writer.write({root, env.drives.mountPoint(root), details.label, details.usedSize, details.fileSystemName,
-                      details.serial},
+        writer.write({root, env.drives.mountPoint(root), details.label, details.usedSize,
+                      details.fileSystemName, details.serial},
                      {false, false, false, false, false, true});
         ++listed;
     }
@@ -88,7 +89,8 @@ int runScan(const Arguments& args, CliEnvironment& env) {
                     << summary.detail << ")\n";
             return kDiscGone;
         case ScanOutcome::Cancelled:
-            return stoppedBySignal(interrupts, env, "the scan was stopped and nothing of the disc was catalogued");
+            return stoppedBySignal(interrupts, env,
+                                   "the scan was stopped and nothing of the disc was catalogued");
         case ScanOutcome::Finished:
             break;
     }

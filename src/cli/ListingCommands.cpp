@@ -6,8 +6,8 @@
 
 #include "catalog/CatalogError.h"
 #include "catalog/CatalogSchema.h"
-#include "catalog/FileTimeText.h"
 #include "catalog/DiscNames.h"
+#include "catalog/FileTimeText.h"
 #include "catalog/Recordset.h"
 #include "catalog/SqliteStatement.h"
 #include "catalog/Statements.h"
@@ -62,12 +62,13 @@ int runDisks(const Arguments& args, CliEnvironment& env) {
             const QVariant label = facts ? rs.Fields(DisksColumn::VolumeLabel).Value() : QVariant();
             const QVariant fileSystem = facts ? rs.Fields(DisksColumn::FileSystem).Value() : QVariant();
             const QVariant catalogued = facts ? rs.Fields(DisksColumn::CataloguedAt).Value() : QVariant();
-            writer.write({rs.Fields(DisksColumn::DiskName).Value().toString(),
-                          rs.Fields(DisksColumn::SerialNo).Value().toString(),
-                          rs.Fields(DisksColumn::DiskSize).Value().toString(), files, label.toString(),
-                          fileSystem.toString(), isoUtcText(optionalTime(catalogued))},
-                         {false, false, false, filesIsNumber, false, false, false},
-                         {false, false, false, false, label.isNull(), fileSystem.isNull(), catalogued.isNull()});
+            writer.write(
+                {rs.Fields(DisksColumn::DiskName).Value().toString(),
+                 rs.Fields(DisksColumn::SerialNo).Value().toString(),
+                 rs.Fields(DisksColumn::DiskSize).Value().toString(), files, label.toString(),
+                 fileSystem.toString(), isoUtcText(optionalTime(catalogued))},
+                {false, false, false, filesIsNumber, false, false, false},
+                {false, false, false, false, label.isNull(), fileSystem.isNull(), catalogued.isNull()});
             rs.MoveNext();
         }
         return count > 0 ? kSuccess : kNothingFound;
@@ -99,8 +100,8 @@ int runSearch(const Arguments& args, CliEnvironment& env) {
             kept.clear();
             const long count = rs.RecordCount();
             for (long i = 0; i < count && long(kept.size()) < limit; ++i) {
-                if (!filters.any() || filters.keeps(rs.Fields(BankListColumn::FileSize).Value().toDouble(),
-                                                    modifiedOf(rs))) {
+                if (!filters.any() ||
+                    filters.keeps(rs.Fields(BankListColumn::FileSize).Value().toDouble(), modifiedOf(rs))) {
                     kept.push_back({rs.Fields(2).Value().toString(), rs.Fields(0).Value().toString(),
                                     numberText(rs.Fields(3).Value())});
                 }
@@ -136,16 +137,18 @@ int runExport(const Arguments& args, CliEnvironment& env) {
         SqliteStatement rows(cn->handle(), oneDisk ? oneDiskRows : QStringLiteral("SELECT * FROM BankList;"));
         for (size_t i = 0; i < spellings.size(); ++i) rows.bind(int(i) + 1, spellings[i]);
         const bool dated = rows.columnCount() > BankListColumn::FileModified;
-        RecordWriter writer(env.out, format,
-                            {QStringLiteral("disc"), QStringLiteral("name"), QStringLiteral("path"),
-                             QStringLiteral("size"), QStringLiteral("attributes"), QStringLiteral("modified")});
+        RecordWriter writer(
+            env.out, format,
+            {QStringLiteral("disc"), QStringLiteral("name"), QStringLiteral("path"), QStringLiteral("size"),
+             QStringLiteral("attributes"), QStringLiteral("modified")});
         long count = 0;
         while (rows.step()) {
             const QString modified =
                 dated ? isoUtcText(optionalTime(rows.column(BankListColumn::FileModified))) : QString();
             writer.write({rows.column(0).toString(), rows.column(1).toString(), rows.column(2).toString(),
                           numberText(rows.column(3)), rows.column(4).toString(), modified},
-                         {false, false, false, true, false, false}, {false, false, false, false, false, true});
+                         {false, false, false, true, false, false},
+                         {false, false, false, false, false, true});
             ++count;
         }
         env.out.flush();

@@ -23,7 +23,8 @@ std::optional<DriveDetails> detailsOf(const QString& rootOrImage, CliEnvironment
     if (looksLikeRoot(rootOrImage)) return readDriveDetails(env.drives, parseRoot(rootOrImage));
     const DiscImage::Opened opened = DiscImage::open(rootOrImage);
     if (!opened.image) {
-        env.err << "vellumtrove-cli: '" << rootOrImage << "' is neither a drive such as D: nor a disc image that can "
+        env.err << "vellumtrove-cli: '" << rootOrImage
+                << "' is neither a drive such as D: nor a disc image that can "
                 << "be read: " << opened.error << '\n';
         return std::nullopt;
     }
@@ -32,7 +33,9 @@ std::optional<DriveDetails> detailsOf(const QString& rootOrImage, CliEnvironment
                         serialText(volume.serial)};
 }
 
-QString sizeText(double bytes) { return QString::number(bytes, 'f', 0); }
+QString sizeText(double bytes) {
+    return QString::number(bytes, 'f', 0);
+}
 
 void printDifferences(const DiscDifferences& differences, CliEnvironment& env) {
     for (const FileDifference& file : differences.files) {
@@ -118,7 +121,8 @@ int runUpdate(const Arguments& args, CliEnvironment& env) {
                 return kNothingFound;
             case DiscUpdate::ReadOutcome::DiscGone:
                 env.err << "vellumtrove-cli: the disc in " << root
-                        << " was removed or became unreadable; nothing was changed (" << update.detail() << ")\n";
+                        << " was removed or became unreadable; nothing was changed (" << update.detail()
+                        << ")\n";
                 return kDiscGone;
             case DiscUpdate::ReadOutcome::Cancelled:
                 return stoppedBySignal(interrupts, env, "nothing was changed");
@@ -139,7 +143,8 @@ int runUpdate(const Arguments& args, CliEnvironment& env) {
             return kNothingFound;
         }
         if (!update.apply()) {
-            env.err << "vellumtrove-cli: " << root << " no longer holds the disc that was read; nothing was changed\n";
+            env.err << "vellumtrove-cli: " << root
+                    << " no longer holds the disc that was read; nothing was changed\n";
             return kDiscGone;
         }
         indexNewRows(*cn, env);

@@ -13,11 +13,20 @@ QString tsvField(const QString& text) {
     result.reserve(text.size());
     for (const QChar c : text) {
         switch (c.unicode()) {
-            case '\\': result += QLatin1String("\\\\"); break;
-            case '\t': result += QLatin1String("\\t"); break;
-            case '\n': result += QLatin1String("\\n"); break;
-            case '\r': result += QLatin1String("\\r"); break;
-            default: result += c;
+            case '\\':
+                result += QLatin1String("\\\\");
+                break;
+            case '\t':
+                result += QLatin1String("\\t");
+                break;
+            case '\n':
+                result += QLatin1String("\\n");
+                break;
+            case '\r':
+                result += QLatin1String("\\r");
+                break;
+            default:
+                result += c;
         }
     }
     return result;
@@ -27,11 +36,21 @@ QString jsonString(const QString& text) {
     QString result = QStringLiteral("\"");
     for (const QChar c : text) {
         switch (c.unicode()) {
-            case '"': result += QLatin1String("\\\""); break;
-            case '\\': result += QLatin1String("\\\\"); break;
-            case '\n': result += QLatin1String("\\n"); break;
-            case '\r': result += QLatin1String("\\r"); break;
-            case '\t': result += QLatin1String("\\t"); break;
+            case '"':
+                result += QLatin1String("\\\"");
+                break;
+            case '\\':
+                result += QLatin1String("\\\\");
+                break;
+            case '\n':
+                result += QLatin1String("\\n");
+                break;
+            case '\r':
+                result += QLatin1String("\\r");
+                break;
+            case '\t':
+                result += QLatin1String("\\t");
+                break;
             default:
                 if (c.unicode() < 0x20) {
                     result += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
@@ -83,7 +102,9 @@ void RecordWriter::write(const QStringList& fields, const QList<bool>& numeric, 
                 const bool bare = numeric.value(i, false) && !fields[i].isEmpty();
                 const bool null = nullable.value(i, false) && fields[i].isEmpty();
                 parts << jsonString(columns_[i]) + QLatin1Char(':') +
-                             (null ? QStringLiteral("null") : bare ? fields[i] : jsonString(fields[i]));
+                             (null   ? QStringLiteral("null")
+                              : bare ? fields[i]
+                                     : jsonString(fields[i]));
             }
             out_ << '{' << parts.join(QLatin1Char(',')) << "}\n";
             break;

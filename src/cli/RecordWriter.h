@@ -18,7 +18,7 @@ OutputFormat parseOutputFormat(const QString& name);
 // record whole: TSV escapes \t \n \r and the backslash, CSV quotes as RFC 4180 says, JSON writes one
 // object per line. TSV and CSV start with a header line of the column names.
 class RecordWriter {
-public:
+  public:
     RecordWriter(QTextStream& out, OutputFormat format, QStringList columns);
 
     // A record of as many fields as there are columns. Numbers are written bare in JSON, and an empty field
@@ -26,7 +26,7 @@ public:
     // header, too, is checked).
     void write(const QStringList& fields, const QList<bool>& numeric = {}, const QList<bool>& nullable = {});
 
-private:
+  private:
     QTextStream& out_;
     OutputFormat format_;
     QStringList columns_;

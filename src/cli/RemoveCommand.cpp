@@ -17,8 +17,9 @@ namespace {
 // The file rows the removal takes: those of every stored spelling of the name, as it removes them.
 qint64 fileCount(Connection& cn, const QString& name) {
     const std::vector<QString> spellings = DiscNames::storedSpellings(cn.handle(), name);
-    SqliteStatement count(cn.handle(), QStringLiteral("SELECT COUNT(*) FROM BankList WHERE %1;")
-                                           .arg(DiscNames::nameTest(QStringLiteral("DiskName"), 1, spellings.size())));
+    SqliteStatement count(cn.handle(),
+                          QStringLiteral("SELECT COUNT(*) FROM BankList WHERE %1;")
+                              .arg(DiscNames::nameTest(QStringLiteral("DiskName"), 1, spellings.size())));
     for (size_t i = 0; i < spellings.size(); ++i) count.bind(int(i) + 1, spellings[i]);
     return count.step() ? count.column(0).toLongLong() : 0;
 }

@@ -24,7 +24,9 @@ const QRegularExpression& rootShape() {
 
 }  // namespace
 
-bool looksLikeRoot(const QString& text) { return rootShape().match(text).hasMatch(); }
+bool looksLikeRoot(const QString& text) {
+    return rootShape().match(text).hasMatch();
+}
 
 QString parseRoot(const QString& text) {
     const QRegularExpressionMatch match = rootShape().match(text);
@@ -43,7 +45,8 @@ QString attachImage(const QString& path, CliEnvironment& env) {
     }
     const AttachedImages::Attached attached = env.images->attach(path);
     if (attached.refusal != AttachedImages::Refusal::None) {
-        env.err << "vellumtrove-cli: the disc image " << path << " cannot be attached: " << attached.error << '\n';
+        env.err << "vellumtrove-cli: the disc image " << path << " cannot be attached: " << attached.error
+                << '\n';
     }
     return attached.root;
 }
@@ -61,7 +64,9 @@ void TerminalProgress::pause(long recorded) {
     env_.err.flush();
 }
 
-bool TerminalProgress::cancelRequested() const { return interrupts_.caught() != 0; }
+bool TerminalProgress::cancelRequested() const {
+    return interrupts_.caught() != 0;
+}
 
 void TerminalProgress::finish() {
     if (env_.interactive && clock_.isValid()) env_.err << '\n';
@@ -69,7 +74,8 @@ void TerminalProgress::finish() {
 
 int stoppedBySignal(const InterruptSignals& interrupts, CliEnvironment& env, const char* whatWasStopped) {
     const bool terminated = interrupts.caught() == SIGTERM;
-    env.err << "vellumtrove-cli: " << (terminated ? "terminated" : "interrupted") << "; " << whatWasStopped << '\n';
+    env.err << "vellumtrove-cli: " << (terminated ? "terminated" : "interrupted") << "; " << whatWasStopped
+            << '\n';
     return terminated ? kTerminated : kInterrupted;
 }
 

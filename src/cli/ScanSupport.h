@@ -27,7 +27,8 @@ QString scannedRoot(const QString& text, CliEnvironment& env);
 // Shows the count, the time and the rate on a terminal, rewriting one line; stops the walk on an interrupt.
 class TerminalProgress final : public ScanProgress {
   public:
-    TerminalProgress(CliEnvironment& env, const InterruptSignals& interrupts) : env_(env), interrupts_(interrupts) {}
+    TerminalProgress(CliEnvironment& env, const InterruptSignals& interrupts)
+        : env_(env), interrupts_(interrupts) {}
     void started() override { clock_.start(); }
     void pause(long recorded) override;
     bool cancelRequested() const override;

@@ -13,7 +13,8 @@ std::optional<double> sizeOption(const Arguments& args, const QString& name) {
     if (!args.options.contains(name)) return std::nullopt;
     bool ok = false;
     const qint64 bytes = args.option(name).toLongLong(&ok);
-    if (!ok || bytes < 0) throw UsageError(QStringLiteral("%1 needs a whole number of bytes, 0 or more").arg(name));
+    if (!ok || bytes < 0)
+        throw UsageError(QStringLiteral("%1 needs a whole number of bytes, 0 or more").arg(name));
     return double(bytes);
 }
 
@@ -21,8 +22,8 @@ std::optional<qint64> dateOption(const Arguments& args, const QString& name) {
     if (!args.options.contains(name)) return std::nullopt;
     const std::optional<qint64> date = parseUtcDate(args.option(name));
     if (!date) {
-        throw UsageError(QStringLiteral("%1 needs a date in UTC such as 2019-03-04 or 2019-03-04T10:20:30")
-                             .arg(name));
+        throw UsageError(
+            QStringLiteral("%1 needs a date in UTC such as 2019-03-04 or 2019-03-04T10:20:30").arg(name));
     }
     return date;
 }

@@ -27,7 +27,8 @@ class ImageWalk final : public DriveWalk {
 
     WalkFolder& top() override { return top_; }
 
-    std::unique_ptr<WalkFolder> subfolder(WalkFolder& parent, const FindData& entry, const QString&) override {
+    std::unique_ptr<WalkFolder> subfolder(WalkFolder& parent, const FindData& entry,
+                                          const QString&) override {
         auto& above = static_cast<ImageFolder&>(parent);
         ImageEntry found;  // not a folder: lists as unreadable
         for (std::size_t tried = 0; tried < above.subfolders.size(); ++tried) {

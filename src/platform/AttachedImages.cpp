@@ -10,8 +10,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/DiscImage.h"
 #include "platform/Descriptor.h"
+#include "platform/DiscImage.h"
 #include "platform/DrivePath.h"
 #include "platform/FileNames.h"
 #include "platform/WriteAll.h"
@@ -23,9 +23,13 @@ namespace {
 constexpr char16_t kFirstLetter = u'D';
 constexpr char16_t kLastLetter = u'P';
 
-std::uint32_t bitOf(QChar letter) { return 1u << (letter.unicode() - u'A'); }
+std::uint32_t bitOf(QChar letter) {
+    return 1u << (letter.unicode() - u'A');
+}
 
-QString rootOf(QChar letter) { return QString(letter) + QStringLiteral(":\\"); }
+QString rootOf(QChar letter) {
+    return QString(letter) + QStringLiteral(":\\");
+}
 
 // Copies the file `within` of `image` to a new file `target`, readable only by this user; empty when it
 // was copied whole, else why not (and nothing is left at `target`).
@@ -33,7 +37,8 @@ QString copyOut(const DiscImage& image, const QString& within, const QString& ta
     const QByteArray native = QFile::encodeName(target);
     QString error;
     {
-        const Descriptor file(::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
+        const Descriptor file(
+            ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
         if (!file.valid()) return QString::fromLocal8Bit(std::strerror(errno));
         int writeError = 0;
         error = image.copyFile(within, [&](const unsigned char* data, std::size_t bytes) {

@@ -55,9 +55,9 @@ std::optional<CueDataTrack> parseCueSheet(const QString& text, QString& error) {
         } else if (keyword == QLatin1String("INDEX") && w.size() >= 3 && track && w[1].toInt() == 1) {
             const QStringList msf = w[2].split(QLatin1Char(':'));
             bool ok[3] = {false, false, false};
-            const int frames = msf.size() == 3
-                                   ? (msf[0].toInt(&ok[0]) * 60 + msf[1].toInt(&ok[1])) * 75 + msf[2].toInt(&ok[2])
-                                   : -1;
+            const int frames = msf.size() == 3 ? (msf[0].toInt(&ok[0]) * 60 + msf[1].toInt(&ok[1])) * 75 +
+                                                     msf[2].toInt(&ok[2])
+                                               : -1;
             if (frames < 0 || !ok[0] || !ok[1] || !ok[2]) {
                 error = QStringLiteral("the cue sheet has an unreadable INDEX: ") + line.trimmed();
                 return std::nullopt;

@@ -1,9 +1,9 @@
 #include "platform/DiscImage.h"
 
-#include <QFile>
-#include <QStringList>
 #include <fnmatch.h>
 
+#include <QFile>
+#include <QStringList>
 #include <algorithm>
 
 #include "platform/ImageSectors.h"
@@ -63,8 +63,8 @@ class ImageFindHandle final : public FindHandle {
 
   private:
     bool matches(const QString& name) const {
-        return pattern_.isEmpty() || ::fnmatch(pattern_.constData(), QFile::encodeName(name).constData(),
-                                               FNM_CASEFOLD) == 0;
+        return pattern_.isEmpty() ||
+               ::fnmatch(pattern_.constData(), QFile::encodeName(name).constData(), FNM_CASEFOLD) == 0;
     }
 
     std::vector<ImageEntry> entries_;
@@ -110,7 +110,8 @@ DiscImage::Opened DiscImage::open(const QString& path) {
         why = damage;
     }
     if (!iso) {
-        if (!why.isEmpty()) return {nullptr, QStringLiteral("the image's root folder cannot be read: ") + why};
+        if (!why.isEmpty())
+            return {nullptr, QStringLiteral("the image's root folder cannot be read: ") + why};
         return {nullptr, QStringLiteral("not a disc image: no ISO 9660 or UDF volume descriptors")};
     }
     // A damaged Joliet tree leaves the primary one.
@@ -119,7 +120,8 @@ DiscImage::Opened DiscImage::open(const QString& path) {
         QString damage;
         std::unique_ptr<IsoFolders> folders = IsoFolders::open(sectors, joliet, damage);
         if (folders && rootListable(*folders, damage)) {
-            image->volume_ = ImageVolume{iso->label, QStringLiteral("iso9660"), iso->volumeBytes, iso->serial};
+            image->volume_ =
+                ImageVolume{iso->label, QStringLiteral("iso9660"), iso->volumeBytes, iso->serial};
             image->folders_ = std::move(folders);
             image->damage_ = damage;
             return {std::move(image), QString()};
@@ -142,8 +144,9 @@ bool DiscImage::list(const ImageEntry& folder, std::vector<ImageEntry>& entries)
     return complete;
 }
 
-std::unique_ptr<FindHandle> DiscImage::findFirst(const ImageEntry& folder, bool atRoot, const QString& pattern,
-                                                 FindData& first, FindStatus& status) const {
+std::unique_ptr<FindHandle> DiscImage::findFirst(const ImageEntry& folder, bool atRoot,
+                                                 const QString& pattern, FindData& first,
+                                                 FindStatus& status) const {
     status = FindStatus::Unreadable;
     if (!folder.directory) return nullptr;
     std::vector<ImageEntry> entries;
@@ -158,8 +161,8 @@ std::unique_ptr<FindHandle> DiscImage::findFirst(const ImageEntry& folder, bool 
     return handle;
 }
 
-std::unique_ptr<FindHandle> DiscImage::findFirst(const QString& folder, const QString& pattern, FindData& first,
-                                                 FindStatus& status) const {
+std::unique_ptr<FindHandle> DiscImage::findFirst(const QString& folder, const QString& pattern,
+                                                 FindData& first, FindStatus& status) const {
     status = FindStatus::Unreadable;
     const std::optional<ImageEntry> entry = entryAt(folder);
     if (!entry) return nullptr;

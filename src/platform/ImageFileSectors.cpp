@@ -80,7 +80,8 @@ void ImageFileSectors::useLayout(const SectorLayout& layout, std::uint64_t fileB
 }
 
 bool ImageFileSectors::read(std::uint64_t first, int count, unsigned char* out) {
-    if (fd_ < 0 || count < 0 || first > sectorCount_ || std::uint64_t(count) > sectorCount_ - first) return false;
+    if (fd_ < 0 || count < 0 || first > sectorCount_ || std::uint64_t(count) > sectorCount_ - first)
+        return false;
     const std::uint64_t stride = std::uint64_t(layout_.sectorBytes);
     if (stride == kImageSectorBytes) {
         return readFully(fd_, out, std::size_t(count) * kImageSectorBytes,

@@ -23,8 +23,10 @@ constexpr qint64 kMaxCueBytes = 1 << 20;
 
 OpenedSectors openCueSheet(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return OpenedSectors{nullptr, path + QStringLiteral(": ") + file.errorString()};
-    if (file.size() > kMaxCueBytes) return OpenedSectors{nullptr, QStringLiteral("not a cue sheet: too large")};
+    if (!file.open(QIODevice::ReadOnly))
+        return OpenedSectors{nullptr, path + QStringLiteral(": ") + file.errorString()};
+    if (file.size() > kMaxCueBytes)
+        return OpenedSectors{nullptr, QStringLiteral("not a cue sheet: too large")};
     QString error;
     const std::optional<CueDataTrack> track = parseCueSheet(QString::fromUtf8(file.readAll()), error);
     if (!track) return OpenedSectors{nullptr, error};

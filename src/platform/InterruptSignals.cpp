@@ -38,6 +38,8 @@ InterruptSignals::~InterruptSignals() {
     sigaction(SIGTERM, &previousTerminate, nullptr);
 }
 
-int InterruptSignals::caught() const { return caughtSignal; }
+int InterruptSignals::caught() const {
+    return caughtSignal;
+}
 
 }  // namespace vt

@@ -2,11 +2,10 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <array>
-
 #include <QDateTime>
 #include <QTimeZone>
+#include <algorithm>
+#include <array>
 
 #include "platform/FileNames.h"
 #include "platform/ImageSectors.h"
@@ -23,19 +22,23 @@ constexpr int kMaxContinuations = 16;  // Rock Ridge continuation areas of one r
 constexpr int kChunkSectors = 32;      // sectors read at a time
 
 std::uint32_t le32(const unsigned char* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
 }
 
 bool isJolietDescriptor(const unsigned char* s) {
     return s[88] == '%' && s[89] == '/' && (s[90] == '@' || s[90] == 'C' || s[90] == 'E');
 }
 
-std::uint64_t sectorsOf(std::uint64_t bytes) { return (bytes + kSector - 1) / kSector; }
+std::uint64_t sectorsOf(std::uint64_t bytes) {
+    return (bytes + kSector - 1) / kSector;
+}
 
 // A recorded name without its version (";1") and without the dot of a name that has no extension.
 QString withoutVersion(QString name) {
     const int semicolon = int(name.lastIndexOf(QLatin1Char(';')));
-    if (semicolon >= 0 && std::all_of(name.begin() + semicolon + 1, name.end(), [](QChar c) { return c.isDigit(); })) {
+    if (semicolon >= 0 &&
+        std::all_of(name.begin() + semicolon + 1, name.end(), [](QChar c) { return c.isDigit(); })) {
         name.truncate(semicolon);
     }
     if (name.size() > 1 && name.endsWith(QLatin1Char('.'))) name.chop(1);
@@ -69,9 +72,9 @@ struct IsoFolders::Record {
     std::uint8_t flags = 0;
     std::uint32_t extent = 0;
     std::uint32_t bytes = 0;
-    bool dots = false;          // "." or ".."
-    bool leftOut = false;       // a link, a special file or a relocated folder's stand-in
-    std::int64_t childLink = -1;  // Rock Ridge CL: where the folder this record stands for lies
+    bool dots = false;                     // "." or ".."
+    bool leftOut = false;                  // a link, a special file or a relocated folder's stand-in
+    std::int64_t childLink = -1;           // Rock Ridge CL: where the folder this record stands for lies
     std::optional<std::int64_t> recorded;  // the record's own date
 };
 
@@ -172,24 +175,29 @@ bool IsoFolders::list(const ImageEntry& folder, std::vector<ImageEntry>& out, QS
     const ImageExtent extent = folder.extents.front();
     if (extent.bytes > kMaxFolderBytes) return broken(QStringLiteral("implausibly large folder"));
     const std::uint64_t count = sectorsOf(extent.bytes);
-    if (extent.sector + count > sectors_.sectorCount()) return broken(QStringLiteral("folder beyond the image's end"));
+    if (extent.sector + count > sectors_.sectorCount())
+        return broken(QStringLiteral("folder beyond the image's end"));
 
     std::vector<unsigned char> chunk(std::size_t(kChunkSectors) * kSector);
     bool pending = false;  // the last entry of `out` goes on in the next record (a multi-extent file)
     for (std::uint64_t done = 0; done < count;) {
         const int n = int(std::min<std::uint64_t>(kChunkSectors, count - done));
-        if (!sectors_.read(extent.sector + done, n, chunk.data())) return broken(QStringLiteral("cannot read"));
+        if (!sectors_.read(extent.sector + done, n, chunk.data()))
+            return broken(QStringLiteral("cannot read"));
         for (int i = 0; i < n; ++i) {
             const unsigned char* s = chunk.data() + std::size_t(i) * kSector;
             for (int pos = 0; pos < kSector && s[pos] != 0;) {
                 const int bytes = s[pos];
                 Record record;
                 if (pos + bytes > kSector || !parse(s + pos, bytes, record)) {
-                    return broken(QStringLiteral("damaged directory record at byte %1").arg(done * kSector + pos));
+                    return broken(
+                        QStringLiteral("damaged directory record at byte %1").arg(done * kSector + pos));
                 }
                 pos += bytes;
-                if (record.dots || (record.flags & 0x04)) continue;  // associated files are no files of their own
-                const bool continued = pending && !out.empty() && out.back().name == record.name && !out.back().directory;
+                if (record.dots || (record.flags & 0x04))
+                    continue;  // associated files are no files of their own
+                const bool continued =
+                    pending && !out.empty() && out.back().name == record.name && !out.back().directory;
                 pending = record.flags & 0x80;
                 if (record.leftOut || record.name.isEmpty()) continue;
                 if (continued) {
@@ -222,7 +230,8 @@ QString IsoFolders::copy(const ImageEntry& file, const ImageDataSink& sink) {
     std::vector<unsigned char> chunk(std::size_t(kChunkSectors) * kSector);
     for (const ImageExtent& extent : file.extents) {
         const std::uint64_t count = sectorsOf(extent.bytes);
-        if (extent.sector + count > sectors_.sectorCount()) return QStringLiteral("the file lies beyond the image's end");
+        if (extent.sector + count > sectors_.sectorCount())
+            return QStringLiteral("the file lies beyond the image's end");
         std::uint64_t left = extent.bytes;
         for (std::uint64_t done = 0; done < count;) {
             const int n = int(std::min<std::uint64_t>(kChunkSectors, count - done));

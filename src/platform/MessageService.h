@@ -18,7 +18,7 @@ enum class MessageAnswer { Ok, Yes, No };
 // Every message the program shows to the user goes through this service, so that tests can
 // read the exact texts and script the answers.
 class MessageService {
-public:
+  public:
     virtual ~MessageService() = default;
 
     // Shows a modal box over `parent` (may be null) and returns the user's answer.

@@ -25,18 +25,23 @@ constexpr qint64 kMaxChunkBytes = 1 << 20;
 // 2352-byte sectors say in their header whether they are mode 1 or mode 2.
 std::optional<SectorLayout> dataTrack(QFile& file, std::uint64_t start, std::uint64_t sectorBytes) {
     switch (sectorBytes) {
-        case 2048: return SectorLayout{2048, 0, start};
-        case 2336: return SectorLayout{2336, 8, start};
+        case 2048:
+            return SectorLayout{2048, 0, start};
+        case 2336:
+            return SectorLayout{2336, 8, start};
         case 2352: {
             unsigned char header[16] = {};
-            if (!file.seek(qint64(start)) || file.read(reinterpret_cast<char*>(header), 16) != 16) return std::nullopt;
+            if (!file.seek(qint64(start)) || file.read(reinterpret_cast<char*>(header), 16) != 16)
+                return std::nullopt;
             return SectorLayout{2352, header[15] == 2 ? 24 : 16, start};
         }
-        default: return std::nullopt;
+        default:
+            return std::nullopt;
     }
 }
 
-std::optional<SectorLayout> trackAtOnce(QFile& file, const unsigned char* entries, std::uint64_t bytes, bool wide) {
+std::optional<SectorLayout> trackAtOnce(QFile& file, const unsigned char* entries, std::uint64_t bytes,
+                                        bool wide) {
     const std::uint64_t size = wide ? 32 : 20;
     for (std::uint64_t at = 0; at + size <= bytes; at += size) {
         const unsigned char* e = entries + at;
@@ -49,7 +54,8 @@ std::optional<SectorLayout> trackAtOnce(QFile& file, const unsigned char* entrie
     return std::nullopt;
 }
 
-std::optional<SectorLayout> discAtOnce(QFile& file, const unsigned char* data, std::uint64_t bytes, bool wide) {
+std::optional<SectorLayout> discAtOnce(QFile& file, const unsigned char* data, std::uint64_t bytes,
+                                       bool wide) {
     constexpr std::uint64_t kHeader = 22;  // size, catalogue number, flags, first and last track
     const std::uint64_t size = wide ? 42 : 30;
     for (std::uint64_t at = kHeader; at + size <= bytes; at += size) {

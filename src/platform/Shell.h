@@ -21,7 +21,7 @@ using OpenFinished = std::function<void(OpenOutcome)>;
 
 // What the desktop does for the program: open a file with its default application, and the clipboard.
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
 
     // Hands a native file path (as text: see nativePathText in FileNames.h, so any bytes can be told) to

@@ -17,7 +17,7 @@ constexpr int Light3D = 22;
 
 // The desktop's current colours, as 0x00BBGGRR values (red in the low byte).
 class SystemColors {
-public:
+  public:
     virtual ~SystemColors() = default;
     // The colour for a GetSysColor index; returns false for an index that is not known.
     virtual bool color(int index, std::uint32_t& rgb) const = 0;

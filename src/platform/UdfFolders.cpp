@@ -1,14 +1,12 @@
 #include "platform/UdfFolders.h"
 
+#include <QDateTime>
+#include <QTimeZone>
 #include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <vector>
-
-#include <QDateTime>
-#include <QTimeZone>
-
 
 namespace vt {
 
@@ -53,7 +51,8 @@ std::optional<std::int64_t> udfTime(const unsigned char* t) {
     if (type > 1) return std::nullopt;
     int offsetMinutes = typeAndZone & 0x0FFF;
     if (offsetMinutes & 0x0800) offsetMinutes -= 0x1000;  // 12-bit two's complement
-    if (type == 0 || offsetMinutes == -2047 || offsetMinutes < -1440 || offsetMinutes > 1440) offsetMinutes = 0;
+    if (type == 0 || offsetMinutes == -2047 || offsetMinutes < -1440 || offsetMinutes > 1440)
+        offsetMinutes = 0;
     const QDate date(std::int16_t(le16(t + 2)), t[4], t[5]);
     const QTime time(t[6], t[7], std::min<int>(t[8], 59));
     if (!date.isValid() || !time.isValid()) return std::nullopt;
@@ -64,7 +63,8 @@ constexpr std::uint8_t kFolderType = 4, kFileType = 5;
 
 // Reads the (extended) file entry at `where`; empty when sound, else why not.
 QString readFileEntry(const UdfVolume& volume, const LongAd& where, FileInfo& info) {
-    if (!volume.read(where, 1, info.entry.data())) return QStringLiteral("cannot read the file entry at ") + at(where);
+    if (!volume.read(where, 1, info.entry.data()))
+        return QStringLiteral("cannot read the file entry at ") + at(where);
     const unsigned char* e = info.entry.data();
     std::uint64_t start = 0, extended = 0, descriptors = 0;
     if (isTag(e, FileEntry)) {
@@ -106,7 +106,8 @@ QString forEachExtent(const UdfVolume& volume, const LongAd& where, const FileIn
         ad += adSize;
         if (bytes == 0) return damaged;
         if (kind == 3) {  // the descriptors go on in an allocation extent descriptor
-            if (!volume.read(place, 1, continuation.data()) || !isTag(continuation.data(), AllocationExtent) ||
+            if (!volume.read(place, 1, continuation.data()) ||
+                !isTag(continuation.data(), AllocationExtent) ||
                 le32(continuation.data() + 20) > kBlock - 24) {
                 return damaged;
             }
@@ -126,7 +127,8 @@ QString readContents(const UdfVolume& volume, const LongAd& where, const FileInf
                      std::vector<unsigned char>& data) {
     if (info.length > kMaxFolderBytes) return QStringLiteral("implausibly large folder at ") + at(where);
     if (info.adType == 3) {  // the contents are embedded in the entry itself
-        if (info.length > std::uint64_t(info.adBytes)) return QStringLiteral("damaged folder at ") + at(where);
+        if (info.length > std::uint64_t(info.adBytes))
+            return QStringLiteral("damaged folder at ") + at(where);
         const unsigned char* p = info.entry.data() + info.adStart;
         data.assign(p, p + info.length);
         return {};
@@ -149,14 +151,16 @@ struct Child {
 
 // Splits a folder's contents into its file identifiers, leaving out the parent and deleted ones, and
 // those whose names no path can hold. Returns why not all of them could be taken, else empty.
-QString parseIdentifiers(const std::vector<unsigned char>& data, const LongAd& where, std::vector<Child>& out) {
+QString parseIdentifiers(const std::vector<unsigned char>& data, const LongAd& where,
+                         std::vector<Child>& out) {
     QString unusable;
     std::size_t pos = 0;
     while (pos + 38 <= data.size()) {
         const unsigned char* p = data.data() + pos;
         const std::size_t nameBytes = p[19], useBytes = le16(p + 36);
         if (!isTag(p, FileIdentifier) || pos + 38 + useBytes + nameBytes > data.size()) {
-            return QStringLiteral("damaged file identifier at byte %1 of the folder at ").arg(pos) + at(where);
+            return QStringLiteral("damaged file identifier at byte %1 of the folder at ").arg(pos) +
+                   at(where);
         }
         const std::uint8_t characteristics = p[18];
         if (!(characteristics & 0x0C)) {  // neither deleted (4) nor the parent (8)
@@ -164,7 +168,8 @@ QString parseIdentifiers(const std::vector<unsigned char>& data, const LongAd& w
             if (name.isEmpty() || name.contains(QLatin1Char('/')) || name == QLatin1String(".") ||
                 name == QLatin1String("..")) {
                 if (unusable.isEmpty()) {
-                    unusable = QStringLiteral("unusable file name at byte %1 of the folder at ").arg(pos) + at(where);
+                    unusable = QStringLiteral("unusable file name at byte %1 of the folder at ").arg(pos) +
+                               at(where);
                 }
             } else {
                 out.push_back(Child{name, longAd(p + 20), bool(characteristics & 0x02)});
@@ -203,7 +208,8 @@ bool UdfFolders::list(const ImageEntry& folder, std::vector<ImageEntry>& out, QS
     FileInfo info;
     std::vector<unsigned char> data;
     std::vector<Child> children;
-    QString error = folder.readable ? readFileEntry(volume_, where, info) : QStringLiteral("unreadable folder at ") + at(where);
+    QString error = folder.readable ? readFileEntry(volume_, where, info)
+                                    : QStringLiteral("unreadable folder at ") + at(where);
     if (error.isEmpty() && info.type != kFolderType) error = QStringLiteral("not a folder at ") + at(where);
     if (error.isEmpty()) error = readContents(volume_, where, info, data);
     if (error.isEmpty() || !data.empty()) {
@@ -241,27 +247,30 @@ QString UdfFolders::copy(const ImageEntry& file, const ImageDataSink& sink) {
     FileInfo info;
     if (QString error = readFileEntry(volume_, where, info); !error.isEmpty()) return error;
     if (info.adType == 3) {
-        if (info.length > std::uint64_t(info.adBytes)) return QStringLiteral("damaged file entry at ") + at(where);
-        return sink(info.entry.data() + info.adStart, std::size_t(info.length)) ? QString()
-                                                                                : QStringLiteral("the copy cannot be written");
+        if (info.length > std::uint64_t(info.adBytes))
+            return QStringLiteral("damaged file entry at ") + at(where);
+        return sink(info.entry.data() + info.adStart, std::size_t(info.length))
+                   ? QString()
+                   : QStringLiteral("the copy cannot be written");
     }
     std::vector<unsigned char> chunk(std::size_t(kChunkBlocks) * kBlock);
     bool written = true;
-    const QString error = forEachExtent(volume_, where, info, [&](const LongAd& extent, std::uint32_t bytes, bool recorded) {
-        for (std::uint32_t done = 0; done < bytes;) {
-            const std::uint32_t part = std::min<std::uint32_t>(bytes - done, std::uint32_t(chunk.size()));
-            const std::uint32_t blocks = (part + kBlock - 1) / kBlock;
-            const LongAd from{0, extent.block + done / kBlock, extent.partition};
-            if (!recorded) {
-                std::fill(chunk.begin(), chunk.end(), 0);
-            } else if (!volume_.read(from, int(blocks), chunk.data())) {
-                return false;
+    const QString error =
+        forEachExtent(volume_, where, info, [&](const LongAd& extent, std::uint32_t bytes, bool recorded) {
+            for (std::uint32_t done = 0; done < bytes;) {
+                const std::uint32_t part = std::min<std::uint32_t>(bytes - done, std::uint32_t(chunk.size()));
+                const std::uint32_t blocks = (part + kBlock - 1) / kBlock;
+                const LongAd from{0, extent.block + done / kBlock, extent.partition};
+                if (!recorded) {
+                    std::fill(chunk.begin(), chunk.end(), 0);
+                } else if (!volume_.read(from, int(blocks), chunk.data())) {
+                    return false;
+                }
+                if (!sink(chunk.data(), part)) return written = false;
+                done += part;
             }
-            if (!sink(chunk.data(), part)) return written = false;
-            done += part;
-        }
-        return true;
-    });
+            return true;
+        });
     return written ? error : QStringLiteral("the copy cannot be written");
 }
 

@@ -28,7 +28,8 @@ inline std::uint16_t le16(const unsigned char* p) {
     return std::uint16_t(p[0] | p[1] << 8);
 }
 inline std::uint32_t le32(const unsigned char* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
 }
 inline std::uint64_t le64(const unsigned char* p) {
     return std::uint64_t(le32(p)) | std::uint64_t(le32(p + 4)) << 32;

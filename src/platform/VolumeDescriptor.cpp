@@ -170,8 +170,8 @@ std::uint32_t udfSerial(const unsigned char* block, int size) {
 std::optional<DiscVolume> readDiscVolume(const QString& path, bool udf) {
     const FileReader file(path);
     if (!file.ok()) return std::nullopt;
-    return readDiscVolume([&file](std::uint64_t sector, unsigned char* out) { return file.read(sector, out); },
-                          udf);
+    return readDiscVolume(
+        [&file](std::uint64_t sector, unsigned char* out) { return file.read(sector, out); }, udf);
 }
 
 std::optional<DiscVolume> readDiscVolume(const DiscSectorReader& readSector, bool udf) {

@@ -10,7 +10,7 @@ namespace vt {
 // What a disc's own volume descriptors say about it, read straight from the device or image file.
 struct DiscVolume {
     QString label;
-    std::uint32_t serial = 0;       // the serial the Windows disc drivers show for the same disc
+    std::uint32_t serial = 0;  // the serial the Windows disc drivers show for the same disc
     // The volume's size as recorded: volume space size times block size for ISO 9660, the partition's
     // length times block size for UDF (what a mounted UDF volume reports as its total); 0 when not known.
     std::uint64_t volumeBytes = 0;

@@ -35,19 +35,21 @@ DiscDifferences compareRows(const std::vector<BankListRow>& catalogued, const st
     for (const auto& [path, row] : after) {
         const auto old = before.find(path);
         if (old == before.end()) {
-            result.files.push_back({FileDifference::Kind::Added, row->filePath, 0, row->fileSize, {}, row->fileModified});
+            result.files.push_back(
+                {FileDifference::Kind::Added, row->filePath, 0, row->fileSize, {}, row->fileModified});
             continue;
         }
         const BankListRow& was = *old->second;
         const bool resized = was.fileSize != row->fileSize;
         if (!resized && !redated(was, *row)) continue;
-        changed.push_back({resized ? FileDifference::Kind::Resized : FileDifference::Kind::Redated, row->filePath,
-                           was.fileSize, row->fileSize, was.fileModified, row->fileModified});
+        changed.push_back({resized ? FileDifference::Kind::Resized : FileDifference::Kind::Redated,
+                           row->filePath, was.fileSize, row->fileSize, was.fileModified, row->fileModified});
         ++(resized ? result.resized : result.redated);
     }
     for (const auto& [path, row] : before) {
         if (after.count(path) == 0) {
-            removed.push_back({FileDifference::Kind::Removed, row->filePath, row->fileSize, 0, row->fileModified, {}});
+            removed.push_back(
+                {FileDifference::Kind::Removed, row->filePath, row->fileSize, 0, row->fileModified, {}});
         }
     }
     result.added = long(result.files.size());

@@ -47,15 +47,17 @@ DiscUpdate::ReadOutcome DiscUpdate::read(const QString& root, const QString& nam
     }
 
     spellings_ = DiscNames::storedSpellings(connection_.handle(), name);
-    SqliteStatement disk(connection_, QStringLiteral("SELECT DiskName FROM Disks WHERE %1 ORDER BY rowid LIMIT 1")
-                                          .arg(DiscNames::nameTest(QStringLiteral("DiskName"), 1, spellings_.size())));
+    SqliteStatement disk(connection_,
+                         QStringLiteral("SELECT DiskName FROM Disks WHERE %1 ORDER BY rowid LIMIT 1")
+                             .arg(DiscNames::nameTest(QStringLiteral("DiskName"), 1, spellings_.size())));
     bindSpellings(disk, 1, spellings_);
     if (!disk.step()) return ReadOutcome::UnknownDisc;
     storedName_ = disk.column(0).toString();
 
     std::vector<BankListRow> catalogued;
-    SqliteStatement rows(connection_, QStringLiteral("SELECT FilePath, FileSize, FileModified FROM BankList WHERE %1")
-                                          .arg(DiscNames::nameTest(QStringLiteral("DiskName"), 1, spellings_.size())));
+    SqliteStatement rows(connection_,
+                         QStringLiteral("SELECT FilePath, FileSize, FileModified FROM BankList WHERE %1")
+                             .arg(DiscNames::nameTest(QStringLiteral("DiskName"), 1, spellings_.size())));
     bindSpellings(rows, 1, spellings_);
     while (rows.step()) {
         BankListRow row;
@@ -88,21 +90,23 @@ bool DiscUpdate::apply(std::function<void()> beforeEachBatch) {
     const QString nameTest = DiscNames::nameTest(QStringLiteral("DiskName"), 1, spellings_.size());
     Transaction update(connection_);
     {
-        SqliteStatement removeRows(connection_, QStringLiteral("DELETE FROM BankList WHERE %1").arg(nameTest));
+        SqliteStatement removeRows(connection_,
+                                   QStringLiteral("DELETE FROM BankList WHERE %1").arg(nameTest));
         bindSpellings(removeRows, 1, spellings_);
         removeRows.step();
         // Numbered after the spellings, which take parameters 1 and on.
         const int at = int(spellings_.size()) + 1;
-        SqliteStatement disk(connection_, QStringLiteral("UPDATE Disks SET SerialNo = ?%1, DiskSize = ?%2, "
-                                                         "FileCount = ?%3, VolumeLabel = ?%4, FileSystem = ?%5, "
-                                                         "CataloguedAt = ?%6 WHERE %7")
-                                              .arg(at)
-                                              .arg(at + 1)
-                                              .arg(at + 2)
-                                              .arg(at + 3)
-                                              .arg(at + 4)
-                                              .arg(at + 5)
-                                              .arg(nameTest));
+        SqliteStatement disk(connection_,
+                             QStringLiteral("UPDATE Disks SET SerialNo = ?%1, DiskSize = ?%2, "
+                                            "FileCount = ?%3, VolumeLabel = ?%4, FileSystem = ?%5, "
+                                            "CataloguedAt = ?%6 WHERE %7")
+                                 .arg(at)
+                                 .arg(at + 1)
+                                 .arg(at + 2)
+                                 .arg(at + 3)
+                                 .arg(at + 4)
+                                 .arg(at + 5)
+                                 .arg(nameTest));
         bindSpellings(disk, 1, spellings_);
         disk.bind(at, details_.serial);
         disk.bind(at + 1, details_.usedSize);

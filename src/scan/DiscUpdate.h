@@ -18,7 +18,8 @@ class ScanProgress;
 // Brings a catalogued disc up to date with what the medium in a drive holds now, in two steps so that the
 // user can see the differences before anything changes: read() walks the medium into memory and compares
 // it with the disc's rows, writing nothing; apply() then replaces the disc's file rows and its Disks row's
-// serial, size, file count, label, file system and cataloguing time in one transaction, keeping its name. The references must outlive the object.
+// serial, size, file count, label, file system and cataloguing time in one transaction, keeping its name. The
+// references must outlive the object.
 class DiscUpdate {
   public:
     enum class ReadOutcome {

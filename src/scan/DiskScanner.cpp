@@ -41,10 +41,7 @@ struct DiskScanner::Folder {
 
 DiskScanner::DiskScanner(BankListSink& appender, FileSystem& fileSystem, ScanProgress& progress,
                          QString diskName)
-    : appender_(appender),
-      fileSystem_(fileSystem),
-      progress_(progress),
-      diskName_(std::move(diskName)) {}
+    : appender_(appender), fileSystem_(fileSystem), progress_(progress), diskName_(std::move(diskName)) {}
 
 DiskScanner::~DiskScanner() = default;
 

@@ -27,10 +27,10 @@ class ScanCancelled : public std::runtime_error {
     ScanCancelled() : std::runtime_error("the scan was cancelled") {}
 };
 
-// Walks a drive's tree and hands one BankList row per file to a sink (an appender), the way the catalogue has always
-// been filled: depth-first, each folder's files before its subfolders, entries in the order the file system
-// lists them, "." and ".." never entered. The walk keeps its own stack, so no tree is too deep, and reads
-// through one DriveWalk of the file system, relative to the folder it began at.
+// Walks a drive's tree and hands one BankList row per file to a sink (an appender), the way the catalogue has
+// always been filled: depth-first, each folder's files before its subfolders, entries in the order the file
+// system lists them, "." and ".." never entered. The walk keeps its own stack, so no tree is too deep, and
+// reads through one DriveWalk of the file system, relative to the folder it began at.
 //
 // About every 15 ms of work the progress receiver runs (and with it the event loop). Files and folders that
 // cannot be read are skipped and counted; a medium that goes away throws MediumGoneError. A catalogue

@@ -21,7 +21,8 @@ inline QString fileDialogFilter() {
 }
 // The image could not be read; the file and the reason follow on the next lines.
 inline QString unreadable(const QString& path, const QString& reason) {
-    return QStringLiteral("فايل ايميج قابل خواندن نيست:") + QLatin1Char('\n') + path + QLatin1Char('\n') + reason;
+    return QStringLiteral("فايل ايميج قابل خواندن نيست:") + QLatin1Char('\n') + path + QLatin1Char('\n') +
+           reason;
 }
 // Every letter from D: to P: is taken; the file follows on the next line.
 inline QString noFreeLetter(const QString& path) {

@@ -22,7 +22,9 @@ ScanCommand::ScanCommand(Connection& connection, Recordset& rsDisks, Recordset& 
       drives_(drives),
       fileSystem_(fileSystem) {}
 
-bool isUsableDiskName(const QString& name) { return !name.trimmed().isEmpty(); }
+bool isUsableDiskName(const QString& name) {
+    return !name.trimmed().isEmpty();
+}
 
 ScanSummary ScanCommand::run(const ScanRequest& request, ScanProgress& progress) {
     ScanSummary summary;

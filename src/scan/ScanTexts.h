@@ -85,7 +85,8 @@ inline QString askCancelScan() {
 }
 // The disc in the drive is already catalogued under the names given (one or more).
 inline QString recognisedAs(const QStringList& names) {
-    return QStringLiteral("قبلا با نام %1 فهرست شده است").arg(QStringLiteral("«") + names.join(QStringLiteral("»، «")) + QStringLiteral("»"));
+    return QStringLiteral("قبلا با نام %1 فهرست شده است")
+        .arg(QStringLiteral("«") + names.join(QStringLiteral("»، «")) + QStringLiteral("»"));
 }
 // Tooltip of the recognition line: clicking it brings the catalogued disc up to date.
 inline QString clickToUpdate() {
@@ -97,7 +98,10 @@ inline QString differencesTitle(const QString& name) {
 }
 // The counts of the differences dialog.
 inline QString differenceCounts(long added, long removed, long changed) {
-    return QStringLiteral("%1 فايل جديد، %2 فايل حذف شده، %3 فايل تغيير كرده").arg(added).arg(removed).arg(changed);
+    return QStringLiteral("%1 فايل جديد، %2 فايل حذف شده، %3 فايل تغيير كرده")
+        .arg(added)
+        .arg(removed)
+        .arg(changed);
 }
 // The differences dialog's accept button.
 inline QString cmdApplyChanges() {

@@ -3,17 +3,19 @@
 #include <QLabel>
 #include <QListWidget>
 
-#include "window/Look.h"
 #include "button/MyButton.h"
 #include "catalog/FileTimeText.h"
 #include "scan/DiscDifferences.h"
 #include "scan/ScanTexts.h"
+#include "window/Look.h"
 
 namespace vt {
 
 namespace {
 
-QString sizeText(double bytes) { return QString::number(bytes, 'f', 0); }
+QString sizeText(double bytes) {
+    return QString::number(bytes, 'f', 0);
+}
 
 // One line per file, read left to right as paths are: "+" added, "-" removed, "~" changed (size or time).
 QString lineOf(const FileDifference& file) {
@@ -23,7 +25,8 @@ QString lineOf(const FileDifference& file) {
         case FileDifference::Kind::Removed:
             return QStringLiteral("-  %1  (%2)").arg(file.path, sizeText(file.oldSize));
         case FileDifference::Kind::Resized:
-            return QStringLiteral("~  %1  (%2 → %3)").arg(file.path, sizeText(file.oldSize), sizeText(file.newSize));
+            return QStringLiteral("~  %1  (%2 → %3)")
+                .arg(file.path, sizeText(file.oldSize), sizeText(file.newSize));
         case FileDifference::Kind::Redated:
             return QStringLiteral("~  %1  (%2 → %3)")
                 .arg(file.path, isoUtcText(file.oldModified), isoUtcText(file.newModified));
@@ -41,7 +44,8 @@ frmDifferences::frmDifferences(const QString& diskName, const DiscDifferences& d
     setLayoutDirection(Qt::RightToLeft);
 
     lblCounts_ = new QLabel(ScanTexts::differenceCounts(differences.added, differences.removed,
-                                                        differences.resized + differences.redated), this);
+                                                        differences.resized + differences.redated),
+                            this);
     lblCounts_->setObjectName(QStringLiteral("lblCounts"));
     lblCounts_->setGeometry(Look::twipsRect(120, 120, 6960, 375));
     lblCounts_->setFont(Look::labelFont());

@@ -1,9 +1,6 @@
 #include "scan/frmMain.h"
 
-#include <algorithm>
-
 #include <QAction>
-#include <QTimer>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -20,6 +17,7 @@
 #include <QMouseEvent>
 #include <QShortcut>
 #include <QTimer>
+#include <algorithm>
 
 #include "button/MyButton.h"
 #include "catalog/CatalogError.h"
@@ -30,13 +28,13 @@
 #include "scan/DiscRecognition.h"
 #include "scan/DiscUpdate.h"
 #include "scan/DriveDetails.h"
-#include "scan/frmDifferences.h"
-#include "window/ImageAttaching.h"
 #include "scan/ImageTexts.h"
 #include "scan/ScanCommand.h"
 #include "scan/ScanPace.h"
 #include "scan/ScanTexts.h"
+#include "scan/frmDifferences.h"
 #include "window/AppContext.h"
+#include "window/ImageAttaching.h"
 #include "window/Look.h"
 
 namespace vt {
@@ -257,7 +255,8 @@ void frmMain::ShowRecognition(const QString& root) {
     Connection& catalogue = context_.cnCatalog;
     try {
         if (catalogue.State() != 0)
-            recognisedAs_ = recogniseDisc(catalogue.handle(), readDriveDetails(context_.platform.drives, root));
+            recognisedAs_ =
+                recogniseDisc(catalogue.handle(), readDriveDetails(context_.platform.drives, root));
     } catch (const CatalogError&) {
         // Recognising is a courtesy: a catalogue that cannot answer now shows nothing.
         recognisedAs_.clear();
@@ -448,9 +447,10 @@ void frmMain::UpdateDisc(const QString& name) {
             case DiscUpdate::ReadOutcome::Read:
                 if (update.differences().none()) {
                     messages.information(this, ScanTexts::noDifferences(update.name()));
-                } else if (frmDifferences(update.name(), update.differences(), this).exec() == QDialog::Accepted) {
-                    messages.information(this, update.apply() ? ScanTexts::updated(update.name())
-                                                              : ScanTexts::discGone());
+                } else if (frmDifferences(update.name(), update.differences(), this).exec() ==
+                           QDialog::Accepted) {
+                    messages.information(
+                        this, update.apply() ? ScanTexts::updated(update.name()) : ScanTexts::discGone());
                 }
                 break;
         }

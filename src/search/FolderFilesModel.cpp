@@ -147,12 +147,18 @@ QVariant FolderFilesModel::data(const QModelIndex& index, int role) const {
     const DiscFile& f = file(index.row());
     if (role == Qt::DisplayRole) {
         switch (index.column()) {
-            case Name: return f.name;
-            case Bytes: return plainDecimal(f.size);
-            case Size: return leftToRight(readableSize(f.size));
-            case Modified: return leftToRight(dateText(f.modified));
-            case Attributes: return leftToRight(f.attributes);
-            default: return {};
+            case Name:
+                return f.name;
+            case Bytes:
+                return plainDecimal(f.size);
+            case Size:
+                return leftToRight(readableSize(f.size));
+            case Modified:
+                return leftToRight(dateText(f.modified));
+            case Attributes:
+                return leftToRight(f.attributes);
+            default:
+                return {};
         }
     }
     if (role == Qt::ToolTipRole && index.column() == Modified && f.modified) {

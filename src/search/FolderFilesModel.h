@@ -14,7 +14,7 @@ namespace vt {
 // (case, and the Arabic and Persian forms of yeh and kaf, do not count).
 class FolderFilesModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     enum Column { Name, Bytes, Size, Modified, Attributes, ColumnCount };
 
     explicit FolderFilesModel(QObject* parent = nullptr);
@@ -37,7 +37,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     void sort(int column, Qt::SortOrder order) override;
 
-private:
+  private:
     void rebuildShown();
     void sortShown();
 

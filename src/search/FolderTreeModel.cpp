@@ -27,7 +27,9 @@ void FolderTreeModel::setRoot(const QString& rootName, const QString& rootPath) 
     endResetModel();
 }
 
-void FolderTreeModel::clear() { setRoot(QString(), QString()); }
+void FolderTreeModel::clear() {
+    setRoot(QString(), QString());
+}
 
 FolderTreeModel::Node* FolderTreeModel::nodeOf(const QModelIndex& index) const {
     return index.isValid() ? static_cast<Node*>(index.internalPointer()) : nullptr;
@@ -80,7 +82,9 @@ int FolderTreeModel::rowCount(const QModelIndex& parent) const {
     return int(nodeOf(parent)->children.size());
 }
 
-int FolderTreeModel::columnCount(const QModelIndex&) const { return 1; }
+int FolderTreeModel::columnCount(const QModelIndex&) const {
+    return 1;
+}
 
 QVariant FolderTreeModel::data(const QModelIndex& index, int role) const {
     const Node* node = nodeOf(index);

@@ -11,7 +11,7 @@ namespace vt {
 // view first expands it, so opening a disc of a million files reads one level, not the whole disc.
 class FolderTreeModel : public QAbstractItemModel {
     Q_OBJECT
-public:
+  public:
     // The names of the subfolders of the folder at the given path, in the order they are to be shown. A
     // folder's path is the recorded path its files begin with, ending with a backslash ("D:\dir\"); a
     // subfolder's is its parent's followed by its name and a backslash. Must not throw.
@@ -39,7 +39,7 @@ public:
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
 
-private:
+  private:
     struct Node;
     Node* nodeOf(const QModelIndex& index) const;
     QModelIndex indexOf(Node* node) const;

@@ -1,8 +1,8 @@
 #include "search/ListExport.h"
 
-#include "platform/CsvFile.h"
 #include "catalog/DiscTree.h"
 #include "catalog/FileTimeText.h"
+#include "platform/CsvFile.h"
 #include "search/PlainDecimal.h"
 
 namespace vt {

@@ -14,8 +14,6 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "window/AppContext.h"
-#include "window/Look.h"
 #include "catalog/CatalogError.h"
 #include "catalog/Recordset.h"
 #include "catalog/Statements.h"
@@ -23,9 +21,11 @@
 #include "platform/Shell.h"
 #include "search/FolderFilesModel.h"
 #include "search/FolderTreeModel.h"
-#include "window/FoundFileOpening.h"
 #include "search/ListExport.h"
 #include "search/PersianDate.h"
+#include "window/AppContext.h"
+#include "window/FoundFileOpening.h"
+#include "window/Look.h"
 
 namespace vt {
 
@@ -377,7 +377,8 @@ void frmBrowse::saveFolder(const QString& folderPath, bool withSubfolders) {
     } catch (const CatalogError& e) {
         failure = e.message();
     }
-    if (!failure.isEmpty()) context_.platform.messages.information(this, kSaveFailed + QLatin1Char('\n') + failure);
+    if (!failure.isEmpty())
+        context_.platform.messages.information(this, kSaveFailed + QLatin1Char('\n') + failure);
 }
 
 void frmBrowse::reportCatalogueFailure(const QString& detail) {

@@ -31,7 +31,7 @@ class FolderTreeModel;
 // actSaveTree (folder tree).
 class frmBrowse : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit frmBrowse(AppContext& context, QWidget* parent = nullptr);
     ~frmBrowse() override;
 
@@ -59,7 +59,7 @@ public:
     void saveShownFolder();
     void saveTreeFolder();
 
-private:
+  private:
     void buildControls();
     void Combo1_Click(int index);
     void showFacts(const DiscFacts& facts);

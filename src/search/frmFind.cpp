@@ -5,8 +5,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QTreeWidget>
 #include <vector>
 
@@ -15,10 +15,10 @@
 #include "catalog/Statements.h"
 #include "platform/MessageService.h"
 #include "platform/Shell.h"
-#include "window/FoundFileOpening.h"
 #include "search/ListExport.h"
 #include "search/PlainDecimal.h"
 #include "window/AppContext.h"
+#include "window/FoundFileOpening.h"
 #include "window/Look.h"
 
 namespace vt {
@@ -204,7 +204,8 @@ void frmFind::buildMenus() {
         return a;
     };
     actOpen_ = action("actOpen", QStringLiteral("باز كردن"), &frmFind::ListView1_DblClick);
-    actShowInBrowser_ = action("actShowInBrowser", QStringLiteral("نمايش در مرورگر ديسك"), &frmFind::showInBrowser);
+    actShowInBrowser_ =
+        action("actShowInBrowser", QStringLiteral("نمايش در مرورگر ديسك"), &frmFind::showInBrowser);
     actCopyPath_ = action("actCopyPath", QStringLiteral("كپي مسير"), &frmFind::copyPath);
     actSaveResults_ = action("actSaveResults", QStringLiteral("ذخيره نتايج..."), &frmFind::saveResults);
     actBrowseDisc_ = action("actBrowseDisc", QStringLiteral("مرور ديسك"), &frmFind::browseChosenDisc);
@@ -259,7 +260,8 @@ void frmFind::saveResults() {
     }
     const QString failure = ListExport::saveRows(
         target, {QStringLiteral("Address"), QStringLiteral("DiskName"), QStringLiteral("Size")}, rows);
-    if (!failure.isEmpty()) context_.platform.messages.information(this, kSaveFailed + QLatin1Char('\n') + failure);
+    if (!failure.isEmpty())
+        context_.platform.messages.information(this, kSaveFailed + QLatin1Char('\n') + failure);
 }
 
 void frmFind::browseChosenDisc() {

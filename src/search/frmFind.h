@@ -27,7 +27,7 @@ class Recordset;
 // actOpen, actShowInBrowser, actCopyPath and actSaveResults; the disc list's holds actBrowseDisc.
 class frmFind : public QWidget {
     Q_OBJECT
-public:
+  public:
     // `context` and `windowRecordset` outlive this window; the recordset belongs to the window object
     // across close and reopen, and holds the rows of the last search.
     frmFind(AppContext& context, Recordset& windowRecordset, QWidget* parent = nullptr);
@@ -44,15 +44,15 @@ public:
 
     void setSaveFileChooser(SaveFileChooser chooser) { chooseSaveFile_ = std::move(chooser); }
 
-signals:
+  signals:
     // The disc browser is asked for: `disc` at its root, or at the folder of `recordedPath` with that
     // file selected when a path is given.
     void browseRequested(const QString& disc, const QString& recordedPath);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void buildControls();
     void listResults();
     void buildMenus();

@@ -12,20 +12,30 @@ namespace vt {
 namespace Look {
 
 constexpr int kTwipsPerPixel = 15;
-constexpr int px(int twips) { return twips / kTwipsPerPixel; }
+constexpr int px(int twips) {
+    return twips / kTwipsPerPixel;
+}
 inline QRect twipsRect(int left, int top, int width, int height) {
     return QRect(px(left), px(top), px(width), px(height));
 }
 
 // Window backgrounds and the button strip.
-inline QColor windowColor() { return QColor(203, 215, 216); }
+inline QColor windowColor() {
+    return QColor(203, 215, 216);
+}
 // The main frame's client area and the busy panel.
-inline QColor frameColor() { return QColor(179, 188, 193); }
+inline QColor frameColor() {
+    return QColor(179, 188, 193);
+}
 
 // Tahoma with the Arabic character set where installed, else an installed font with Persian glyphs.
 QFont font(double points);
-inline QFont controlFont() { return font(9); }
-inline QFont labelFont() { return font(9.75); }
+inline QFont controlFont() {
+    return font(9);
+}
+inline QFont labelFont() {
+    return font(9.75);
+}
 
 // Window background colour and the control font, for a window of the program.
 void applyWindowLook(QWidget& window);

@@ -20,7 +20,7 @@ namespace vt {
 namespace {
 
 class StartupTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(fake.folder.isValid()); }
 
     std::unique_ptr<MDIForm1> start() { return startUp(context); }
@@ -62,8 +62,10 @@ TEST_F(StartupTest, TheStripHoldsFiveCaptionedButtonsAtTheirPlaces) {
     auto frame = start();
     ASSERT_NE(frame, nullptr);
     const std::vector<std::pair<MyButton*, QString>> buttons{
-        {frame->cmdAddnew(), QStringLiteral("ديسك جديد")}, {frame->cmdRemDisk(), QStringLiteral("حذف ديسك")},
-        {frame->cmdFind(), QStringLiteral("جستجو")},       {frame->cmdSetting(), QStringLiteral("تنظيمات")},
+        {frame->cmdAddnew(), QStringLiteral("ديسك جديد")},
+        {frame->cmdRemDisk(), QStringLiteral("حذف ديسك")},
+        {frame->cmdFind(), QStringLiteral("جستجو")},
+        {frame->cmdSetting(), QStringLiteral("تنظيمات")},
         {frame->cmdAbout(), QStringLiteral("درباره")}};
     int left = 8;  // 120 twips, then a step of 1920 twips (128 pixels)
     for (const auto& [button, caption] : buttons) {

@@ -42,8 +42,8 @@ TEST(BankListAppender, NamesPathsAndDatesAreStoredExactlyWhateverTheirCharacters
         // More rows than go in one statement, so that both kinds of statement are used.
         for (int copy = 0; copy < 7; ++copy) {
             for (const auto& [name, path] : rows) {
-                appender.append(
-                    {QStringLiteral("CD"), name, path, double(copy), QStringLiteral("Normal"), dateOfCopy(copy)});
+                appender.append({QStringLiteral("CD"), name, path, double(copy), QStringLiteral("Normal"),
+                                 dateOfCopy(copy)});
             }
         }
         appender.finish();
@@ -71,7 +71,7 @@ constexpr int kManyRows = 50000;
 
 BankListRow fileRow(int number) {
     const QString name = QStringLiteral("file%1.txt").arg(number);
-    return {QStringLiteral("CD"), name, QStringLiteral("D:\\dir\\") + name, double(number),
+    return {QStringLiteral("CD"),     name,        QStringLiteral("D:\\dir\\") + name, double(number),
             QStringLiteral("Normal"), std::nullopt};
 }
 

@@ -29,8 +29,10 @@ void addDisc(Connection& connection, const QString& disc, const std::vector<QStr
         }
         appender.finish();
     }
-    SqliteStatement diskRow(connection.handle(),
-                            QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES (?1, '1', '1 bytes', ?2)"));
+    SqliteStatement diskRow(
+        connection.handle(),
+        QStringLiteral(
+            "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES (?1, '1', '1 bytes', ?2)"));
     diskRow.bind(1, disc);
     diskRow.bind(2, QString::number(paths.size()));
     diskRow.step();

@@ -24,8 +24,8 @@ void removeDisc(Connection& connection, const QString& disc);
 // The rows a statement gives through the store, each as "disc|path|size", in the order given.
 std::vector<QString> rowsOf(Connection& connection, const QString& statement, bool indexed);
 
-// Takes removed rows out of the index and indexes the rows waiting for it, then compares it with the rows. Returns what differs, empty when
-// the index lists exactly the rows' trigrams.
+// Takes removed rows out of the index and indexes the rows waiting for it, then compares it with the rows.
+// Returns what differs, empty when the index lists exactly the rows' trigrams.
 QString indexProblem(Connection& connection);
 
 // Runs one SQL text on the connection, failing the test on error.

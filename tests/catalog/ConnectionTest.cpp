@@ -181,11 +181,13 @@ TEST_F(OpeningTest, TransactionsRollBackUnlessCommitted) {
     cn.Open();
     {
         Transaction t(cn);
-        cn.Execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('A','1','2','3');"));
+        cn.Execute(QStringLiteral(
+            "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('A','1','2','3');"));
     }
     {
         Transaction t(cn);
-        cn.Execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('B','1','2','3');"));
+        cn.Execute(QStringLiteral(
+            "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('B','1','2','3');"));
         t.commit();
     }
     EXPECT_FALSE(cn.inTransaction());
@@ -214,7 +216,8 @@ TEST(ReadOnlyOpening, NeverCreatesNorWrites) {
         Connection cn;
         cn.setConnectionString(buildConnectionString(folder.path()));
         cn.Open();
-        cn.Execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('CD1','1','2','3');"));
+        cn.Execute(QStringLiteral(
+            "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('CD1','1','2','3');"));
     }
     Connection reader;
     reader.setConnectionString(buildConnectionString(folder.path()));
@@ -260,8 +263,10 @@ TEST(TwoPrograms, ASecondConnectionKeepsTheFirstOnesLocksAndRows) {
 
     EXPECT_EQ(disksSeenByAnotherProgram(path), 0);
     EXPECT_TRUE(QFile::exists(path + QStringLiteral("-wal"))) << "another program's close removed the log";
-    main.Execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('CD1','1','2','3');"));
-    scan.Execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('CD2','1','2','3');"));
+    main.Execute(QStringLiteral(
+        "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('CD1','1','2','3');"));
+    scan.Execute(QStringLiteral(
+        "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('CD2','1','2','3');"));
     EXPECT_EQ(disksSeenByAnotherProgram(path), 2);
 }
 
@@ -274,7 +279,8 @@ TEST(ReadOnlyMedia, ACatalogueOnADiscIsReadAndRefusesOnlyWriting) {
         Connection cn;
         cn.setConnectionString(buildConnectionString(tree.path()));
         cn.Open();
-        cn.Execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('CD1','1','2','3');"));
+        cn.Execute(QStringLiteral(
+            "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('CD1','1','2','3');"));
     }
     ASSERT_FALSE(QFile::exists(tree.filePath(QStringLiteral("Mydb.mdb-wal"))));
     test::MountedImage disc(tree.path(), QStringLiteral("CATALOGUE"));

@@ -69,10 +69,11 @@ TEST_F(DiscNamesTest, ADiscIsRemovedByItsNameInAnyCaseAndNoOtherWithIt) {
 
 TEST_F(DiscNamesTest, SeveralStoredSpellingsAreAllTakenInRowidOrderAndEveryStatementUsesTheNameIndex) {
     // Two spellings of one name can only come from outside the scan, which refuses the second.
-    test::execute(
-        catalogue.connection,
-        QStringLiteral("INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES ('AxB', '5.txt', 'D:\\abc\\5.txt', 99, 'Normal');"
-                       "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES ('aXb', '6.txt', 'D:\\abc\\6.txt', 98, 'Normal');"));
+    test::execute(catalogue.connection,
+                  QStringLiteral("INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) "
+                                 "VALUES ('AxB', '5.txt', 'D:\\abc\\5.txt', 99, 'Normal');"
+                                 "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) "
+                                 "VALUES ('aXb', '6.txt', 'D:\\abc\\6.txt', 98, 'Normal');"));
     EXPECT_EQ(DiscNames::storedSpellings(catalogue.connection.handle(), QStringLiteral("AXB")),
               (std::vector<QString>{QStringLiteral("AxB"), QStringLiteral("aXb")}));
     EXPECT_EQ(DiscNames::storedSpellings(catalogue.connection.handle(), QStringLiteral("none")),

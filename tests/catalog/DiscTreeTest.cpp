@@ -24,15 +24,16 @@ TEST(DiscTree, FoldersComeFromThePathsWithAnyNameAndOnlyTheirOwnRows) {
     Connection& cn = catalogue.connection;
     const QString persian = QStringLiteral("موسيقي ايراني");
     const QString quoted = QStringLiteral("آلبوم \"دوم\"");
-    test::addDisc(cn, QStringLiteral("CD1"),
-                  {QStringLiteral("D:\\") + persian + QStringLiteral("\\آهنگ يك.mp3"),
-                   QStringLiteral("D:\\") + persian + QStringLiteral("\\") + quoted + QStringLiteral("\\قطعه 2.mp3"),
-                   QStringLiteral("D:\\O'Brien's files\\a b.txt"),
-                   // "data" is a file here and a folder below docs.
-                   QStringLiteral("D:\\data"), QStringLiteral("D:\\docs\\data\\x.txt"),
-                   // Names that sort right beside the folder "a": before and after its backslash.
-                   QStringLiteral("D:\\a b\\c.txt"), QStringLiteral("D:\\a\\d.txt"), QStringLiteral("D:\\a]\\e.txt"),
-                   QStringLiteral("D:\\a!.txt"), QStringLiteral("D:\\ab.txt"), QStringLiteral("D:\\a%\\_.txt")});
+    test::addDisc(
+        cn, QStringLiteral("CD1"),
+        {QStringLiteral("D:\\") + persian + QStringLiteral("\\آهنگ يك.mp3"),
+         QStringLiteral("D:\\") + persian + QStringLiteral("\\") + quoted + QStringLiteral("\\قطعه 2.mp3"),
+         QStringLiteral("D:\\O'Brien's files\\a b.txt"),
+         // "data" is a file here and a folder below docs.
+         QStringLiteral("D:\\data"), QStringLiteral("D:\\docs\\data\\x.txt"),
+         // Names that sort right beside the folder "a": before and after its backslash.
+         QStringLiteral("D:\\a b\\c.txt"), QStringLiteral("D:\\a\\d.txt"), QStringLiteral("D:\\a]\\e.txt"),
+         QStringLiteral("D:\\a!.txt"), QStringLiteral("D:\\ab.txt"), QStringLiteral("D:\\a%\\_.txt")});
     // Another disc with a folder of the same path, and a disc whose name is a wildcard pattern of the first.
     test::addDisc(cn, QStringLiteral("CD2"), {QStringLiteral("D:\\a\\other.txt")});
     test::addDisc(cn, QStringLiteral("CD_"), {QStringLiteral("D:\\a\\pattern.txt")});
@@ -43,9 +44,11 @@ TEST(DiscTree, FoldersComeFromThePathsWithAnyNameAndOnlyTheirOwnRows) {
     const DiscTree tree(cn.handle(), QStringLiteral("CD1"));
     EXPECT_EQ(tree.root(), QStringLiteral("D:\\"));
     const DiscFolder root = tree.list(QStringLiteral("D:\\"));
-    EXPECT_EQ(root.folders, (Names{QStringLiteral("O'Brien's files"), QStringLiteral("a b"), QStringLiteral("a%"),
-                                   QStringLiteral("a"), QStringLiteral("a]"), QStringLiteral("docs"), persian}));
-    EXPECT_EQ(fileNames(root), (Names{QStringLiteral("a!.txt"), QStringLiteral("ab.txt"), QStringLiteral("data")}));
+    EXPECT_EQ(root.folders,
+              (Names{QStringLiteral("O'Brien's files"), QStringLiteral("a b"), QStringLiteral("a%"),
+                     QStringLiteral("a"), QStringLiteral("a]"), QStringLiteral("docs"), persian}));
+    EXPECT_EQ(fileNames(root),
+              (Names{QStringLiteral("a!.txt"), QStringLiteral("ab.txt"), QStringLiteral("data")}));
 
     const DiscFolder a = tree.list(QStringLiteral("D:\\a\\"));
     EXPECT_TRUE(a.folders.empty());
@@ -65,8 +68,10 @@ TEST(DiscTree, FoldersComeFromThePathsWithAnyNameAndOnlyTheirOwnRows) {
     const QString music = QStringLiteral("D:\\") + persian + QStringLiteral("\\");
     EXPECT_EQ(tree.list(music).folders, Names{quoted});
     EXPECT_EQ(fileNames(tree.list(music)), Names{QStringLiteral("آهنگ يك.mp3")});
-    EXPECT_EQ(fileNames(tree.list(music + quoted + QStringLiteral("\\"))), Names{QStringLiteral("قطعه 2.mp3")});
-    EXPECT_EQ(fileNames(tree.list(QStringLiteral("D:\\O'Brien's files\\"))), Names{QStringLiteral("a b.txt")});
+    EXPECT_EQ(fileNames(tree.list(music + quoted + QStringLiteral("\\"))),
+              Names{QStringLiteral("قطعه 2.mp3")});
+    EXPECT_EQ(fileNames(tree.list(QStringLiteral("D:\\O'Brien's files\\"))),
+              Names{QStringLiteral("a b.txt")});
     EXPECT_EQ(fileNames(tree.list(QStringLiteral("D:\\a%\\"))), Names{QStringLiteral("_.txt")});
 
     // Above the root: the root itself, as a folder.
@@ -74,8 +79,10 @@ TEST(DiscTree, FoldersComeFromThePathsWithAnyNameAndOnlyTheirOwnRows) {
 
     Names below;
     tree.forEachFile(music, [&](const DiscFile& file) { below.push_back(file.path); });
-    EXPECT_EQ(below, (Names{music + quoted + QStringLiteral("\\قطعه 2.mp3"), music + QStringLiteral("آهنگ يك.mp3")}));
-    EXPECT_EQ(DiscTree::folderOf(QStringLiteral("D:\\docs\\data\\x.txt")), QStringLiteral("D:\\docs\\data\\"));
+    EXPECT_EQ(below, (Names{music + quoted + QStringLiteral("\\قطعه 2.mp3"),
+                            music + QStringLiteral("آهنگ يك.mp3")}));
+    EXPECT_EQ(DiscTree::folderOf(QStringLiteral("D:\\docs\\data\\x.txt")),
+              QStringLiteral("D:\\docs\\data\\"));
 
     const std::optional<DiscFacts> facts = tree.facts();
     ASSERT_TRUE(facts.has_value());

@@ -8,7 +8,9 @@
 namespace vt {
 namespace {
 
-bool like(const char* text, const char* pattern) { return LikePattern(pattern).matches(text); }
+bool like(const char* text, const char* pattern) {
+    return LikePattern(pattern).matches(text);
+}
 
 TEST(Like, WildcardsMatchRunsAndSingleCharacters) {
     EXPECT_TRUE(like("D:\\music\\a.mp3", "%mp3%"));
@@ -41,8 +43,14 @@ TEST(Like, ArabicAndPersianYehAndKafAreOneLetter) {
 }
 
 TEST(Like, InvalidUtf8IsComparedNotDropped) {
-    EXPECT_FALSE(like("a\xff" "b", "ab"));
-    EXPECT_TRUE(like("a\xff" "b", "a_b"));
+    EXPECT_FALSE(
+        like("a\xff"
+             "b",
+             "ab"));
+    EXPECT_TRUE(
+        like("a\xff"
+             "b",
+             "a_b"));
     EXPECT_FALSE(like("a\xfe", "a_b"));
 }
 
@@ -63,7 +71,9 @@ TEST_F(LikeInStatements, TheDuplicateTestIsCaseInsensitiveAndHonoursWildcards) {
 
 TEST_F(LikeInStatements, SearchFindsQuotedTextAndNamesIgnoreCase) {
     addDisk(QStringLiteral("CD1"), 0);
-    cn.Execute(QStringLiteral("INSERT INTO bankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES ('CD1', 'x', 'D:\\O''Brien\\x', 1, 'Normal');"));
+    cn.Execute(
+        QStringLiteral("INSERT INTO bankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES "
+                       "('CD1', 'x', 'D:\\O''Brien\\x', 1, 'Normal');"));
     Recordset rs;
     rs.Open(Statements::search(true, QString(), QStringLiteral("o'brien")), cn);
     EXPECT_EQ(rs.RecordCount(), 1);

@@ -25,15 +25,18 @@ void writeVersion1(const QString& path, int rows, const char* extraSql = "") {
         "CREATE TABLE BankList (DiskName TEXT, FileName TEXT, FilePath TEXT, FileSize REAL, FileAttr TEXT);"
         "CREATE INDEX BankList_DiskName ON BankList(DiskName);"
         "CREATE INDEX Disks_DiskName ON Disks(DiskName);"
-        "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('CD1', '1', '1 bytes', '1'), ('CD2', '2', '2 bytes', '2');"
+        "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('CD1', '1', '1 bytes', '1'), "
+        "('CD2', '2', '2 bytes', '2');"
         "PRAGMA user_version = 1;"
         "PRAGMA application_id = " +
         std::to_string(CatalogSchema::kApplicationId) + ";";
     sql += extraSql;
     ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
     sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES (?1, 'f.txt', ?2, ?3, 'Normal')", -1, &insert,
-                       nullptr);
+    sqlite3_prepare_v2(db,
+                       "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES (?1, "
+                       "'f.txt', ?2, ?3, 'Normal')",
+                       -1, &insert, nullptr);
     for (int i = 0; i < rows; ++i) {
         const QByteArray disc = i % 2 ? "CD2" : "CD1";
         // Arabic yeh and kaf as old catalogues hold them, and Latin names in mixed case.
@@ -67,12 +70,14 @@ TEST(Migration, Version1CatalogueGetsItsIndexOnFirstOpenWithProgress) {
 
     EXPECT_EQ(scalar(connection.handle(), "PRAGMA user_version"), CatalogSchema::kVersion);
     // Every row and disc is kept, with its fields where they were; dates and disc facts are not known.
-    EXPECT_EQ(scalar(connection.handle(), "SELECT count(*) FROM BankList WHERE FileModified IS NULL AND "
-                                          "FileName = 'f.txt' AND FileAttr = 'Normal' AND FileSize = rowid - 1"),
+    EXPECT_EQ(scalar(connection.handle(),
+                     "SELECT count(*) FROM BankList WHERE FileModified IS NULL AND "
+                     "FileName = 'f.txt' AND FileAttr = 'Normal' AND FileSize = rowid - 1"),
               120000);
-    EXPECT_EQ(scalar(connection.handle(), "SELECT count(*) FROM Disks WHERE VolumeLabel IS NULL AND "
-                                          "FileSystem IS NULL AND CataloguedAt IS NULL AND DiskSize = "
-                                          "SerialNo || ' bytes'"),
+    EXPECT_EQ(scalar(connection.handle(),
+                     "SELECT count(*) FROM Disks WHERE VolumeLabel IS NULL AND "
+                     "FileSystem IS NULL AND CataloguedAt IS NULL AND DiskSize = "
+                     "SerialNo || ' bytes'"),
               2);
     // Reported from nothing to everything, never backwards, in several steps.
     ASSERT_GE(reports.size(), 3u);
@@ -201,8 +206,10 @@ TEST(Migration, CompleteIndexOfVersion2CoversItsRowsAndTheRemovedRowsItStillList
 
     // Rowid 2 is handed out again: its old entries must not bring the row in a second time.
     test::execute(
-        cn, QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('CD3','3','1 bytes','1');"
-                           "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES ('CD3','d.txt','D:\\Gone\\d.txt',7,'Normal');"));
+        cn, QStringLiteral(
+                "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('CD3','3','1 bytes','1');"
+                "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES "
+                "('CD3','d.txt','D:\\Gone\\d.txt',7,'Normal');"));
     test::addDisc(cn, QStringLiteral("CD4"), {QStringLiteral("D:\\Gone\\e.txt")});
     const QString search = Statements::search(true, QString(), QStringLiteral("gone"));
     EXPECT_EQ(test::rowsOf(cn, search, true),

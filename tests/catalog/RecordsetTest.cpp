@@ -126,7 +126,7 @@ TEST_F(RecordsetTest, MisuseIsAnErrorNotACrash) {
     EXPECT_EQ(rs.State(), 0);
     EXPECT_THROW(rs.Open(QStringLiteral("delete from Disks;"), cn), CatalogError);
     rs.Open(Statements::allDisks(), cn);
-    EXPECT_THROW(rs.MoveFirst(), CatalogError);  // no rows
+    EXPECT_THROW(rs.MoveFirst(), CatalogError);                       // no rows
     EXPECT_THROW(rs.Open(Statements::allDisks(), cn), CatalogError);  // already open
     EXPECT_THROW(rs.Fields(0).setValue(1), CatalogError);             // not a new row
 }
@@ -149,8 +149,8 @@ TEST(TranslateSelect, TopBecomesLimitAndTheTableIsKnown) {
     EXPECT_EQ(translateSelect(QStringLiteral("select top 1 * from bankList;"), &table),
               QStringLiteral("SELECT _rowid_, * from bankList LIMIT 1;"));
     EXPECT_EQ(table, QStringLiteral("bankList"));
-    EXPECT_EQ(translateSelect(QStringLiteral("Select top 2000 * from Banklist Where( FilePath Like '%a;b%');"),
-                              &table),
+    EXPECT_EQ(translateSelect(
+                  QStringLiteral("Select top 2000 * from Banklist Where( FilePath Like '%a;b%');"), &table),
               QStringLiteral("SELECT _rowid_, * from Banklist Where( FilePath Like '%a;b%') LIMIT 2000;"));
     EXPECT_EQ(translateSelect(QStringLiteral("Select * from Disks;"), &table),
               QStringLiteral("SELECT _rowid_, * from Disks;"));

@@ -46,9 +46,9 @@ TEST(SearchIndex, RolledBackAddLeavesNothingBehind) {
     Connection& cn = catalogue.connection;
     {
         Transaction transaction(cn);
-        test::execute(
-            cn,
-            QStringLiteral("INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES ('CD1', 'x.txt', 'D:\\Lost\\x.txt', 1, 'Normal');"));
+        test::execute(cn,
+                      QStringLiteral("INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) "
+                                     "VALUES ('CD1', 'x.txt', 'D:\\Lost\\x.txt', 1, 'Normal');"));
         // Inside the transaction the new row is found already.
         EXPECT_EQ(found(cn, QStringLiteral("lost")).size(), 1u);
     }
@@ -151,8 +151,8 @@ TEST(SearchIndex, AppendedRowsGoAboveTheCoverageAndTheInsertTriggerIsBackWhether
         // Looked at by the writer, which has the connection to itself while the rows go in.
         qint64 triggersWhileWriting = -1;
         appender.runBeforeEachBatch([&] { triggersWhileWriting = count(cn, triggers); });
-        appender.append(
-            {QStringLiteral("CD3"), QStringLiteral("d.txt"), QStringLiteral("D:\\d.txt"), 1, QString(), std::nullopt});
+        appender.append({QStringLiteral("CD3"), QStringLiteral("d.txt"), QStringLiteral("D:\\d.txt"), 1,
+                         QString(), std::nullopt});
         appender.finish();
         EXPECT_EQ(triggersWhileWriting, 0) << "set aside while the rows go in";
     }

@@ -90,10 +90,10 @@ TEST(SearchRouting, LongPiecesAskForTheirRarestTrigramsOnly) {
     EXPECT_EQ(askedFor(QStringLiteral("abcdefxyzw")), QStringLiteral("\"efx\""));
     // A trigram that no row has answers alone.
     EXPECT_EQ(askedFor(QStringLiteral("abcdefghq")), QStringLiteral("\"ghq\""));
-    EXPECT_EQ(
-        test::rowsOf(catalogue.connection, Statements::search(true, QString(), QStringLiteral("Defxyzw.")), true)
-            .size(),
-        1u);
+    EXPECT_EQ(test::rowsOf(catalogue.connection,
+                           Statements::search(true, QString(), QStringLiteral("Defxyzw.")), true)
+                  .size(),
+              1u);
 }
 
 TEST(SearchRouting, AFurtherTrigramComesFromAnotherWordWhenTheRarestsOwnWordWouldNotNarrowIt) {
@@ -109,7 +109,8 @@ TEST(SearchRouting, AFurtherTrigramComesFromAnotherWordWhenTheRarestsOwnWordWoul
     test::addDisc(catalogue.connection, QStringLiteral("CD1"), paths);
     test::indexNewRows(catalogue.connection);
     const QString statement = Statements::search(true, QString(), QStringLiteral("files\\windows"));
-    const auto routed = PathSearchRouter::route(*PathSearch::recognise(statement), catalogue.connection.handle());
+    const auto routed =
+        PathSearchRouter::route(*PathSearch::recognise(statement), catalogue.connection.handle());
     ASSERT_TRUE(routed.has_value());
     const QString asked = routed->bindings[0].toString();
     EXPECT_TRUE(asked.startsWith(QStringLiteral("\"s\\w\" AND "))) << asked.toStdString();

@@ -13,7 +13,8 @@ TEST(Statements, TextsWithoutQuotesAreExactlyTheProgramsOwn) {
     EXPECT_EQ(Statements::search(true, QString(), QStringLiteral("mp3")),
               QStringLiteral("Select top 2000 * from Banklist Where( FilePath Like '%mp3%');"));
     EXPECT_EQ(Statements::search(false, QStringLiteral("Music1"), QStringLiteral("mp3")),
-              QStringLiteral("Select top 2000 * from Banklist  Where (Diskname='Music1'  And  FilePath Like '%mp3%');"));
+              QStringLiteral(
+                  "Select top 2000 * from Banklist  Where (Diskname='Music1'  And  FilePath Like '%mp3%');"));
     EXPECT_EQ(Statements::filesOfDisk(QStringLiteral("CD7")),
               QStringLiteral("select * from BankList where(DiskName='CD7');"));
     EXPECT_EQ(Statements::diskNamed(QStringLiteral("CD7")),
@@ -23,8 +24,9 @@ TEST(Statements, TextsWithoutQuotesAreExactlyTheProgramsOwn) {
 TEST(Statements, UserTextIsSplicedUntrimmedWithWildcardsKept) {
     EXPECT_EQ(Statements::search(true, QString(), QStringLiteral("   ")),
               QStringLiteral("Select top 2000 * from Banklist Where( FilePath Like '%   %');"));
-    EXPECT_EQ(Statements::search(false, QString(), QStringLiteral("abc")),
-              QStringLiteral("Select top 2000 * from Banklist  Where (Diskname=''  And  FilePath Like '%abc%');"));
+    EXPECT_EQ(
+        Statements::search(false, QString(), QStringLiteral("abc")),
+        QStringLiteral("Select top 2000 * from Banklist  Where (Diskname=''  And  FilePath Like '%abc%');"));
     EXPECT_EQ(Statements::disksNamedLike(QStringLiteral("Disk_%")),
               QStringLiteral("Select * from Disks where(DiskName like 'Disk_%');"));
 }

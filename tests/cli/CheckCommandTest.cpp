@@ -45,9 +45,11 @@ TEST_F(CheckCommand, ASoundCatalogueHoldsAndEachBrokenRuleIsNamed) {
     EXPECT_TRUE(outText.contains(QStringLiteral("2 discs, 3 file rows"))) << outText.toStdString();
     EXPECT_TRUE(outText.contains(QStringLiteral("Everything holds")));
 
-    tamper(QStringLiteral("UPDATE Disks SET FileCount = '7' WHERE DiskName = 'CD2';"
-                          "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES ('Lost', 'x', 'D:\\x', 1, 'Normal');"
-                          "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('CD1', '1', '2', '2');"));
+    tamper(QStringLiteral(
+        "UPDATE Disks SET FileCount = '7' WHERE DiskName = 'CD2';"
+        "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES ('Lost', 'x', "
+        "'D:\\x', 1, 'Normal');"
+        "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('CD1', '1', '2', '2');"));
     EXPECT_EQ(run({QStringLiteral("check")}), 1);
     EXPECT_TRUE(outText.contains(QStringLiteral("disc 'CD2' records 7 files but has 1 file rows")))
         << outText.toStdString();
@@ -56,17 +58,20 @@ TEST_F(CheckCommand, ASoundCatalogueHoldsAndEachBrokenRuleIsNamed) {
 }
 
 TEST_F(CheckCommand, AnIndexThatMissesOrKeepsEntriesIsAProblem) {
-    catalogue(QStringLiteral("CD1"), {QStringLiteral("D:\\music\\song.mp3"), QStringLiteral("D:\\notes.txt")});
+    catalogue(QStringLiteral("CD1"),
+              {QStringLiteral("D:\\music\\song.mp3"), QStringLiteral("D:\\notes.txt")});
     indexForSearch();
     ASSERT_EQ(run({QStringLiteral("check")}), 0) << outText.toStdString();
     // The rows of CD1 were written with the index's triggers in place; a removal leaves its entries
     // waiting for idle upkeep, which is in order.
-    tamper(QStringLiteral("DELETE FROM BankList WHERE FilePath = 'D:\\notes.txt';"
-                          "UPDATE Disks SET FileCount = '1';"));
+    tamper(
+        QStringLiteral("DELETE FROM BankList WHERE FilePath = 'D:\\notes.txt';"
+                       "UPDATE Disks SET FileCount = '1';"));
     ASSERT_EQ(run({QStringLiteral("check")}), 0) << outText.toStdString();
 
-    tamper(QStringLiteral("INSERT INTO BankListPaths(BankListPaths, rowid, FilePath) SELECT 'delete', rowid, "
-                          "FilePath FROM BankList;"));
+    tamper(
+        QStringLiteral("INSERT INTO BankListPaths(BankListPaths, rowid, FilePath) SELECT 'delete', rowid, "
+                       "FilePath FROM BankList;"));
     EXPECT_EQ(run({QStringLiteral("check")}), 1);
     EXPECT_TRUE(outText.contains(QStringLiteral("the path index lacks"))) << outText.toStdString();
 }

@@ -52,41 +52,56 @@ TEST(CliEndToEnd, ADiscImageIsCataloguedFoundExportedAndRemoved) {
     ASSERT_EQ(drives.code, 0) << drives.err.toStdString();
     QString root;
     for (const QString& line : drives.out.split(QStringLiteral("\r\n"))) {
-        if (line.section(QLatin1Char(','), 1, 1) == image.mountPoint()) root = line.section(QLatin1Char(','), 0, 0);
+        if (line.section(QLatin1Char(','), 1, 1) == image.mountPoint())
+            root = line.section(QLatin1Char(','), 0, 0);
     }
     ASSERT_FALSE(root.isEmpty()) << drives.out.toStdString();
 
-    const Result scan = cli({QStringLiteral("scan"), root, QStringLiteral("آرشيو ۱"), QStringLiteral("--catalog"), catalog});
+    const Result scan =
+        cli({QStringLiteral("scan"), root, QStringLiteral("آرشيو ۱"), QStringLiteral("--catalog"), catalog});
     ASSERT_EQ(scan.code, 0) << scan.err.toStdString();
     EXPECT_TRUE(scan.out.contains(QStringLiteral("Catalogued 3 files")));
-    EXPECT_EQ(cli({QStringLiteral("scan"), root, QStringLiteral("آرشيو ۱"), QStringLiteral("--catalog"), catalog}).code, 1);
+    EXPECT_EQ(
+        cli({QStringLiteral("scan"), root, QStringLiteral("آرشيو ۱"), QStringLiteral("--catalog"), catalog})
+            .code,
+        1);
 
-    const Result found = cli({QStringLiteral("search"), QStringLiteral("نامه"), QStringLiteral("--catalog"), catalog});
+    const Result found =
+        cli({QStringLiteral("search"), QStringLiteral("نامه"), QStringLiteral("--catalog"), catalog});
     ASSERT_EQ(found.code, 0);
-    EXPECT_TRUE(found.out.contains(root.chopped(1) + QStringLiteral("\\\\نامه ها\\\\نامه یک.txt\tآرشيو ۱\t120")));
+    EXPECT_TRUE(
+        found.out.contains(root.chopped(1) + QStringLiteral("\\\\نامه ها\\\\نامه یک.txt\tآرشيو ۱\t120")));
 
     // The export lists exactly what find lists on the mount.
-    const Result exported = cli({QStringLiteral("export"), QStringLiteral("--format=json"), QStringLiteral("--catalog"), catalog});
+    const Result exported = cli(
+        {QStringLiteral("export"), QStringLiteral("--format=json"), QStringLiteral("--catalog"), catalog});
     ASSERT_EQ(exported.code, 0);
     std::set<QString> catalogued;
     for (const QString& line : exported.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         const int pathAt = line.indexOf(QStringLiteral("\"path\":\"")) + 8;
         const QString path = line.mid(pathAt, line.indexOf(QLatin1Char('"'), pathAt) - pathAt);
         const QString size = line.section(QStringLiteral("\"size\":"), 1).section(QLatin1Char(','), 0, 0);
-        catalogued.insert(QString(path).replace(QStringLiteral("\\\\"), QStringLiteral("/")).mid(3) + QLatin1Char(' ') + size);
+        catalogued.insert(QString(path).replace(QStringLiteral("\\\\"), QStringLiteral("/")).mid(3) +
+                          QLatin1Char(' ') + size);
     }
     QProcess find;
     find.start(QStringLiteral("find"), {image.mountPoint(), QStringLiteral("-type"), QStringLiteral("f"),
                                         QStringLiteral("-printf"), QStringLiteral("%P %s\\n")});
     ASSERT_TRUE(find.waitForFinished(60000));
     std::set<QString> listed;
-    for (const QString& line : QString::fromUtf8(find.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+    for (const QString& line :
+         QString::fromUtf8(find.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         listed.insert(line);
     }
     EXPECT_EQ(catalogued, listed);
 
-    EXPECT_EQ(cli({QStringLiteral("remove"), QStringLiteral("آرشيو ۱"), QStringLiteral("--catalog"), catalog}).code, 1);
-    EXPECT_EQ(cli({QStringLiteral("remove"), QStringLiteral("آرشيو ۱"), QStringLiteral("--yes"), QStringLiteral("--catalog"), catalog}).code, 0);
+    EXPECT_EQ(
+        cli({QStringLiteral("remove"), QStringLiteral("آرشيو ۱"), QStringLiteral("--catalog"), catalog}).code,
+        1);
+    EXPECT_EQ(cli({QStringLiteral("remove"), QStringLiteral("آرشيو ۱"), QStringLiteral("--yes"),
+                   QStringLiteral("--catalog"), catalog})
+                  .code,
+              0);
     EXPECT_EQ(cli({QStringLiteral("export"), QStringLiteral("--catalog"), catalog}).code, 1);
     EXPECT_EQ(cli({QStringLiteral("disks"), QStringLiteral("--catalog"), catalog}).code, 1);
 }

@@ -18,7 +18,7 @@ namespace vt::test {
 
 // Runs command lines against a catalogue in a temporary folder, capturing what they print.
 class CliFixture : public ::testing::Test {
-protected:
+  protected:
     int run(QStringList words, const QString& input = QString()) {
         outText.clear();
         errText.clear();
@@ -26,10 +26,10 @@ protected:
         QTextStream out(&outText);
         QTextStream err(&errText);
         QTextStream in(&inText);
-        cli::CliEnvironment env = withImages
-                                      ? cli::CliEnvironment{out,    err,        in, interactive, folder.path(),
-                                                            images, imageFiles, &images}
-                                      : cli::CliEnvironment{out, err, in, interactive, folder.path(), drives, fileSystem};
+        cli::CliEnvironment env =
+            withImages
+                ? cli::CliEnvironment{out, err, in, interactive, folder.path(), images, imageFiles, &images}
+                : cli::CliEnvironment{out, err, in, interactive, folder.path(), drives, fileSystem};
         const int code = cli::runCli(words, env);
         out.flush();
         err.flush();
@@ -40,12 +40,15 @@ protected:
     void catalogue(const QString& disk, const QStringList& paths) {
         Connection cn;
         openCatalogue(cn, buildConnectionString(folder.path()));
-        cn.Execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('%1', '-5', '1,024 bytes', '%2');")
+        cn.Execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('%1', "
+                                  "'-5', '1,024 bytes', '%2');")
                        .arg(Statements::quoted(disk))
                        .arg(paths.size()));
         for (const QString& path : paths) {
-            cn.Execute(QStringLiteral("INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES ('%1', '%2', '%3', 5368709120, 'Normal');")
-                           .arg(Statements::quoted(disk), Statements::quoted(path.section(QLatin1Char('\\'), -1)),
+            cn.Execute(QStringLiteral("INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, "
+                                      "FileAttr) VALUES ('%1', '%2', '%3', 5368709120, 'Normal');")
+                           .arg(Statements::quoted(disk),
+                                Statements::quoted(path.section(QLatin1Char('\\'), -1)),
                                 Statements::quoted(path)));
         }
     }

@@ -20,10 +20,13 @@ class CliOutput : public test::CliFixture {
     void catalogueMany(int files) {
         Connection cn;
         openCatalogue(cn, buildConnectionString(folder.path()));
-        cn.Execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('CD1', '-5', '1 bytes', '%1');").arg(files));
+        cn.Execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('CD1', "
+                                  "'-5', '1 bytes', '%1');")
+                       .arg(files));
         cn.Execute(
             QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-                           "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) SELECT 'CD1', 'file ' || i || '.txt', "
+                           "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) SELECT "
+                           "'CD1', 'file ' || i || '.txt', "
                            "'D:\\a rather long folder name\\file ' || i || '.txt', i, 'Normal' FROM n;")
                 .arg(files));
     }

@@ -38,7 +38,8 @@ void writeFile(const QString& path, int size) {
 QString rootOf(const MountedImage& image) {
     const Result drives = cli({QStringLiteral("drives"), QStringLiteral("--format=csv")});
     for (const QString& line : drives.out.split(QStringLiteral("\r\n"))) {
-        if (line.section(QLatin1Char(','), 1, 1) == image.mountPoint()) return line.section(QLatin1Char(','), 0, 0);
+        if (line.section(QLatin1Char(','), 1, 1) == image.mountPoint())
+            return line.section(QLatin1Char(','), 0, 0);
     }
     return QString();
 }
@@ -51,7 +52,9 @@ TEST(CliRecogniseEndToEnd, ADiscIsIdentifiedByDriveAndImageAndARewrittenOneIsUpd
     writeFile(tree.filePath(QStringLiteral("b.txt")), 20);
     writeFile(tree.filePath(QStringLiteral("sub/c.txt")), 30);
     const QString catalog = work.filePath(QStringLiteral("catalog.db"));
-    const auto withCatalog = [&](QStringList words) { return cli(words << QStringLiteral("--catalog") << catalog); };
+    const auto withCatalog = [&](QStringList words) {
+        return cli(words << QStringLiteral("--catalog") << catalog);
+    };
 
     {
         MountedImage image(tree.path(), QStringLiteral("FIRST"));
@@ -78,27 +81,36 @@ TEST(CliRecogniseEndToEnd, ADiscIsIdentifiedByDriveAndImageAndARewrittenOneIsUpd
     EXPECT_EQ(withCatalog({QStringLiteral("identify"), root}).code, 1);
 
     const QString exportBefore = withCatalog({QStringLiteral("export")}).out;
-    const Result dryRun = withCatalog({QStringLiteral("update"), root, QStringLiteral("box"), QStringLiteral("--dry-run")});
+    const Result dryRun =
+        withCatalog({QStringLiteral("update"), root, QStringLiteral("box"), QStringLiteral("--dry-run")});
     EXPECT_EQ(dryRun.code, 0) << dryRun.err.toStdString();
     const QString d = root.chopped(1);
-    EXPECT_EQ(dryRun.out, QStringLiteral("added\t%1\\sub\\d.txt\t5\nremoved\t%1\\b.txt\t20\nresized\t%1\\a.txt\t10 -> 15\n"
-                                         "1 added, 1 removed, 1 resized, 0 redated\n")
-                              .arg(d))
+    EXPECT_EQ(
+        dryRun.out,
+        QStringLiteral("added\t%1\\sub\\d.txt\t5\nremoved\t%1\\b.txt\t20\nresized\t%1\\a.txt\t10 -> 15\n"
+                       "1 added, 1 removed, 1 resized, 0 redated\n")
+            .arg(d))
         << dryRun.out.toStdString();
     EXPECT_EQ(withCatalog({QStringLiteral("export")}).out, exportBefore) << "a dry run changes nothing";
-    EXPECT_EQ(withCatalog({QStringLiteral("update"), root, QStringLiteral("Box")}).code, 1) << "no --yes, no terminal";
+    EXPECT_EQ(withCatalog({QStringLiteral("update"), root, QStringLiteral("Box")}).code, 1)
+        << "no --yes, no terminal";
 
-    const Result updated = withCatalog({QStringLiteral("update"), root, QStringLiteral("box"), QStringLiteral("--yes")});
+    const Result updated =
+        withCatalog({QStringLiteral("update"), root, QStringLiteral("box"), QStringLiteral("--yes")});
     EXPECT_EQ(updated.code, 0) << updated.err.toStdString();
-    EXPECT_EQ(withCatalog({QStringLiteral("export"), QStringLiteral("--format=csv")}).out.count(QStringLiteral("\r\n")), 4)
+    EXPECT_EQ(withCatalog({QStringLiteral("export"), QStringLiteral("--format=csv")})
+                  .out.count(QStringLiteral("\r\n")),
+              4)
         << "a header and three files";
     const Result disks = withCatalog({QStringLiteral("disks")});
     const QString row = disks.out.section(QLatin1Char('\n'), 1, 1);
     EXPECT_EQ(row.section(QLatin1Char('\t'), 0, 0), QStringLiteral("Box")) << disks.out.toStdString();
-    EXPECT_EQ(row.section(QLatin1Char('\t'), 3, 4), QStringLiteral("3\tREWRITTEN")) << disks.out.toStdString();
+    EXPECT_EQ(row.section(QLatin1Char('\t'), 3, 4), QStringLiteral("3\tREWRITTEN"))
+        << disks.out.toStdString();
     EXPECT_EQ(withCatalog({QStringLiteral("identify"), root}).out, QStringLiteral("Box\n"));
-    EXPECT_EQ(withCatalog({QStringLiteral("update"), root, QStringLiteral("Box"), QStringLiteral("--yes")}).out,
-              QStringLiteral("The disc 'Box' is up to date.\n"));
+    EXPECT_EQ(
+        withCatalog({QStringLiteral("update"), root, QStringLiteral("Box"), QStringLiteral("--yes")}).out,
+        QStringLiteral("The disc 'Box' is up to date.\n"));
 }
 
 }  // namespace

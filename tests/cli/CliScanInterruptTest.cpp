@@ -14,7 +14,9 @@
 namespace vt::test {
 namespace {
 
-QString cliProgram() { return QCoreApplication::applicationDirPath() + QStringLiteral("/../vellumtrove-cli"); }
+QString cliProgram() {
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/../vellumtrove-cli");
+}
 
 int runToEnd(const QStringList& arguments) {
     QProcess process;
@@ -48,7 +50,8 @@ TEST(CliScanInterrupt, SigintOrSigtermMidScanRollsTheDiscBackAndExits130Or143) {
     const QStringList scan{QStringLiteral("scan"), QStringLiteral("D:"), QStringLiteral("Signalled"),
                            QStringLiteral("--catalog"), catalog};
 
-    for (const auto& [signal, code, word] : {std::tuple{SIGINT, 130, "interrupted"}, std::tuple{SIGTERM, 143, "terminated"}}) {
+    for (const auto& [signal, code, word] :
+         {std::tuple{SIGINT, 130, "interrupted"}, std::tuple{SIGTERM, 143, "terminated"}}) {
         QProcess process;
         process.start(cliProgram(), scan);
         process.closeWriteChannel();
@@ -56,7 +59,8 @@ TEST(CliScanInterrupt, SigintOrSigtermMidScanRollsTheDiscBackAndExits130Or143) {
         // The catalogue's log appears once the scan has the catalogue open; the walk is under way soon after.
         QElapsedTimer waited;
         waited.start();
-        while (!QFile::exists(catalog + QStringLiteral("-wal")) && waited.elapsed() < 20000) QThread::msleep(5);
+        while (!QFile::exists(catalog + QStringLiteral("-wal")) && waited.elapsed() < 20000)
+            QThread::msleep(5);
         // Long enough for the signal handlers to be in place, far shorter than the walk of 30,000 files.
         QThread::msleep(150);
         ::kill(pid_t(process.processId()), signal);
@@ -64,8 +68,10 @@ TEST(CliScanInterrupt, SigintOrSigtermMidScanRollsTheDiscBackAndExits130Or143) {
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(process.exitCode(), code) << "signal " << signal << " came too late or was not handled";
         EXPECT_TRUE(QString::fromUtf8(process.readAllStandardError()).contains(QLatin1String(word)));
-        EXPECT_EQ(runToEnd({QStringLiteral("disks"), QStringLiteral("--catalog"), catalog}), 1) << "no disc row";
-        EXPECT_EQ(runToEnd({QStringLiteral("export"), QStringLiteral("--catalog"), catalog}), 1) << "no file row";
+        EXPECT_EQ(runToEnd({QStringLiteral("disks"), QStringLiteral("--catalog"), catalog}), 1)
+            << "no disc row";
+        EXPECT_EQ(runToEnd({QStringLiteral("export"), QStringLiteral("--catalog"), catalog}), 1)
+            << "no file row";
     }
     EXPECT_EQ(runToEnd(scan), 0) << "the name was left free";
 }

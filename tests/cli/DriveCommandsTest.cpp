@@ -121,7 +121,8 @@ TEST_F(DriveCommands, ADiscThatGoesAwayDuringTheScanIsNotCataloguedAndExitsWithF
     ASSERT_EQ(run({QStringLiteral("scan"), QStringLiteral("--help")}), 0);
     EXPECT_TRUE(outText.contains(QStringLiteral("exit code 5"))) << outText.toStdString();
     ASSERT_EQ(run({QStringLiteral("--help")}), 0);
-    EXPECT_TRUE(outText.contains(QStringLiteral("5 the disc was removed or became unreadable"))) << outText.toStdString();
+    EXPECT_TRUE(outText.contains(QStringLiteral("5 the disc was removed or became unreadable")))
+        << outText.toStdString();
 }
 
 }  // namespace

@@ -11,16 +11,18 @@ namespace {
 class ImageCommands : public test::CliFixture {
   protected:
     void SetUp() override {
-        if (QStandardPaths::findExecutable(QStringLiteral("xorriso")).isEmpty()) GTEST_SKIP() << "needs xorriso";
+        if (QStandardPaths::findExecutable(QStringLiteral("xorriso")).isEmpty())
+            GTEST_SKIP() << "needs xorriso";
         withImages = true;
         write(QStringLiteral("a.txt"), 3);
         write(QStringLiteral("پوشه/b c.txt"), 5);
         image = work.filePath(QStringLiteral("my disc.iso"));
         QProcess xorriso;
-        xorriso.start(QStringLiteral("xorriso"), {QStringLiteral("-as"), QStringLiteral("mkisofs"), QStringLiteral("-quiet"),
-                                                  QStringLiteral("-R"), QStringLiteral("-J"), QStringLiteral("-V"),
-                                                  QStringLiteral("LABEL"), QStringLiteral("-o"), image,
-                                                  work.filePath(QStringLiteral("tree"))});
+        xorriso.start(
+            QStringLiteral("xorriso"),
+            {QStringLiteral("-as"), QStringLiteral("mkisofs"), QStringLiteral("-quiet"), QStringLiteral("-R"),
+             QStringLiteral("-J"), QStringLiteral("-V"), QStringLiteral("LABEL"), QStringLiteral("-o"), image,
+             work.filePath(QStringLiteral("tree"))});
         ASSERT_TRUE(xorriso.waitForFinished(60000) && xorriso.exitCode() == 0);
     }
     void write(const QString& relative, int bytes) {
@@ -47,11 +49,14 @@ TEST_F(ImageCommands, ScanCataloguesAnImageFileAndDrivesListsTheImagesGiven) {
         EXPECT_TRUE(fields[5].endsWith(QLatin1Char('Z'))) << line.toStdString();
         rows << fields.mid(0, 5).join(QLatin1Char('\t'));
     }
-    EXPECT_EQ(rows, (QStringList{QStringLiteral("Image 1\ta.txt\tD:\\\\a.txt\t3\tNormalReadOnly"),
-                                 QStringLiteral("Image 1\tb c.txt\tD:\\\\پوشه\\\\b c.txt\t5\tNormalReadOnly")}));
+    EXPECT_EQ(rows,
+              (QStringList{QStringLiteral("Image 1\ta.txt\tD:\\\\a.txt\t3\tNormalReadOnly"),
+                           QStringLiteral("Image 1\tb c.txt\tD:\\\\پوشه\\\\b c.txt\t5\tNormalReadOnly")}));
 
     const QString missing = work.filePath(QStringLiteral("missing.iso"));
-    EXPECT_EQ(run({QStringLiteral("drives"), QStringLiteral("--image"), image, QStringLiteral("--image"), missing}), 1);
+    EXPECT_EQ(
+        run({QStringLiteral("drives"), QStringLiteral("--image"), image, QStringLiteral("--image"), missing}),
+        1);
     EXPECT_TRUE(errText.contains(missing)) << errText.toStdString();
     ASSERT_EQ(outLines().size(), 2);
     EXPECT_TRUE(outLines()[1].startsWith(QStringLiteral("D:\\\\\t") + image + QStringLiteral("\tLABEL\t")))

@@ -16,7 +16,9 @@ TEST_F(ListingCommands, SearchUsesTheWindowsRulesAndPrintsWholeSizes) {
     EXPECT_EQ(outLines(), (QStringList{QStringLiteral("path\tdisc\tsize"),
                                        QStringLiteral("D:\\\\Music\\\\A.MP3\tCD1\t5368709120"),
                                        QStringLiteral("E:\\\\mp3\\\\c.ogg\tCD2\t5368709120")}));
-    EXPECT_EQ(run({QStringLiteral("search"), QStringLiteral("mp3"), QStringLiteral("--disk"), QStringLiteral("CD2")}), 0);
+    EXPECT_EQ(run({QStringLiteral("search"), QStringLiteral("mp3"), QStringLiteral("--disk"),
+                   QStringLiteral("CD2")}),
+              0);
     EXPECT_EQ(outLines().size(), 2);
     EXPECT_EQ(run({QStringLiteral("search"), QStringLiteral("mp3"), QStringLiteral("--limit=1")}), 0);
     EXPECT_EQ(outLines().size(), 2);
@@ -25,7 +27,8 @@ TEST_F(ListingCommands, SearchUsesTheWindowsRulesAndPrintsWholeSizes) {
 
 TEST_F(ListingCommands, QuotesInNamesAndTextAreJustText) {
     catalogue(QStringLiteral("Bob's CD"), {QStringLiteral("D:\\O'Brien\\x.txt")});
-    EXPECT_EQ(run({QStringLiteral("search"), QStringLiteral("O'Brien"), QStringLiteral("--disk=Bob's CD")}), 0);
+    EXPECT_EQ(run({QStringLiteral("search"), QStringLiteral("O'Brien"), QStringLiteral("--disk=Bob's CD")}),
+              0);
     EXPECT_EQ(outLines().size(), 2);
     EXPECT_EQ(run({QStringLiteral("search"), QStringLiteral("x') OR ('1'='1")}), 1);
 }
@@ -41,8 +44,9 @@ TEST_F(ListingCommands, EveryFormatKeepsAwkwardFieldsInOneRecord) {
     EXPECT_TRUE(lines[1].contains(QStringLiteral("D:\\\\a\\tb,c\"d\\ne")));
 
     ASSERT_EQ(run({QStringLiteral("export"), QStringLiteral("--format=csv")}), 0);
-    EXPECT_EQ(outText, QStringLiteral("disc,name,path,size,attributes,modified\r\n"
-                                      "CD1,\"a\tb,c\"\"d\ne\",\"D:\\a\tb,c\"\"d\ne\",5368709120,Normal,\r\n"));
+    EXPECT_EQ(outText,
+              QStringLiteral("disc,name,path,size,attributes,modified\r\n"
+                             "CD1,\"a\tb,c\"\"d\ne\",\"D:\\a\tb,c\"\"d\ne\",5368709120,Normal,\r\n"));
 
     ASSERT_EQ(run({QStringLiteral("export"), QStringLiteral("--format=json")}), 0);
     lines = outLines();
@@ -70,8 +74,11 @@ TEST_F(ListingCommands, ExportOfOneDiscAndOfNothing) {
 
 TEST_F(ListingCommands, ADiscIsNamedInAnyCaseAndWithEitherKafOrYeh) {
     catalogue(QStringLiteral("aXb"), {QStringLiteral("D:\\a.mp3"), QStringLiteral("D:\\b.mp3")});
-    catalogue(QStringLiteral("\u06A9\u062A\u0627\u0628 \u06CC"), {QStringLiteral("D:\\c.mp3")});  // Persian kaf, yeh
-    ASSERT_EQ(run({QStringLiteral("search"), QStringLiteral("mp3"), QStringLiteral("--disk"), QStringLiteral("AXB")}), 0);
+    catalogue(QStringLiteral("\u06A9\u062A\u0627\u0628 \u06CC"),
+              {QStringLiteral("D:\\c.mp3")});  // Persian kaf, yeh
+    ASSERT_EQ(run({QStringLiteral("search"), QStringLiteral("mp3"), QStringLiteral("--disk"),
+                   QStringLiteral("AXB")}),
+              0);
     EXPECT_EQ(outLines().size(), 3);
     ASSERT_EQ(run({QStringLiteral("export"), QStringLiteral("--disk=AXB")}), 0);
     EXPECT_EQ(outLines().size(), 3);
@@ -104,7 +111,8 @@ TEST_F(ListingCommands, AMissingOrForeignCatalogueIsACatalogueErrorAndIsNotCreat
     ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
     garbage.write("hello");
     garbage.close();
-    EXPECT_EQ(run({QStringLiteral("search"), QStringLiteral("x"), QStringLiteral("--catalog"), elsewhere}), 3);
+    EXPECT_EQ(run({QStringLiteral("search"), QStringLiteral("x"), QStringLiteral("--catalog"), elsewhere}),
+              3);
     EXPECT_TRUE(errText.contains(QStringLiteral("not a Vellumtrove catalogue")));
 }
 

@@ -5,7 +5,7 @@ namespace vt {
 namespace {
 
 class RemoveCommand : public test::CliFixture {
-protected:
+  protected:
     long rows(const QString& sql) {
         Connection cn;
         openCatalogue(cn, buildConnectionString(folder.path()));
@@ -30,7 +30,8 @@ TEST_F(RemoveCommand, ADiscIsRemovedByItsNameInAnotherCase) {
     catalogue(QStringLiteral("aXb"), {QStringLiteral("D:\\a"), QStringLiteral("D:\\b")});
     catalogue(QStringLiteral("aXbc"), {QStringLiteral("D:\\c")});
     EXPECT_EQ(run({QStringLiteral("remove"), QStringLiteral("AXB"), QStringLiteral("--yes")}), 0);
-    EXPECT_TRUE(errText.contains(QStringLiteral("Removed the disc 'aXb' and 2 file rows"))) << errText.toStdString();
+    EXPECT_TRUE(errText.contains(QStringLiteral("Removed the disc 'aXb' and 2 file rows")))
+        << errText.toStdString();
     EXPECT_EQ(rows(QStringLiteral("select * from Disks;")), 1);
     EXPECT_EQ(rows(QStringLiteral("select * from BankList;")), 1);
 }
@@ -62,7 +63,8 @@ TEST_F(RemoveCommand, AFailureChangesNothing) {
     {
         Connection cn;
         openCatalogue(cn, buildConnectionString(folder.path()));
-        cn.Execute(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON Disks BEGIN SELECT RAISE(ABORT, 'no'); END;"));
+        cn.Execute(QStringLiteral(
+            "CREATE TRIGGER refuse BEFORE DELETE ON Disks BEGIN SELECT RAISE(ABORT, 'no'); END;"));
     }
     EXPECT_EQ(run({QStringLiteral("remove"), QStringLiteral("CD1"), QStringLiteral("--yes")}), 3);
     EXPECT_TRUE(errText.contains(QStringLiteral("nothing changed")));

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <QDir>
@@ -47,10 +46,11 @@ TEST(AttachedImages, AFileOfAnImageOpensFromAPrivateCopyThatGoesWithTheProgram) 
     write(tree + QStringLiteral("/پوشه یک/داده بزرگ.bin"), big);
     write(tree + QStringLiteral("/small.txt"), small);
     write(tree + QStringLiteral("/empty.dat"), QByteArray());
-    const QString iso = work.filePath(QStringLiteral("joliet.iso")), bridge = work.filePath(QStringLiteral("bridge.iso"));
-    ASSERT_EQ(test::runTool(QStringLiteral("xorriso"), {QStringLiteral("-as"), QStringLiteral("mkisofs"),
-                                                        QStringLiteral("-quiet"), QStringLiteral("-R"),
-                                                        QStringLiteral("-J"), QStringLiteral("-o"), iso, tree}),
+    const QString iso = work.filePath(QStringLiteral("joliet.iso")),
+                  bridge = work.filePath(QStringLiteral("bridge.iso"));
+    ASSERT_EQ(test::runTool(QStringLiteral("xorriso"),
+                            {QStringLiteral("-as"), QStringLiteral("mkisofs"), QStringLiteral("-quiet"),
+                             QStringLiteral("-R"), QStringLiteral("-J"), QStringLiteral("-o"), iso, tree}),
               QString());
     ASSERT_EQ(test::makeBridgeImage(tree, bridge), QString());
 

@@ -36,7 +36,8 @@ TEST(CsvFile, PythonReadsBackEveryFieldAsWritten) {
     const QString path = dir.filePath(QStringLiteral("نتايج.csv"));
     const QList<QStringList> records{
         {QStringLiteral("disc"), QStringLiteral("path"), QStringLiteral("size")},
-        {QStringLiteral("ديسك يك"), QStringLiteral("D:\\موسيقي\\آهنگ \"يك\", دوم.mp3"), QStringLiteral("1234")},
+        {QStringLiteral("ديسك يك"), QStringLiteral("D:\\موسيقي\\آهنگ \"يك\", دوم.mp3"),
+         QStringLiteral("1234")},
         {QStringLiteral("CD,1"), QStringLiteral("D:\\line\nbreak\r\nand \r return"), QString()},
         {QStringLiteral("\"quoted\""), QStringLiteral(" blanks around "), QStringLiteral("O'Brien;x\ty")},
     };

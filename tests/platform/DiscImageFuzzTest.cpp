@@ -42,7 +42,9 @@ struct Region {
 class Mutator {
   public:
     Mutator(QByteArray source, Region region, unsigned seed)
-        : source_(std::move(source)), region_{region.from, std::min<int>(region.to, int(source_.size()))}, random_(seed) {}
+        : source_(std::move(source)),
+          region_{region.from, std::min<int>(region.to, int(source_.size()))},
+          random_(seed) {}
 
     QByteArray next() {
         QByteArray copy = source_;

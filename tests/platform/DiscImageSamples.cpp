@@ -51,7 +51,8 @@ void writeSampleTree(const QString& root) {
 
 QMap<QString, qint64> sourceTree(const QString& root) {
     QMap<QString, qint64> tree;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QFileInfo info(it.next());
         tree.insert(QDir(root).relativeFilePath(info.filePath()), info.isDir() ? -1 : info.size());
@@ -70,9 +71,9 @@ QMap<QString, qint64> listedTree(const DiscImage& image) {
         do {
             if (entry.name == QLatin1String(".") || entry.name == QLatin1String("..")) continue;
             const QString path = folder.isEmpty() ? entry.name : folder + QLatin1Char('/') + entry.name;
-            const std::uint32_t expected = FileAttribute::ReadOnly |
-                                           (entry.isDirectory() ? FileAttribute::Directory : 0) |
-                                           (entry.name.startsWith(QLatin1Char('.')) ? FileAttribute::Hidden : 0);
+            const std::uint32_t expected =
+                FileAttribute::ReadOnly | (entry.isDirectory() ? FileAttribute::Directory : 0) |
+                (entry.name.startsWith(QLatin1Char('.')) ? FileAttribute::Hidden : 0);
             EXPECT_EQ(entry.attributes, expected) << path.toStdString();
             tree.insert(path, entry.isDirectory() ? -1 : entry.length);
             if (entry.isDirectory()) walk(path);
@@ -85,9 +86,9 @@ QMap<QString, qint64> listedTree(const DiscImage& image) {
 
 QString makeBridgeImage(const QString& tree, const QString& image) {
     return runTool(QStringLiteral("genisoimage"),
-                   {QStringLiteral("-quiet"), QStringLiteral("-udf"), QStringLiteral("-R"), QStringLiteral("-J"),
-                    QStringLiteral("-joliet-long"), QStringLiteral("-V"), QStringLiteral("UDF_DISC"),
-                    QStringLiteral("-o"), image, tree});
+                   {QStringLiteral("-quiet"), QStringLiteral("-udf"), QStringLiteral("-R"),
+                    QStringLiteral("-J"), QStringLiteral("-joliet-long"), QStringLiteral("-V"),
+                    QStringLiteral("UDF_DISC"), QStringLiteral("-o"), image, tree});
 }
 
 bool hideIsoDescriptors(const QString& image) {
@@ -148,12 +149,13 @@ bool writeNeroImage(const QString& data, const QString& nrg, int sectorBytes, bo
     QByteArray chunks;
     if (discAtOnce) {
         QByteArray body = bigEndian(0, 4) + QByteArray(13, '\0') + QByteArray(3, '\0') + "\x01\x01";
-        body += QByteArray(10, '\0') + bigEndian(quint64(sectorBytes), 4) + QByteArray(4, '\0');  // mode 0: data
-        body += bigEndian(0, 8) + bigEndian(0, 8) + bigEndian(length, 8);                          // index 0, 1, end
+        body +=
+            QByteArray(10, '\0') + bigEndian(quint64(sectorBytes), 4) + QByteArray(4, '\0');  // mode 0: data
+        body += bigEndian(0, 8) + bigEndian(0, 8) + bigEndian(length, 8);  // index 0, 1, end
         chunks = "DAOX" + bigEndian(quint64(body.size()), 4) + body;
     } else {
-        const QByteArray entry = bigEndian(0, 8) + bigEndian(length, 8) + bigEndian(0, 4) + bigEndian(0, 4) +
-                                 bigEndian(0, 8);
+        const QByteArray entry =
+            bigEndian(0, 8) + bigEndian(length, 8) + bigEndian(0, 4) + bigEndian(0, 4) + bigEndian(0, 8);
         chunks = "ETN2" + bigEndian(quint64(entry.size()), 4) + entry;
     }
     chunks += "END!" + bigEndian(0, 4);

@@ -22,7 +22,8 @@ using test::runTool;
 using test::sourceTree;
 
 // When the image says the file `name` in `folder` was last changed, as a listing gives it.
-std::optional<std::int64_t> listedModified(const DiscImage& image, const QString& folder, const QString& name) {
+std::optional<std::int64_t> listedModified(const DiscImage& image, const QString& folder,
+                                           const QString& name) {
     FindData entry;
     FindStatus status;
     const auto listing = image.findFirst(folder, QStringLiteral("*.*"), entry, status);
@@ -50,7 +51,8 @@ class DiscImageTest : public ::testing::Test {
     // Makes an image of `source` with xorriso's mkisofs options; empty when that worked.
     QString xorriso(const QString& image, QStringList options, const QString& source) const {
         options << QStringLiteral("-quiet") << QStringLiteral("-o") << image << source;
-        return runTool(QStringLiteral("xorriso"), QStringList{QStringLiteral("-as"), QStringLiteral("mkisofs")} + options);
+        return runTool(QStringLiteral("xorriso"),
+                       QStringList{QStringLiteral("-as"), QStringLiteral("mkisofs")} + options);
     }
 
   private:
@@ -92,7 +94,8 @@ TEST_F(DiscImageTest, NamesAreJolietThenRockRidgeThenPlainIsoWithoutVersion) {
     if (const QString reason = missingTools({QStringLiteral("xorriso")}); !reason.isEmpty()) {
         GTEST_SKIP() << reason.toStdString();
     }
-    // Joliet keeps about 64 characters of a name, Rock Ridge all of it, plain ISO 9660 an upper-case 8.3 name.
+    // Joliet keeps about 64 characters of a name, Rock Ridge all of it, plain ISO 9660 an upper-case 8.3
+    // name.
     const QString longName = QStringLiteral("نام بسیار بلند ").repeated(5) + QStringLiteral("پایان.txt");
     ASSERT_GT(longName.size(), 64);
     const QString source = path("names");
@@ -110,8 +113,11 @@ TEST_F(DiscImageTest, NamesAreJolietThenRockRidgeThenPlainIsoWithoutVersion) {
         {{QStringLiteral("-R"), QStringLiteral("-J")},
          [&](const QString& n) { return n.size() < longName.size() && n.endsWith(QLatin1String(".txt")); },
          QStringLiteral("lower.txt")},
-        {{QStringLiteral("-R")}, [&](const QString& n) { return n == longName; }, QStringLiteral("lower.txt")},
-        {{QStringLiteral("--norock")}, [](const QString& n) { return !n.contains(QLatin1Char(';')) && n != QLatin1String("LOWER.TXT"); },
+        {{QStringLiteral("-R")},
+         [&](const QString& n) { return n == longName; },
+         QStringLiteral("lower.txt")},
+        {{QStringLiteral("--norock")},
+         [](const QString& n) { return !n.contains(QLatin1Char(';')) && n != QLatin1String("LOWER.TXT"); },
          QStringLiteral("LOWER.TXT")},
     };
     for (const Case& c : cases) {
@@ -142,8 +148,10 @@ TEST_F(DiscImageTest, FilesOfFourGibibytesAndMoreHaveTheirWholeLength) {
     ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(kLength));  // sparse
     big.close();
     const QString iso = path("huge.iso");
-    ASSERT_EQ(xorriso(iso, {QStringLiteral("-iso-level"), QStringLiteral("3"), QStringLiteral("-R"),
-                            QStringLiteral("-J")}, source),
+    ASSERT_EQ(xorriso(iso,
+                      {QStringLiteral("-iso-level"), QStringLiteral("3"), QStringLiteral("-R"),
+                       QStringLiteral("-J")},
+                      source),
               QString());
     QFile::remove(big.fileName());  // the image holds the only copy now
     const auto image = openImage(iso);
@@ -158,7 +166,8 @@ TEST_F(DiscImageTest, UdfImagesShowTheirUdfSide) {
     }
     // A date to find again on both sides of the image: 2019-03-04T10:20:30Z.
     const QString dated = tree() + QStringLiteral("/a b/c d/e f g.bin");
-    ASSERT_EQ(runTool(QStringLiteral("touch"), {QStringLiteral("-d"), QStringLiteral("2019-03-04 10:20:30 UTC"), dated}),
+    ASSERT_EQ(runTool(QStringLiteral("touch"),
+                      {QStringLiteral("-d"), QStringLiteral("2019-03-04 10:20:30 UTC"), dated}),
               QString());
     const QString bridge = path("bridge.iso");
     ASSERT_EQ(test::makeBridgeImage(tree(), bridge), QString());
@@ -203,7 +212,10 @@ TEST_F(DiscImageTest, AFolderWhoseEntryCannotBeReadListsAsUnreadableAndTheRestAs
     QFile file(udf);
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     QByteArray bytes = file.readAll();
-    const int name = bytes.indexOf(QByteArray("\x08" "a b", 4));
+    const int name =
+        bytes.indexOf(QByteArray("\x08"
+                                 "a b",
+                                 4));
     ASSERT_GT(name, 38);
     const int identifier = name - 38;  // genisoimage records no implementation use before the name
     ASSERT_EQ(bytes.mid(identifier, 2), QByteArray("\x01\x01", 2)) << "file identifier tag 257";
@@ -213,7 +225,8 @@ TEST_F(DiscImageTest, AFolderWhoseEntryCannotBeReadListsAsUnreadableAndTheRestAs
 
     const DiscImage::Opened opened = DiscImage::open(udf);
     ASSERT_TRUE(opened.image) << opened.error.toStdString();
-    EXPECT_TRUE(opened.image->damage().contains(QLatin1String("file entry"))) << opened.image->damage().toStdString();
+    EXPECT_TRUE(opened.image->damage().contains(QLatin1String("file entry")))
+        << opened.image->damage().toStdString();
     FindData entry;
     FindStatus status;
     EXPECT_FALSE(opened.image->findFirst(QStringLiteral("a b"), QStringLiteral("*.*"), entry, status));
@@ -221,7 +234,8 @@ TEST_F(DiscImageTest, AFolderWhoseEntryCannotBeReadListsAsUnreadableAndTheRestAs
     EXPECT_TRUE(opened.image->pathExists(QStringLiteral("a b")));
     EXPECT_EQ(opened.image->fileLength(QStringLiteral("پوشه اصلی/زیر پوشه/«نقل قول» و 'تک'.doc")),
               std::optional<std::int64_t>(70001));
-    EXPECT_EQ(opened.image->fileLength(QStringLiteral("it's \"quoted\" here.txt")), std::optional<std::int64_t>(1));
+    EXPECT_EQ(opened.image->fileLength(QStringLiteral("it's \"quoted\" here.txt")),
+              std::optional<std::int64_t>(1));
 }
 
 TEST_F(DiscImageTest, CueSheetsNeroImagesAndRawSectorsGiveTheSameDisc) {
@@ -229,9 +243,11 @@ TEST_F(DiscImageTest, CueSheetsNeroImagesAndRawSectorsGiveTheSameDisc) {
         GTEST_SKIP() << reason.toStdString();
     }
     const QString iso = path("my disc.iso");
-    ASSERT_EQ(xorriso(iso, {QStringLiteral("-R"), QStringLiteral("-J"), QStringLiteral("-V"), QStringLiteral("CUE")},
-                      tree()),
-              QString());
+    ASSERT_EQ(
+        xorriso(iso,
+                {QStringLiteral("-R"), QStringLiteral("-J"), QStringLiteral("-V"), QStringLiteral("CUE")},
+                tree()),
+        QString());
     const QString raw = path("my disc.bin");
     ASSERT_TRUE(test::writeRawImage(iso, raw));
     const auto reference = openImage(iso);
@@ -240,7 +256,8 @@ TEST_F(DiscImageTest, CueSheetsNeroImagesAndRawSectorsGiveTheSameDisc) {
     ASSERT_TRUE(test::writeNeroImage(iso, trackAtOnce, 2048, false));
     ASSERT_TRUE(test::writeNeroImage(raw, discAtOnce, 2352, true));
     const QString images[] = {test::writeCueSheet(iso, QStringLiteral("MODE1/2048")),
-                              test::writeCueSheet(raw, QStringLiteral("MODE1/2352")), raw, trackAtOnce, discAtOnce};
+                              test::writeCueSheet(raw, QStringLiteral("MODE1/2352")), raw, trackAtOnce,
+                              discAtOnce};
     for (const QString& file : images) {
         SCOPED_TRACE(file.toStdString());
         const auto image = openImage(file);
@@ -275,7 +292,8 @@ TEST_F(DiscImageTest, FindFirstBehavesAsOnAMountedDisc) {
     EXPECT_EQ(status, FindStatus::Empty);
     EXPECT_FALSE(image->findFirst(QStringLiteral("nowhere"), QStringLiteral("*.*"), entry, status));
     EXPECT_EQ(status, FindStatus::Unreadable);
-    EXPECT_EQ(image->fileLength(QStringLiteral("پوشه اصلی/گزارش سال ۱۴۰۲.txt")), std::optional<std::int64_t>(3000));
+    EXPECT_EQ(image->fileLength(QStringLiteral("پوشه اصلی/گزارش سال ۱۴۰۲.txt")),
+              std::optional<std::int64_t>(3000));
     EXPECT_FALSE(image->fileLength(QStringLiteral("پوشه اصلی")));
     EXPECT_EQ(image->attributes(QStringLiteral(".hidden note")),
               std::optional<std::uint32_t>(FileAttribute::ReadOnly | FileAttribute::Hidden));

@@ -28,7 +28,9 @@ class RemovalFixture : public ::testing::Test {
     // Adds a disc row and `files` file rows named file0, file1, ...
     void addDisk(const QString& name, int files, const QString& serial = QStringLiteral("-1234567"),
                  const QString& size = QStringLiteral("654,311,424 bytes")) {
-        SqliteStatement disk(db(), QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES (?,?,?,?)"));
+        SqliteStatement disk(
+            db(),
+            QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES (?,?,?,?)"));
         disk.bind(1, name);
         disk.bind(2, serial);
         disk.bind(3, size);
@@ -37,7 +39,10 @@ class RemovalFixture : public ::testing::Test {
         addFiles(name, files);
     }
     void addFiles(const QString& name, int files, int from = 0) {
-        SqliteStatement file(db(), QStringLiteral("INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES (?,?,?,?,?)"));
+        SqliteStatement file(
+            db(),
+            QStringLiteral(
+                "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES (?,?,?,?,?)"));
         for (int i = from; i < from + files; ++i) {
             file.reset();
             file.bind(1, name);

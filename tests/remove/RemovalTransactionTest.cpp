@@ -104,7 +104,9 @@ TEST_F(RemovalTransaction, ARemovalWhileAScanHoldsTheCatalogueIsTurnedAwayAtOnce
     choose(0);
     openCatalogue(context.cnScan, context.cnCatalog.connectionString());
     context.cnScan.BeginTrans();
-    context.cnScan.Execute(QStringLiteral("INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES ('New','a','D:\\a',1,'Normal');"));
+    context.cnScan.Execute(
+        QStringLiteral("INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES "
+                       "('New','a','D:\\a',1,'Normal');"));
 
     QElapsedTimer clock;
     clock.start();

@@ -1,20 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
-#include <QCoreApplication>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QMimeData>
-#include <QUrl>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <map>
 #include <tuple>
 
-#include "window/AppContext.h"
 #include "app/MDIForm1.h"
 #include "app/Startup.h"
 #include "app/WindowRegistry.h"
@@ -34,6 +33,7 @@
 #include "support/FakeShell.h"
 #include "support/FakeSystemColors.h"
 #include "support/MountedImage.h"
+#include "window/AppContext.h"
 
 namespace vt::test {
 namespace {
@@ -90,12 +90,15 @@ Catalogued scan(Connection& cn, const DriveTable& drives, FileSystem& files, con
     EXPECT_EQ(summary.outcome, ScanOutcome::Finished) << summary.detail.toStdString();
     EXPECT_EQ(summary.skipped, 0);
     Catalogued result;
-    SqliteStatement rows(cn.handle(), QStringLiteral("SELECT FilePath, FileName, FileSize, FileAttr FROM BankList "
-                                                     "WHERE DiskName = '%1'").arg(disk));
+    SqliteStatement rows(cn.handle(),
+                         QStringLiteral("SELECT FilePath, FileName, FileSize, FileAttr FROM BankList "
+                                        "WHERE DiskName = '%1'")
+                             .arg(disk));
     while (rows.step()) {
         const QString path = rows.column(0).toString();
         EXPECT_TRUE(path.startsWith(root)) << path.toStdString();
-        result.rows[path.mid(3)] = {rows.column(1).toString(), rows.column(2).toDouble(), rows.column(3).toString()};
+        result.rows[path.mid(3)] = {rows.column(1).toString(), rows.column(2).toDouble(),
+                                    rows.column(3).toString()};
     }
     SqliteStatement disc(cn.handle(), QStringLiteral("SELECT * FROM Disks WHERE DiskName = '%1'").arg(disk));
     EXPECT_TRUE(disc.step());
@@ -137,7 +140,8 @@ TEST(AttachedImage, IsCataloguedExactlyAsItsFuseIsoMountIs) {
     EXPECT_NE(direct.serial, QStringLiteral("0"));
     EXPECT_EQ(direct.usedSize, mounted.usedSize);
     EXPECT_EQ(direct.files, mounted.files);
-    EXPECT_EQ(drives.volumeInformation(attached.root).label, mountedDrives.volumeInformation(mountedRoot).label);
+    EXPECT_EQ(drives.volumeInformation(attached.root).label,
+              mountedDrives.volumeInformation(mountedRoot).label);
     // The mount itself is still its own drive beside the image.
     EXPECT_EQ(drives.mountPoint(mountedRoot), image.mountPoint());
     EXPECT_EQ(drives.mountPoint(attached.root), image.imagePath());
@@ -165,8 +169,9 @@ class AttachedImageWindow : public ::testing::Test {
         return path;
     }
     static int runXorriso(const QString& tree, const QString& label, const QString& image) {
-        const QString command = QStringLiteral("xorriso -as mkisofs -quiet -R -J -V '%1' -o '%2' '%3' 2>/dev/null")
-                                    .arg(label, image, tree);
+        const QString command =
+            QStringLiteral("xorriso -as mkisofs -quiet -R -J -V '%1' -o '%2' '%3' 2>/dev/null")
+                .arg(label, image, tree);
         return std::system(command.toLocal8Bit().constData());
     }
 

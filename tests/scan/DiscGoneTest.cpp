@@ -22,9 +22,10 @@ class DiscGoneTest : public ScanFixture {
   protected:
     void SetUp() override {
         ScanFixture::SetUp();
-        execute(
-            QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('OLD','1','1 bytes','1');"
-                           "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES ('OLD','x','D:\\x',1,'Normal');"));
+        execute(QStringLiteral(
+            "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('OLD','1','1 bytes','1');"
+            "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES "
+            "('OLD','x','D:\\x',1,'Normal');"));
         for (int i = 0; i < 8; ++i) {
             write(QStringLiteral("dir%1/a.txt").arg(i));
             write(QStringLiteral("dir%1/b.txt").arg(i));

@@ -63,9 +63,10 @@ class RealDiscGone : public ::testing::Test {
         ASSERT_TRUE(image_->error().isEmpty()) << image_->error().toStdString();
 
         openCatalogue(cn_, buildConnectionString(program_.path()));
-        cn_.Execute(
-            QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('OLD','1','1 bytes','1');"
-                           "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES ('OLD','x','D:\\x',1,'Normal');"));
+        cn_.Execute(QStringLiteral(
+            "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('OLD','1','1 bytes','1');"
+            "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES "
+            "('OLD','x','D:\\x',1,'Normal');"));
     }
 
     // The root of the mounted image among the drives.

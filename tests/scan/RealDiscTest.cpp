@@ -65,7 +65,8 @@ TEST(RealDisc, AMountedImageIsCataloguedExactlyAsFindListsIt) {
         {QStringLiteral("راهنما.txt"), QStringLiteral("2019-03-04 10:20:30 UTC")},
         {QStringLiteral("موسیقی ایرانی/آلبوم دوم/قطعه 2.mp3"), QStringLiteral("1999-12-31 23:59:58 UTC")}};
     for (const auto& [file, date] : touched) {
-        ASSERT_EQ(QProcess::execute(QStringLiteral("touch"), {QStringLiteral("-d"), date, tree.filePath(file)}), 0);
+        ASSERT_EQ(
+            QProcess::execute(QStringLiteral("touch"), {QStringLiteral("-d"), date, tree.filePath(file)}), 0);
     }
     MountedImage image(tree.path(), QStringLiteral("MY_ARCHIVE"));
     ASSERT_TRUE(image.error().isEmpty()) << image.error().toStdString();
@@ -135,8 +136,10 @@ TEST(RealDisc, AMountedImageIsCataloguedExactlyAsFindListsIt) {
                               QStringLiteral("SELECT FileModified FROM BankList WHERE FilePath = ?1"));
         dated.bind(1, drivePath.replace(QLatin1Char('/'), QLatin1Char('\\')));
         ASSERT_TRUE(dated.step()) << file.toStdString();
-        const QDateTime touchedAt = QDateTime::fromString(date.chopped(4), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        EXPECT_EQ(dated.column(0).toLongLong(), QDateTime(touchedAt.date(), touchedAt.time(), Qt::UTC).toSecsSinceEpoch())
+        const QDateTime touchedAt =
+            QDateTime::fromString(date.chopped(4), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        EXPECT_EQ(dated.column(0).toLongLong(),
+                  QDateTime(touchedAt.date(), touchedAt.time(), Qt::UTC).toSecsSinceEpoch())
             << file.toStdString();
     }
     SqliteStatement undated(context.cnCatalog.handle(),

@@ -1,7 +1,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
-#include <QTimeZone>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +8,7 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QTest>
+#include <QTimeZone>
 #include <QTimer>
 #include <stdexcept>
 
@@ -54,17 +54,19 @@ class RecogniseUpdateTest : public ScanFixture {
             ASSERT_NE(dialog, nullptr);
             shownCounts = dialog->lblCounts()->text();
             shownFiles.clear();
-            for (int i = 0; i < dialog->lstFiles()->count(); ++i) shownFiles << dialog->lstFiles()->item(i)->text();
-            emit (apply ? dialog->cmdApply() : dialog->cmdCancel())->Click();
+            for (int i = 0; i < dialog->lstFiles()->count(); ++i)
+                shownFiles << dialog->lstFiles()->item(i)->text();
+            emit(apply ? dialog->cmdApply() : dialog->cmdCancel())->Click();
         });
     }
     void changeTheDisc() {
         write(QStringLiteral("a.txt"), 15);  // resized
         QFile::remove(disc.filePath(QStringLiteral("b.txt")));
-        write(QStringLiteral("sub/d.txt"), 5);  // added
+        write(QStringLiteral("sub/d.txt"), 5);                // added
         QFile c(disc.filePath(QStringLiteral("sub/c.txt")));  // the same size, rewritten another day
         ASSERT_TRUE(c.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(c.setFileTime(QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5), Qt::UTC), QFileDevice::FileModificationTime));
+        ASSERT_TRUE(c.setFileTime(QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5), Qt::UTC),
+                                  QFileDevice::FileModificationTime));
     }
 
     QString shownCounts;
@@ -80,11 +82,15 @@ TEST_F(RecogniseUpdateTest, ADiscIsRecognisedBySerialAndSizeAtOnceAndWhenPutInBu
     EXPECT_EQ(form->lblRecognised()->text(), ScanTexts::recognisedAs({QStringLiteral("First")}));
 
     // Another disc with the same serial and size (copies of one master, say): both are named.
-    execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('Copy','305419896','654,311,424 bytes','1');"
-                           "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('Other size','305419896','1 bytes','1');"));
+    execute(
+        QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES "
+                       "('Copy','305419896','654,311,424 bytes','1');"
+                       "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('Other "
+                       "size','305419896','1 bytes','1');"));
     form->Combo1()->activated(0);
     EXPECT_EQ(form->recognisedAs(), (QStringList{QStringLiteral("First"), QStringLiteral("Copy")}));
-    EXPECT_EQ(form->lblRecognised()->text(), ScanTexts::recognisedAs({QStringLiteral("First"), QStringLiteral("Copy")}));
+    EXPECT_EQ(form->lblRecognised()->text(),
+              ScanTexts::recognisedAs({QStringLiteral("First"), QStringLiteral("Copy")}));
 
     // The same serial and size under another label is another disc.
     FakeDriveTable::Drive relabelled;
@@ -94,7 +100,8 @@ TEST_F(RecogniseUpdateTest, ADiscIsRecognisedBySerialAndSizeAtOnceAndWhenPutInBu
     relabelled.volume = VolumeInformation{QStringLiteral("OTHER"), QStringLiteral("CDFS"), 0x12345678u};
     platform.drives.add(QLatin1Char('D'), relabelled);
     form->Combo1()->activated(0);
-    EXPECT_EQ(form->recognisedAs(), QStringList{QStringLiteral("Copy")}) << "First keeps its label; Copy has none";
+    EXPECT_EQ(form->recognisedAs(), QStringList{QStringLiteral("Copy")})
+        << "First keeps its label; Copy has none";
 
     // A rebuilt image of changed contents has another serial: put in while the window is open, it shows
     // as not catalogued, without a click.
@@ -110,8 +117,9 @@ TEST_F(RecogniseUpdateTest, ADiscIsRecognisedBySerialAndSizeAtOnceAndWhenPutInBu
 
 TEST_F(RecogniseUpdateTest, TheLookupGoesThroughAnIndexThatOlderCataloguesGetWhenOpened) {
     {
-        SqliteStatement plan(db(), QStringLiteral("EXPLAIN QUERY PLAN SELECT DiskName FROM Disks WHERE SerialNo = ?1 "
-                                                  "AND DiskSize = ?2 ORDER BY rowid"));
+        SqliteStatement plan(
+            db(), QStringLiteral("EXPLAIN QUERY PLAN SELECT DiskName FROM Disks WHERE SerialNo = ?1 "
+                                 "AND DiskSize = ?2 ORDER BY rowid"));
         ASSERT_TRUE(plan.step());
         EXPECT_TRUE(plan.column(3).toString().contains(QStringLiteral("Disks_SerialNo_DiskSize")))
             << plan.column(3).toString().toStdString();
@@ -120,11 +128,13 @@ TEST_F(RecogniseUpdateTest, TheLookupGoesThroughAnIndexThatOlderCataloguesGetWhe
     execute(QStringLiteral("DROP INDEX Disks_SerialNo_DiskSize;"));
     context.cnCatalog.Close();
     context.cnCatalog.Open();
-    SqliteStatement index(db(), QStringLiteral("SELECT 1 FROM sqlite_master WHERE name='Disks_SerialNo_DiskSize'"));
+    SqliteStatement index(db(),
+                          QStringLiteral("SELECT 1 FROM sqlite_master WHERE name='Disks_SerialNo_DiskSize'"));
     EXPECT_TRUE(index.step());
 }
 
-TEST_F(RecogniseUpdateTest, UpdatingShowsExactlyTheAddedRemovedAndResizedFilesAndReplacesTheRowsOnlyWhenAccepted) {
+TEST_F(RecogniseUpdateTest,
+       UpdatingShowsExactlyTheAddedRemovedAndResizedFilesAndReplacesTheRowsOnlyWhenAccepted) {
     write(QStringLiteral("a.txt"), 10);
     write(QStringLiteral("b.txt"), 20);
     write(QStringLiteral("sub/c.txt"), 30);
@@ -137,10 +147,12 @@ TEST_F(RecogniseUpdateTest, UpdatingShowsExactlyTheAddedRemovedAndResizedFilesAn
     click(form->lblRecognised());
     EXPECT_EQ(shownCounts, ScanTexts::differenceCounts(1, 1, 2));
     ASSERT_EQ(shownFiles.size(), 4);
-    EXPECT_EQ(shownFiles.mid(0, 3), (QStringList{QStringLiteral("+  D:\\sub\\d.txt  (5)"), QStringLiteral("-  D:\\b.txt  (20)"),
-                                                 QStringLiteral("~  D:\\a.txt  (10 → 15)")}));
+    EXPECT_EQ(shownFiles.mid(0, 3),
+              (QStringList{QStringLiteral("+  D:\\sub\\d.txt  (5)"), QStringLiteral("-  D:\\b.txt  (20)"),
+                           QStringLiteral("~  D:\\a.txt  (10 → 15)")}));
     EXPECT_TRUE(shownFiles[3].startsWith(QStringLiteral("~  D:\\sub\\c.txt  (")));
-    EXPECT_TRUE(shownFiles[3].endsWith(QStringLiteral(" → 2020-01-02T03:04:05Z)"))) << shownFiles[3].toStdString();
+    EXPECT_TRUE(shownFiles[3].endsWith(QStringLiteral(" → 2020-01-02T03:04:05Z)")))
+        << shownFiles[3].toStdString();
     EXPECT_EQ(paths(), (QStringList{QStringLiteral("D:\\a.txt"), QStringLiteral("D:\\b.txt"),
                                     QStringLiteral("D:\\sub\\c.txt")}))
         << "refused, nothing changes";
@@ -179,7 +191,8 @@ TEST_F(RecogniseUpdateTest, AnUpdateThatFailsAtItsLastRowLeavesTheOldRowsAndDisc
 
     DiscUpdate update(context.cnCatalog, platform.drives, platform.fileSystem);
     QuietProgress progress;
-    ASSERT_EQ(update.read(QStringLiteral("D:\\"), QStringLiteral("BOX"), progress), DiscUpdate::ReadOutcome::Read);
+    ASSERT_EQ(update.read(QStringLiteral("D:\\"), QStringLiteral("BOX"), progress),
+              DiscUpdate::ReadOutcome::Read);
     EXPECT_EQ(update.name(), QStringLiteral("Box"));
     EXPECT_EQ(update.files(), 3);
     // The three rows go in one batch: failing it fails at the last row.
@@ -192,7 +205,8 @@ TEST_F(RecogniseUpdateTest, AnUpdateThatFailsAtItsLastRowLeavesTheOldRowsAndDisc
     // The same disc read in another drive differs only where it changed, and is then stored under that drive.
     addDrive(QLatin1Char('E'), disc.path(), 654311424, 0x12345678u);
     DiscUpdate elsewhere(context.cnCatalog, platform.drives, platform.fileSystem);
-    ASSERT_EQ(elsewhere.read(QStringLiteral("E:\\"), QStringLiteral("Box"), progress), DiscUpdate::ReadOutcome::Read);
+    ASSERT_EQ(elsewhere.read(QStringLiteral("E:\\"), QStringLiteral("Box"), progress),
+              DiscUpdate::ReadOutcome::Read);
     EXPECT_EQ(elsewhere.differences().added, 1);
     EXPECT_EQ(elsewhere.differences().removed, 1);
     EXPECT_EQ(elsewhere.differences().resized, 1);

@@ -27,9 +27,12 @@ class ScanCommandTest : public ScanFixture {
         write(QStringLiteral("sub/e.txt"), 50);
     }
     void addCatalogued(const QString& name) {
-        execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('%1','1','1 bytes','1');"
-                               "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES ('%1','x','D:\\x',1,'Normal');")
-                    .arg(name));
+        execute(
+            QStringLiteral(
+                "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('%1','1','1 bytes','1');"
+                "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES "
+                "('%1','x','D:\\x',1,'Normal');")
+                .arg(name));
     }
     void scanAs(const QString& name) {
         form->Text3()->setText(name);

@@ -31,9 +31,10 @@ TEST_F(ScanCrashTest, AProgramKilledMidScanLeavesNoRowOfTheDiscAndASoundCatalogu
         for (int file = 0; file < 100; ++file)
             write(QStringLiteral("dir%1/file%2.txt").arg(folder).arg(file));
     }
-    execute(
-        QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('OLD','1','1 bytes','1');"
-                       "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES ('OLD','x','D:\\x',1,'Normal');"));
+    execute(QStringLiteral(
+        "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('OLD','1','1 bytes','1');"
+        "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES "
+        "('OLD','x','D:\\x',1,'Normal');"));
     context.cnCatalog.Close();
 
     const pid_t child = ::fork();

@@ -8,7 +8,8 @@ namespace vt::test {
 namespace {
 
 DiscFile file(const QString& name, double size, std::optional<qint64> modified = std::nullopt) {
-    return DiscFile{0, name, QStringLiteral("E:\\d\\") + name, size, QStringLiteral("ArchiveNormal"), modified};
+    return DiscFile{0,       name, QStringLiteral("E:\\d\\") + name, size, QStringLiteral("ArchiveNormal"),
+                    modified};
 }
 
 QStringList names(const FolderFilesModel& model) {
@@ -63,10 +64,12 @@ TEST(BrowseFiles, FilterIgnoresCaseAndTheYehAndKafFormsAndKeepsTheSortOrder) {
     EXPECT_EQ(model.rowOf(QStringLiteral("E:\\d\\README.md")), -1);
 
     model.setFilterText(QString());
-    EXPECT_EQ(names(model), QStringList({"other", QStringLiteral("کتاب موسیقی.pdf"), "README.md", "readme.txt"}));
+    EXPECT_EQ(names(model),
+              QStringList({"other", QStringLiteral("کتاب موسیقی.pdf"), "README.md", "readme.txt"}));
     // New files of another folder come in under the same order and filter.
     model.setFilterText(QStringLiteral("x"));
-    model.setFiles({file(QStringLiteral("x1"), 1), file(QStringLiteral("y"), 5), file(QStringLiteral("x2"), 7)});
+    model.setFiles(
+        {file(QStringLiteral("x1"), 1), file(QStringLiteral("y"), 5), file(QStringLiteral("x2"), 7)});
     EXPECT_EQ(names(model), QStringList({"x2", "x1"}));
     EXPECT_EQ(model.allFiles().size(), 3u);
 }

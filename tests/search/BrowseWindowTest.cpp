@@ -21,18 +21,18 @@ const QString kNotOnAnyDrive = QStringLiteral("در هيچ يک از درايو 
 const QString kSaveFailed = QStringLiteral("ذخيره فايل انجام نشد:");
 
 class Browse : public FindWindowFixture {
-protected:
+  protected:
     // The tree's subfolder names under `parent`, loading them as the view would on expanding it.
     static QStringList childNames(FolderTreeModel& tree, const QModelIndex& parent) {
         if (tree.canFetchMore(parent)) tree.fetchMore(parent);
         QStringList names;
-        for (int row = 0; row < tree.rowCount(parent); ++row) names << tree.index(row, 0, parent).data().toString();
+        for (int row = 0; row < tree.rowCount(parent); ++row)
+            names << tree.index(row, 0, parent).data().toString();
         return names;
     }
     static QStringList listedNames(const frmBrowse& browser) {
         QStringList names;
-        for (int row = 0; row < browser.files().rowCount(); ++row)
-            names << browser.files().file(row).name;
+        for (int row = 0; row < browser.files().rowCount(); ++row) names << browser.files().file(row).name;
         return names;
     }
     template <class T>
@@ -65,7 +65,8 @@ TEST_F(Browse, TreeOfPersianSpacedAndQuotedNamesIsReadALevelAtATime) {
     const QString quoted = QStringLiteral("it's \"live\"");
     addFile(QStringLiteral("آرشيو"), QStringLiteral("E:\\root file.txt"));
     addFile(QStringLiteral("آرشيو"), QStringLiteral("E:\\موسيقي من\\آهنگ اول.mp3"));
-    addFile(QStringLiteral("آرشيو"), QStringLiteral("E:\\موسيقي من\\") + quoted + QStringLiteral("\\a b.mp3"));
+    addFile(QStringLiteral("آرشيو"),
+            QStringLiteral("E:\\موسيقي من\\") + quoted + QStringLiteral("\\a b.mp3"));
     // A file and a folder of the same name, in different places.
     addFile(QStringLiteral("آرشيو"), QStringLiteral("E:\\docs\\notes"));
     addFile(QStringLiteral("آرشيو"), QStringLiteral("E:\\notes\\x.txt"));
@@ -85,9 +86,11 @@ TEST_F(Browse, TreeOfPersianSpacedAndQuotedNamesIsReadALevelAtATime) {
     const QModelIndex music = tree.index(2, 0, root);
     EXPECT_TRUE(tree.canFetchMore(music));  // not read until opened
     EXPECT_EQ(childNames(tree, music), QStringList({quoted}));
-    EXPECT_FALSE(tree.hasChildren(tree.index(0, 0, music)) && childNames(tree, tree.index(0, 0, music)).size());
+    EXPECT_FALSE(tree.hasChildren(tree.index(0, 0, music)) &&
+                 childNames(tree, tree.index(0, 0, music)).size());
 
-    browser.showFile(QStringLiteral("آرشيو"), QStringLiteral("E:\\موسيقي من\\") + quoted + QStringLiteral("\\a b.mp3"));
+    browser.showFile(QStringLiteral("آرشيو"),
+                     QStringLiteral("E:\\موسيقي من\\") + quoted + QStringLiteral("\\a b.mp3"));
     EXPECT_EQ(browser.shownFolder(), QStringLiteral("E:\\موسيقي من\\") + quoted + QLatin1Char('\\'));
     EXPECT_EQ(listedNames(browser), QStringList({QStringLiteral("a b.mp3")}));
     auto& list = child<QTreeView>(browser, "List1");
@@ -129,11 +132,13 @@ TEST_F(Browse, FilesMenuOpensCopiesAndSavesTheFolderAndTheTreeMenuSavesEverythin
     child<QTreeView>(browser, "Tree1").setCurrentIndex(browser.folders().index(0, 0));
     child<QAction>(browser, "actSaveTree").trigger();
     const QString discText = readCsv(discFile);
-    for (const char* name : {"one.txt", "two.txt", "deep.txt"}) EXPECT_TRUE(discText.contains(QLatin1String(name)));
+    for (const char* name : {"one.txt", "two.txt", "deep.txt"})
+        EXPECT_TRUE(discText.contains(QLatin1String(name)));
     EXPECT_TRUE(fake.messages.shown.empty());
 
     // A file that cannot be written is told, not passed over.
-    browser.setSaveFileChooser([](QWidget*, const QString&) { return QStringLiteral("/nonexistent/folder/x.csv"); });
+    browser.setSaveFileChooser(
+        [](QWidget*, const QString&) { return QStringLiteral("/nonexistent/folder/x.csv"); });
     child<QAction>(browser, "actSaveFolder").trigger();
     ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_TRUE(fake.messages.shown[0].text.startsWith(kSaveFailed));

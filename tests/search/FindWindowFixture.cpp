@@ -10,15 +10,17 @@ FindWindowFixture::FindWindowFixture() : context(fake.platform()) {
 }
 
 void FindWindowFixture::addDisk(const QString& name) {
-    SqliteStatement insert(context.cnCatalog.handle(),
-                           QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES (?,'1','',0)"));
+    SqliteStatement insert(
+        context.cnCatalog.handle(),
+        QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES (?,'1','',0)"));
     insert.bind(1, name);
     insert.step();
 }
 
 void FindWindowFixture::addFile(const QString& disk, const QString& path, const QVariant& size) {
     SqliteStatement insert(context.cnCatalog.handle(),
-                           QStringLiteral("INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES (?,?,?,?,'ArchiveNormal')"));
+                           QStringLiteral("INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, "
+                                          "FileAttr) VALUES (?,?,?,?,'ArchiveNormal')"));
     insert.bind(1, disk);
     insert.bind(2, path.section(QLatin1Char('\\'), -1));
     insert.bind(3, path);

@@ -16,7 +16,7 @@ namespace vt::test {
 
 // A search window over a fresh catalogue in a temporary program folder, on a fake platform.
 class FindWindowFixture : public ::testing::Test {
-protected:
+  protected:
     FindWindowFixture();
 
     void addDisk(const QString& name);

@@ -29,11 +29,13 @@ class CatalogFixture : public ::testing::Test {
   protected:
     // A disk row and `files` file rows D:\dir\f<i>.txt of size i.
     void addDisk(const QString& name, int files) {
-        cn.Execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('%1', '123', '1,000 bytes', '%2');")
+        cn.Execute(QStringLiteral("INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('%1', "
+                                  "'123', '1,000 bytes', '%2');")
                        .arg(Statements::quoted(name))
                        .arg(files));
         for (int i = 0; i < files; ++i) {
-            cn.Execute(QStringLiteral("INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES ('%1', 'f%2.txt', 'D:\\dir\\f%2.txt', %2, "
+            cn.Execute(QStringLiteral("INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, "
+                                      "FileAttr) VALUES ('%1', 'f%2.txt', 'D:\\dir\\f%2.txt', %2, "
                                       "'Normal');")
                            .arg(Statements::quoted(name))
                            .arg(i));

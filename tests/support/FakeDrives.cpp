@@ -1,9 +1,8 @@
 #include "support/FakeDrives.h"
 
-#include <QDateTime>
-
 #include <sys/stat.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 

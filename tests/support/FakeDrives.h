@@ -54,10 +54,10 @@ class FakeFileSystem final : public FileSystem {
     bool pathExists(const QString& path) override;
 
     // Drive paths ("D:\dir" or "D:\dir\file", compared without regard to case) that fail:
-    std::set<QString> unlistable;    // folders whose listing does not start
-    std::set<QString> unmeasurable;  // files whose length and attributes cannot be read
-    std::set<QString> vanishing;     // entries listed but gone when queried
-    std::set<QString> breakingOff;   // folders whose listing fails after its first entry
+    std::set<QString> unlistable;        // folders whose listing does not start
+    std::set<QString> unmeasurable;      // files whose length and attributes cannot be read
+    std::set<QString> vanishing;         // entries listed but gone when queried
+    std::set<QString> breakingOff;       // folders whose listing fails after its first entry
     std::set<QString> mediumGoneAt;      // folders whose listing does not start: the medium is gone
     std::set<QString> mediumGoneDuring;  // folders whose listing fails after its first entry: medium gone
     // Lengths to report instead of the real file's (for sizes no test should have to write).

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <deque>
 #include <QStringList>
+#include <deque>
 #include <functional>
 #include <vector>
 
@@ -11,7 +11,7 @@ namespace vt::test {
 
 // Records every message and answers questions from a script (Yes when the script is empty).
 class FakeMessageService final : public MessageService {
-public:
+  public:
     struct Shown {
         MessageKind kind;
         QString text;
@@ -28,7 +28,7 @@ public:
     QStringList texts() const;
     void clear() { shown.clear(); }
 
-private:
+  private:
     std::deque<MessageAnswer> answers_;
 };
 

@@ -9,7 +9,7 @@ namespace vt::test {
 // Records what would have been opened and what was put on the clipboard; launches nothing. Every opening
 // ends at once with `outcome`.
 class FakeShell final : public Shell {
-public:
+  public:
     struct Opened {
         QString file;
         QString workingFolder;

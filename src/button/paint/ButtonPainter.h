@@ -17,8 +17,8 @@ namespace vt::button {
 // Where the colours that a button does not hold itself come from.
 struct ColorSources {
     const vt::SystemColors* system = nullptr;  // the desktop's system colours
-    Rgb parentBackground = 0;              // the parent window's background colour (ContainerColors)
-    Rgb parentText = 0;                    // the parent window's text colour (ContainerColors)
+    Rgb parentBackground = 0;                  // the parent window's background colour (ContainerColors)
+    Rgb parentText = 0;                        // the parent window's text colour (ContainerColors)
 };
 
 // Colours.

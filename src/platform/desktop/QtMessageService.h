@@ -6,7 +6,7 @@ namespace vt {
 
 // Message boxes of the desktop, laid out right to left for the Persian texts.
 class QtMessageService final : public MessageService {
-public:
+  public:
     MessageAnswer show(QWidget* parent, MessageKind kind, const QString& text) override;
 };
 

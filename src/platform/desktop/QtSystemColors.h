@@ -6,7 +6,7 @@ namespace vt {
 
 // System colours read from the desktop's current palette.
 class QtSystemColors final : public SystemColors {
-public:
+  public:
     bool color(int index, std::uint32_t& rgb) const override;
 };
 

@@ -23,8 +23,14 @@ int main(int argc, char** argv) {
     vt::LinuxFileSystem mountedFiles(mountedDrives);
     vt::AttachedImages drives(mountedDrives);
     vt::AttachedImageFileSystem fileSystem(mountedFiles, drives);
-    vt::cli::CliEnvironment env{out,        err,        in, ::isatty(STDIN_FILENO) && ::isatty(STDERR_FILENO),
-                                QCoreApplication::applicationDirPath(), drives, fileSystem, &drives};
+    vt::cli::CliEnvironment env{out,
+                                err,
+                                in,
+                                ::isatty(STDIN_FILENO) && ::isatty(STDERR_FILENO),
+                                QCoreApplication::applicationDirPath(),
+                                drives,
+                                fileSystem,
+                                &drives};
     int code = vt::cli::runCli(QCoreApplication::arguments().mid(1), env);
     out.flush();
     // The commands have checked every write; the close can still report a failure of its own.
