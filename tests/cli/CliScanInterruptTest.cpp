@@ -4,11 +4,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <csignal>
 
+#include "support/ChildProcess.h"
 #include "support/MountedImage.h"
 
 namespace vt::test {
@@ -19,11 +19,9 @@ QString cliProgram() {
 }
 
 int runToEnd(const QStringList& arguments) {
-    QProcess process;
-    process.start(cliProgram(), arguments);
-    process.closeWriteChannel();
-    EXPECT_TRUE(process.waitForFinished(120000));
-    return process.exitCode();
+    ChildProcess process(cliProgram(), arguments);
+    EXPECT_EQ(process.startError(), QString());
+    return process.finish(120000);
 }
 
 // 30,000 small files: long enough to walk over a fuseiso mount that a signal lands mid-scan.
@@ -52,10 +50,8 @@ TEST(CliScanInterrupt, SigintOrSigtermMidScanRollsTheDiscBackAndExits130Or143) {
 
     for (const auto& [signal, code, word] :
          {std::tuple{SIGINT, 130, "interrupted"}, std::tuple{SIGTERM, 143, "terminated"}}) {
-        QProcess process;
-        process.start(cliProgram(), scan);
-        process.closeWriteChannel();
-        ASSERT_TRUE(process.waitForStarted());
+        ChildProcess process(cliProgram(), scan);
+        ASSERT_EQ(process.startError(), QString());
         // The catalogue's log appears once the scan has the catalogue open; the walk is under way soon after.
         QElapsedTimer waited;
         waited.start();
@@ -63,11 +59,10 @@ TEST(CliScanInterrupt, SigintOrSigtermMidScanRollsTheDiscBackAndExits130Or143) {
             QThread::msleep(5);
         // Long enough for the signal handlers to be in place, far shorter than the walk of 30,000 files.
         QThread::msleep(150);
-        ::kill(pid_t(process.processId()), signal);
-        ASSERT_TRUE(process.waitForFinished(60000));
-        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(process.exitCode(), code) << "signal " << signal << " came too late or was not handled";
-        EXPECT_TRUE(QString::fromUtf8(process.readAllStandardError()).contains(QLatin1String(word)));
+        ::kill(process.pid(), signal);
+        // A signal that ends the program unhandled gives -1 here, not 128 + its number.
+        EXPECT_EQ(process.finish(60000), code) << "signal " << signal << " came too late or was not handled";
+        EXPECT_TRUE(QString::fromUtf8(process.errors()).contains(QLatin1String(word)));
         EXPECT_EQ(runToEnd({QStringLiteral("disks"), QStringLiteral("--catalog"), catalog}), 1)
             << "no disc row";
         EXPECT_EQ(runToEnd({QStringLiteral("export"), QStringLiteral("--catalog"), catalog}), 1)

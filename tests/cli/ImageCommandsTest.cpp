@@ -1,9 +1,9 @@
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QStandardPaths>
 
 #include "cli/CliFixture.h"
+#include "support/ChildProcess.h"
 
 namespace vt {
 namespace {
@@ -17,13 +17,12 @@ class ImageCommands : public test::CliFixture {
         write(QStringLiteral("a.txt"), 3);
         write(QStringLiteral("پوشه/b c.txt"), 5);
         image = work.filePath(QStringLiteral("my disc.iso"));
-        QProcess xorriso;
-        xorriso.start(
+        const QString made = test::runTool(
             QStringLiteral("xorriso"),
             {QStringLiteral("-as"), QStringLiteral("mkisofs"), QStringLiteral("-quiet"), QStringLiteral("-R"),
              QStringLiteral("-J"), QStringLiteral("-V"), QStringLiteral("LABEL"), QStringLiteral("-o"), image,
              work.filePath(QStringLiteral("tree"))});
-        ASSERT_TRUE(xorriso.waitForFinished(60000) && xorriso.exitCode() == 0);
+        ASSERT_TRUE(made.isEmpty()) << made.toStdString();
     }
     void write(const QString& relative, int bytes) {
         const QString path = work.filePath(QStringLiteral("tree/") + relative);

@@ -3,27 +3,28 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include "platform/CsvFile.h"
+#include "support/ChildProcess.h"
 
 namespace vt {
 namespace {
 
 // The records of a CSV file as Python's csv module reads them.
 QList<QStringList> readByPython(const QString& path) {
-    QProcess python;
-    python.start(QStringLiteral("python3"),
-                 {QStringLiteral("-c"),
-                  QStringLiteral("import csv, json, sys\n"
-                                 "with open(sys.argv[1], encoding='utf-8-sig', newline='') as f:\n"
-                                 "    json.dump(list(csv.reader(f, strict=True)), sys.stdout)\n"),
-                  path});
-    EXPECT_TRUE(python.waitForFinished(30000));
-    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    QByteArray json;
+    const QString failure =
+        test::runTool(QStringLiteral("python3"),
+                      {QStringLiteral("-c"),
+                       QStringLiteral("import csv, json, sys\n"
+                                      "with open(sys.argv[1], encoding='utf-8-sig', newline='') as f:\n"
+                                      "    json.dump(list(csv.reader(f, strict=True)), sys.stdout)\n"),
+                       path},
+                      &json);
+    EXPECT_TRUE(failure.isEmpty()) << failure.toStdString();
     QList<QStringList> records;
-    for (const QJsonValue& record : QJsonDocument::fromJson(python.readAllStandardOutput()).array()) {
+    for (const QJsonValue& record : QJsonDocument::fromJson(json).array()) {
         QStringList fields;
         for (const QJsonValue& field : record.toArray()) fields << field.toString();
         records << fields;

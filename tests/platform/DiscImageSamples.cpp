@@ -6,23 +6,12 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
 #include <functional>
 
 #include "platform/DiscImage.h"
 
 namespace vt::test {
-
-QString runTool(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(300000)) return program + QStringLiteral(" did not finish");
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        return program + QStringLiteral(" failed: ") + QString::fromLocal8Bit(process.readAllStandardError());
-    }
-    return {};
-}
 
 QString missingTools(const QStringList& programs) {
     for (const QString& program : programs) {

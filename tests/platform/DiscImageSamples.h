@@ -4,14 +4,14 @@
 #include <QString>
 #include <QStringList>
 
+#include "support/ChildProcess.h"
+
 namespace vt {
 class DiscImage;
 }
 
 namespace vt::test {
 
-// Runs a tool to its end; empty when it succeeded, else what went wrong.
-QString runTool(const QString& program, const QStringList& arguments);
 // Why the named tools cannot be used here, or empty when all are installed.
 QString missingTools(const QStringList& programs);
 

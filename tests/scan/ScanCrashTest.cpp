@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QThread>
+#include <QThreadPool>
 
 #include "ScanFixture.h"
 #include "catalog/Connection.h"
@@ -37,6 +38,10 @@ TEST_F(ScanCrashTest, AProgramKilledMidScanLeavesNoRowOfTheDiscAndASoundCatalogu
         "('OLD','x','D:\\x',1,'Normal');"));
     context.cnCatalog.Close();
 
+    // The child starts the writer thread, and a fork copies only the thread that forks: no other thread
+    // may be alive then, holding a lock the child would wait for. Qt keeps the threads it scaled pictures
+    // on idle for half a minute; this ends them.
+    QThreadPool::globalInstance()->waitForDone();
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {

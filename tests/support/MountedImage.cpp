@@ -5,25 +5,15 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
 
 #include "platform/MountInfo.h"
+#include "support/ChildProcess.h"
 
 namespace vt::test {
 
 namespace {
-
-QString run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(120000)) return program + QStringLiteral(" did not finish");
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        return program + QStringLiteral(" failed: ") + QString::fromLocal8Bit(process.readAllStandardError());
-    }
-    return {};
-}
 
 bool isMountPoint(const QString& folder) {
     QFile table(QStringLiteral("/proc/self/mountinfo"));
@@ -53,12 +43,12 @@ QString MountedImage::unavailableReason() {
 
 MountedImage::MountedImage(const QString& tree, const QString& label) {
     QDir(work_.path()).mkdir(QStringLiteral("mnt"));
-    error_ = run(QStringLiteral("xorriso"),
-                 {QStringLiteral("-as"), QStringLiteral("mkisofs"), QStringLiteral("-R"),
-                  QStringLiteral("-J"), QStringLiteral("-joliet-long"), QStringLiteral("-V"), label,
-                  QStringLiteral("-o"), imagePath(), tree});
+    error_ = runTool(QStringLiteral("xorriso"),
+                     {QStringLiteral("-as"), QStringLiteral("mkisofs"), QStringLiteral("-R"),
+                      QStringLiteral("-J"), QStringLiteral("-joliet-long"), QStringLiteral("-V"), label,
+                      QStringLiteral("-o"), imagePath(), tree});
     if (!error_.isEmpty()) return;
-    error_ = run(QStringLiteral("fuseiso"), {imagePath(), mountPoint()});
+    error_ = runTool(QStringLiteral("fuseiso"), {imagePath(), mountPoint()});
     if (!error_.isEmpty()) return;
     mounted_ = true;
     // fuseiso answers before the kernel lists the mount on a loaded machine; wait for it.
@@ -91,15 +81,15 @@ bool MountedImage::killServer() {
 }
 
 bool MountedImage::unmountLazily() {
-    return run(QStringLiteral("fusermount"), {QStringLiteral("-u"), QStringLiteral("-z"), mountPoint()})
+    return runTool(QStringLiteral("fusermount"), {QStringLiteral("-u"), QStringLiteral("-z"), mountPoint()})
         .isEmpty();
 }
 
 MountedImage::~MountedImage() {
     if (!mounted_) return;
     // A busy mount (a listing still open) refuses the first attempt; the lazy form always detaches.
-    if (!run(QStringLiteral("fusermount"), {QStringLiteral("-u"), mountPoint()}).isEmpty()) {
-        run(QStringLiteral("fusermount"), {QStringLiteral("-u"), QStringLiteral("-z"), mountPoint()});
+    if (!runTool(QStringLiteral("fusermount"), {QStringLiteral("-u"), mountPoint()}).isEmpty()) {
+        runTool(QStringLiteral("fusermount"), {QStringLiteral("-u"), QStringLiteral("-z"), mountPoint()});
     }
 }
 
