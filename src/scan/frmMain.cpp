@@ -33,6 +33,7 @@
 #include "scan/ScanPace.h"
 #include "scan/ScanTexts.h"
 #include "scan/frmDifferences.h"
+#include "search/LeftToRight.h"
 #include "window/AppContext.h"
 #include "window/ImageAttaching.h"
 #include "window/Look.h"
@@ -194,7 +195,7 @@ void frmMain::ListDrives() {
     const DriveTable& drives = context_.platform.drives;
     for (const QString& root : opticalDriveRoots(drives)) {
         Combo1_->addItem(root);
-        Combo1_->setItemData(Combo1_->count() - 1, drives.mountPoint(root), Qt::ToolTipRole);
+        Combo1_->setItemData(Combo1_->count() - 1, leftToRight(drives.mountPoint(root)), Qt::ToolTipRole);
     }
 }
 
