@@ -17,7 +17,8 @@ namespace {
 
 // The newest installed server's programs (Debian keeps each major version in a folder of its own).
 QString serverBinaries() {
-    QStringList versions = QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QStringList versions =
+        QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     QCollator numeric;
     numeric.setNumericMode(true);
     std::sort(versions.begin(), versions.end(), numeric);
@@ -47,22 +48,24 @@ PrivatePostgresServer::PrivatePostgresServer() : folder_(QStringLiteral("/tmp/vt
 PrivatePostgresServer::~PrivatePostgresServer() {
     if (!running_) return;
     // Immediate: the tests' databases are thrown away, so there is nothing to write out first.
-    runServerTool(QStringLiteral("pg_ctl"),
-                  {QStringLiteral("stop"), QStringLiteral("-w"), QStringLiteral("-m"), QStringLiteral("immediate"),
-                   QStringLiteral("-D"), folder_.path() + QStringLiteral("/data")});
+    runServerTool(QStringLiteral("pg_ctl"), {QStringLiteral("stop"), QStringLiteral("-w"),
+                                             QStringLiteral("-m"), QStringLiteral("immediate"),
+                                             QStringLiteral("-D"), folder_.path() + QStringLiteral("/data")});
 }
 
 QString PrivatePostgresServer::start() {
     if (!folder_.isValid()) return QStringLiteral("no temporary folder for the PostgreSQL server");
     binaries_ = serverBinaries();
     if (binaries_.isEmpty()) {
-        return QStringLiteral("PostgreSQL's server programs are not installed (no /usr/lib/postgresql/*/bin/initdb; "
-                              "scripts/setup.sh installs them)");
+        return QStringLiteral(
+            "PostgreSQL's server programs are not installed (no /usr/lib/postgresql/*/bin/initdb; "
+            "scripts/setup.sh installs them)");
     }
     if (::geteuid() == 0) {
         // The server refuses to run as root; it runs as "nobody", who must own its folder.
         const passwd* nobody = ::getpwnam("nobody");
-        if (!nobody) return QStringLiteral("running as root and there is no user \"nobody\" to run PostgreSQL as");
+        if (!nobody)
+            return QStringLiteral("running as root and there is no user \"nobody\" to run PostgreSQL as");
         if (runuserProgram().isEmpty()) return QStringLiteral("running as root and runuser is not installed");
         if (::chown(QFile::encodeName(folder_.path()).constData(), nobody->pw_uid, nobody->pw_gid) != 0) {
             return QStringLiteral("cannot give the server's folder to the user \"nobody\"");
@@ -70,22 +73,25 @@ QString PrivatePostgresServer::start() {
         asNobody_ = true;
     }
     const QString data = folder_.path() + QStringLiteral("/data");
-    QString failure = runServerTool(
-        QStringLiteral("initdb"),
-        {QStringLiteral("-D"), data, QStringLiteral("-U"), QString::fromLatin1(kUser), QStringLiteral("--auth=trust"),
-         QStringLiteral("-E"), QStringLiteral("UTF8"), QStringLiteral("--locale=C.UTF-8"), QStringLiteral("--no-sync")});
+    QString failure =
+        runServerTool(QStringLiteral("initdb"),
+                      {QStringLiteral("-D"), data, QStringLiteral("-U"), QString::fromLatin1(kUser),
+                       QStringLiteral("--auth=trust"), QStringLiteral("-E"), QStringLiteral("UTF8"),
+                       QStringLiteral("--locale=C.UTF-8"), QStringLiteral("--no-sync")});
     if (!failure.isEmpty()) return QStringLiteral("initdb failed: ") + failure;
     // No TCP at all: only the socket in the private folder. Durability is of no use to throw-away data.
-    const QString options = QStringLiteral("-c listen_addresses='' -k %1 -c fsync=off -c synchronous_commit=off "
-                                           "-c full_page_writes=off")
+    const QString options = QStringLiteral(
+                                "-c listen_addresses='' -k %1 -c fsync=off -c synchronous_commit=off "
+                                "-c full_page_writes=off")
                                 .arg(folder_.path());
     failure = runServerTool(QStringLiteral("pg_ctl"),
-                            {QStringLiteral("start"), QStringLiteral("-w"), QStringLiteral("-t"), QStringLiteral("60"),
-                             QStringLiteral("-D"), data, QStringLiteral("-l"),
+                            {QStringLiteral("start"), QStringLiteral("-w"), QStringLiteral("-t"),
+                             QStringLiteral("60"), QStringLiteral("-D"), data, QStringLiteral("-l"),
                              folder_.path() + QStringLiteral("/server.log"), QStringLiteral("-o"), options});
     if (!failure.isEmpty()) {
         QFile log(folder_.path() + QStringLiteral("/server.log"));
-        const QString logText = log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString();
+        const QString logText =
+            log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString();
         return QStringLiteral("the PostgreSQL server did not start: ") + failure + logText;
     }
     running_ = true;
@@ -95,14 +101,15 @@ QString PrivatePostgresServer::start() {
 QString PrivatePostgresServer::runServerTool(const QString& tool, const QStringList& arguments) {
     const QString program = binaries_ + QLatin1Char('/') + tool;
     if (!asNobody_) return runTool(program, arguments);
-    return runTool(runuserProgram(),
-                   QStringList{QStringLiteral("-u"), QStringLiteral("nobody"), QStringLiteral("--"), program} +
-                       arguments);
+    return runTool(runuserProgram(), QStringList{QStringLiteral("-u"), QStringLiteral("nobody"),
+                                                 QStringLiteral("--"), program} +
+                                         arguments);
 }
 
 QString PrivatePostgresServer::connectionStringFor(const QString& database) const {
     // Key/value form: the folder is a plain path there, no percent-encoding needed.
-    return QStringLiteral("host='%1' user=%2 dbname=%3").arg(folder_.path(), QString::fromLatin1(kUser), database);
+    return QStringLiteral("host='%1' user=%2 dbname=%3")
+        .arg(folder_.path(), QString::fromLatin1(kUser), database);
 }
 
 QString PrivatePostgresServer::createDatabase(QString* error) {
@@ -113,9 +120,9 @@ QString PrivatePostgresServer::createDatabase(QString* error) {
     if (!running_) return fail(unavailable_);
     const QString name = QStringLiteral("vt_test_%1").arg(++databases_);
     // createdb is a client: it connects through the socket as the server's superuser, from any account.
-    const QString failure =
-        runTool(binaries_ + QStringLiteral("/createdb"),
-                {QStringLiteral("-h"), folder_.path(), QStringLiteral("-U"), QString::fromLatin1(kUser), name});
+    const QString failure = runTool(
+        binaries_ + QStringLiteral("/createdb"),
+        {QStringLiteral("-h"), folder_.path(), QStringLiteral("-U"), QString::fromLatin1(kUser), name});
     if (!failure.isEmpty()) return fail(QStringLiteral("createdb failed: ") + failure);
     return connectionStringFor(name);
 }

@@ -43,7 +43,8 @@ void PgConnection::Finish::operator()(pg_conn* conn) const {
 
 PgConnection::PgConnection(const QString& connectionString)
     : connectionString_(connectionString), description_(describeServerCatalogue(connectionString)) {
-    // PQconnectdb would read an unparseable string's words back in its message; say only that it is unreadable.
+    // PQconnectdb would read an unparseable string's words back in its message; say only that it is
+    // unreadable.
     char* parseError = nullptr;
     PQconninfoOption* parsed = PQconninfoParse(connectionString.toUtf8().constData(), &parseError);
     PQfreemem(parseError);
@@ -98,6 +99,15 @@ PgResult PgConnection::exec(const QString& sql, const std::vector<QVariant>& par
 
 void PgConnection::execScript(const char* sql) {
     checked(PQexec(conn_.get(), sql));
+}
+
+QString PgConnection::literal(const QString& text) const {
+    const QByteArray utf8 = text.toUtf8();
+    char* escaped = PQescapeLiteral(conn_.get(), utf8.constData(), size_t(utf8.size()));
+    if (!escaped) throw CatalogError(failure(QStringLiteral("cannot write a literal for ") + description_));
+    const QString result = QString::fromUtf8(escaped);
+    PQfreemem(escaped);
+    return result;
 }
 
 bool PgConnection::inTransaction() const {

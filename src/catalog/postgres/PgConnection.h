@@ -30,6 +30,10 @@ class PgConnection {
     // them. Throws CatalogError.
     void execScript(const char* sql);
 
+    // `text` as a string literal of the server's dialect, for the one place values cannot be parameters:
+    // the body of a function the program defines (see PgCatalogSchema). Throws CatalogError.
+    QString literal(const QString& text) const;
+
     // Whether a transaction is open (also one that failed and awaits its rollback).
     bool inTransaction() const;
     // The server as messages may name it, without a password.

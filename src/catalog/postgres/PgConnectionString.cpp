@@ -33,8 +33,9 @@ QString option(const ParsedConninfo& options, const char* keyword) {
 // The passwords a string might hold, found without libpq's help for strings it cannot parse: the value of
 // a "password=" element, and the part after the colon of a URI's "user:password@".
 QStringList passwordsByShape(const QString& connectionString) {
-    static const QRegularExpression element(QStringLiteral("password\\s*=\\s*('(?:[^'\\\\]|\\\\.)*'|[^\\s&]+)"),
-                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression element(
+        QStringLiteral("password\\s*=\\s*('(?:[^'\\\\]|\\\\.)*'|[^\\s&]+)"),
+        QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression uriUser(QStringLiteral("^[a-z]+://[^:@/]*:([^@/]*)@"),
                                             QRegularExpression::CaseInsensitiveOption);
     QStringList found;

@@ -1,10 +1,9 @@
-#include "catalog/postgres/PgConnection.h"
-
 #include <gtest/gtest.h>
 
 #include <QUrl>
 
 #include "catalog/CatalogError.h"
+#include "catalog/postgres/PgConnection.h"
 #include "catalog/postgres/PgConnectionString.h"
 #include "support/PostgresFixture.h"
 
@@ -79,8 +78,9 @@ TEST_F(PgConnectionTest, NoMessageShowsThePasswordOfTheConnectionString) {
         }
         EXPECT_FALSE(describeServerCatalogue(text).contains(secret));
     }
-    EXPECT_EQ(describeServerCatalogue(QStringLiteral("postgresql://ana:%1@db.example:5433/archive").arg(secret)),
-              QStringLiteral("postgresql://ana@db.example:5433/archive"));
+    EXPECT_EQ(
+        describeServerCatalogue(QStringLiteral("postgresql://ana:%1@db.example:5433/archive").arg(secret)),
+        QStringLiteral("postgresql://ana@db.example:5433/archive"));
     EXPECT_EQ(withoutPassword(QStringLiteral("FATAL: password %1 rejected").arg(secret), keyValue),
               QStringLiteral("FATAL: password *** rejected"));
 }
