@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 #include <algorithm>
 
 #include "support/ChildProcess.h"
@@ -107,9 +108,10 @@ QString PrivatePostgresServer::runServerTool(const QString& tool, const QStringL
 }
 
 QString PrivatePostgresServer::connectionStringFor(const QString& database) const {
-    // Key/value form: the folder is a plain path there, no percent-encoding needed.
-    return QStringLiteral("host='%1' user=%2 dbname=%3")
-        .arg(folder_.path(), QString::fromLatin1(kUser), database);
+    // The address form, as a user gives it to --catalog; the socket folder is the host, percent-encoded.
+    return QStringLiteral("postgresql:///%1?host=%2&user=%3")
+        .arg(database, QString::fromLatin1(QUrl::toPercentEncoding(folder_.path())),
+             QString::fromLatin1(kUser));
 }
 
 QString PrivatePostgresServer::createDatabase(QString* error) {

@@ -23,7 +23,7 @@ class PrivatePostgresServer {
     // Why the server is not running; empty when it is.
     const QString& unavailable() const { return unavailable_; }
 
-    // Creates a new, empty database and returns the libpq connection string that reaches it. Each call
+    // Creates a new, empty database and returns the "postgresql://" address that reaches it. Each call
     // gives a database of its own, so that tests do not see each other's rows. Empty (with the reason in
     // `error`) when the database could not be created.
     QString createDatabase(QString* error = nullptr);

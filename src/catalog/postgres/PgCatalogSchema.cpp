@@ -20,12 +20,13 @@ constexpr const char kCreateTables[] =
     "FileSystem TEXT, CataloguedAt BIGINT, RowId BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY);"
     "CREATE TABLE BankList (DiskName TEXT, FileName TEXT, FilePath TEXT, FileSize DOUBLE PRECISION, "
     "FileAttr TEXT, FileModified BIGINT, RowId BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY);"
-    "CREATE INDEX Disks_DiskName ON Disks (DiskName);"
-    // A disc's rows in the order they arrived, without a sort.
-    "CREATE INDEX BankList_DiskName ON BankList (DiskName, RowId);"
     "CREATE TABLE CatalogueInfo (ApplicationId INTEGER NOT NULL, Version INTEGER NOT NULL);";
 
-constexpr const char kCreatePathIndex[] =
+// Over the folded texts, as statements compare them: a disc is asked for by its name folded (its rows in
+// the order they arrived, without a sort), a path by part of it folded.
+constexpr const char kCreateFoldedIndexes[] =
+    "CREATE INDEX Disks_DiskName ON Disks (vt_fold(DiskName));"
+    "CREATE INDEX BankList_DiskName ON BankList (vt_fold(DiskName), RowId);"
     "CREATE INDEX BankList_FoldedPath ON BankList USING gin (vt_fold(FilePath) gin_trgm_ops);";
 
 bool hasTable(PgConnection& db, const char* name) {
@@ -51,21 +52,22 @@ void defineFolding(PgConnection& db) {
 // comes out as the program makes it.
 bool foldingCurrent(PgConnection& db) {
     const FoldTranslation& fold = foldTranslation();
-    const PgResult agreed = db.exec(
-        QStringLiteral("SELECT to_regprocedure('vt_fold(text)') IS NOT NULL AND vt_fold($1) = $2;"),
-        {fold.from, fold.to});
+    const PgResult agreed =
+        db.exec(QStringLiteral("SELECT to_regprocedure('vt_fold(text)') IS NOT NULL AND vt_fold($1) = $2;"),
+                {fold.from, fold.to});
     return agreed.value(0, 0).toLongLong() != 0;
 }
 
 void create(PgConnection& db) {
     db.execScript(kCreateTables);
     defineFolding(db);
-    db.execScript(kCreatePathIndex);
+    db.execScript(kCreateFoldedIndexes);
     db.exec(QStringLiteral("INSERT INTO CatalogueInfo VALUES ($1, $2);"), {kApplicationId, kVersion});
 }
 
-// Checks a database that has catalogue tables; brings its folding up to date. Throws CatalogOpenError.
-void check(PgConnection& db) {
+// Checks a database that has catalogue tables; brings its folding up to date unless only reading. Throws
+// CatalogOpenError.
+void check(PgConnection& db, bool readOnly) {
     if (!hasTable(db, "catalogueinfo") || !hasTable(db, "disks") || !hasTable(db, "banklist")) {
         throw CatalogOpenError(Reason::NotACatalogue, db.description(),
                                QStringLiteral("the database holds tables of another program"));
@@ -77,14 +79,21 @@ void check(PgConnection& db) {
     }
     const qlonglong version = info.value(0, 1).toLongLong();
     if (version > kVersion) {
-        throw CatalogOpenError(Reason::UnknownVersion, db.description(),
-                               QStringLiteral("catalogue version %1, this program knows up to %2")
-                                   .arg(version)
-                                   .arg(kVersion));
+        throw CatalogOpenError(
+            Reason::UnknownVersion, db.description(),
+            QStringLiteral("catalogue version %1, this program knows up to %2").arg(version).arg(kVersion));
     }
     if (!foldingCurrent(db)) {
+        if (readOnly) {
+            throw CatalogOpenError(
+                Reason::CannotOpen, db.description(),
+                QStringLiteral("the catalogue folds names as an older program did; open it "
+                               "for writing once to bring it up to date"));
+        }
         defineFolding(db);
-        db.execScript("REINDEX INDEX BankList_FoldedPath;");
+        db.execScript(
+            "REINDEX INDEX Disks_DiskName; REINDEX INDEX BankList_DiskName; "
+            "REINDEX INDEX BankList_FoldedPath;");
     }
 }
 
@@ -98,14 +107,19 @@ void rollbackQuietly(PgConnection& db) {
 
 }  // namespace
 
-void open(PgConnection& db) {
+void open(PgConnection& db, CatalogSchema::OpenMode mode) {
+    const bool readOnly = mode == CatalogSchema::OpenMode::ReadOnly;
     try {
-        db.execScript("BEGIN;");
-        db.exec(QStringLiteral("SELECT pg_advisory_xact_lock($1);"), {kSchemaLock});
+        db.execScript(readOnly ? "BEGIN READ ONLY;" : "BEGIN;");
+        if (!readOnly) db.exec(QStringLiteral("SELECT pg_advisory_xact_lock($1);"), {kSchemaLock});
         if (!hasTable(db, "catalogueinfo") && !hasTable(db, "disks") && !hasTable(db, "banklist")) {
+            if (readOnly) {
+                throw CatalogOpenError(Reason::CannotOpen, db.description(),
+                                       QStringLiteral("the database holds no catalogue"));
+            }
             create(db);
         } else {
-            check(db);
+            check(db, readOnly);
         }
         db.execScript("COMMIT;");
     } catch (const CatalogOpenError&) {

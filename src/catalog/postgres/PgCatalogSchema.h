@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "catalog/CatalogSchema.h"
+
 namespace vt {
 
 class PgConnection;
@@ -16,7 +18,7 @@ class PgConnection;
 //   vt_fold(text)         the catalogue's character folding (foldForMatch) as an immutable function, made
 //                         from the program's own table of folds (PgFolding.h);
 //   BankList_FoldedPath   a pg_trgm GIN index over vt_fold(FilePath), through which a search by part of a
-//                         path finds its rows;
+//                         path finds its rows; the DiskName indexes are over vt_fold(DiskName) too;
 //   CatalogueInfo         one row: the application's mark and the catalogue's version.
 namespace PgCatalogSchema {
 
@@ -24,11 +26,13 @@ namespace PgCatalogSchema {
 constexpr int kApplicationId = 0x56544331;  // "VTC1"
 constexpr int kVersion = 4;
 
-// Makes the catalogue in the connected database when it has none (all in one transaction, which a second
-// program making it at the same moment waits for), or checks the one there: one of another program, or of
-// a newer version, is left as it is. A folding function that no longer matches the program's is replaced
-// and the index over it rebuilt. Throws CatalogOpenError naming the server (never a password).
-void open(PgConnection& db);
+// Opened for writing: makes the catalogue in the connected database when it has none (all in one
+// transaction, which a second program making it at the same moment waits for), or checks the one there,
+// replacing a folding function that no longer folds as the program does and rebuilding the indexes over it.
+// Opened for reading, nothing is written: a database without a catalogue, or with an outdated folding, is
+// refused. Either way one of another program, or of a newer version, is left as it is. Throws
+// CatalogOpenError naming the server (never a password).
+void open(PgConnection& db, CatalogSchema::OpenMode mode = CatalogSchema::OpenMode::ReadWrite);
 
 }  // namespace PgCatalogSchema
 }  // namespace vt

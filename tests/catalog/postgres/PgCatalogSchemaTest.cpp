@@ -1,5 +1,3 @@
-#include "catalog/postgres/PgCatalogSchema.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +6,7 @@
 #include "catalog/CatalogError.h"
 #include "catalog/SqliteStatement.h"
 #include "catalog/TextMatch.h"
+#include "catalog/postgres/PgCatalogSchema.h"
 #include "catalog/postgres/PgConnection.h"
 #include "support/CatalogFixture.h"
 #include "support/PostgresFixture.h"
@@ -25,8 +24,9 @@ TEST_F(PgCatalogSchemaTest, TablesHaveTheCatalogueFilesColumnsInItsOrder) {
     test::TempCatalogue file;
     for (const char* table : {"Disks", "BankList"}) {
         SCOPED_TRACE(table);
-        SqliteStatement fileColumns(file.connection.handle(),
-                                    QStringLiteral("SELECT lower(name), lower(type) FROM pragma_table_info(?1);"));
+        SqliteStatement fileColumns(
+            file.connection.handle(),
+            QStringLiteral("SELECT lower(name), lower(type) FROM pragma_table_info(?1);"));
         fileColumns.bind(1, QString::fromLatin1(table));
         const PgResult serverColumns = db.exec(
             QStringLiteral("SELECT column_name, data_type FROM information_schema.columns WHERE table_name = "
@@ -38,7 +38,7 @@ TEST_F(PgCatalogSchemaTest, TablesHaveTheCatalogueFilesColumnsInItsOrder) {
             EXPECT_EQ(serverColumns.value(column, 0), fileColumns.column(0));
             const QString fileType = fileColumns.column(1).toString();
             const QString serverType = serverColumns.value(column, 1).toString();
-            const QString expected = fileType == QStringLiteral("real")      ? QStringLiteral("double precision")
+            const QString expected = fileType == QStringLiteral("real") ? QStringLiteral("double precision")
                                      : fileType == QStringLiteral("integer") ? QStringLiteral("bigint")
                                                                              : fileType;
             EXPECT_EQ(serverType, expected) << fileColumns.column(0).toString().toStdString();
@@ -58,8 +58,8 @@ TEST_F(PgCatalogSchemaTest, ServerFoldsEveryCharacterAsTheProgramDoes) {
     std::u32string asked;
     for (char32_t c = 1; c <= 0x10FFFF; ++c) {
         if (c >= 0xD800 && c <= 0xDFFF) continue;
-        if (foldForMatch(c) != c || c < 0x0700 || (c >= 0x1E00 && c <= 0x2100) || (c >= 0xFB50 && c <= 0xFFFF) ||
-            c % 251 == 0) {
+        if (foldForMatch(c) != c || c < 0x0700 || (c >= 0x1E00 && c <= 0x2100) ||
+            (c >= 0xFB50 && c <= 0xFFFF) || c % 251 == 0) {
             asked += c;
         }
     }
@@ -73,10 +73,12 @@ TEST_F(PgCatalogSchemaTest, ServerFoldsEveryCharacterAsTheProgramDoes) {
     }
     const QString server = db.exec(QStringLiteral("SELECT vt_fold($1);"), {text}).value(0, 0).toString();
     const std::u32string serverCodes = server.toStdU32String();
-    const size_t same = size_t(std::mismatch(serverCodes.begin(), serverCodes.end(), expected.begin(),
-                                             expected.end()).first - serverCodes.begin());
+    const size_t same =
+        size_t(std::mismatch(serverCodes.begin(), serverCodes.end(), expected.begin(), expected.end()).first -
+               serverCodes.begin());
     ASSERT_EQ(same, expected.size()) << std::hex << "first difference: server U+"
-                                     << uint32_t(same < serverCodes.size() ? serverCodes[same] : 0) << ", program U+"
+                                     << uint32_t(same < serverCodes.size() ? serverCodes[same] : 0)
+                                     << ", program U+"
                                      << uint32_t(same < expected.size() ? expected[same] : 0);
     EXPECT_EQ(serverCodes.size(), expected.size());
 
@@ -96,12 +98,14 @@ TEST_F(PgCatalogSchemaTest, OpeningAgainKeepsTheCatalogueAndRefusesWhatItDoesNot
         PgConnection db(connectionString);
         PgCatalogSchema::open(db);
         db.exec(QStringLiteral("INSERT INTO Disks (DiskName) VALUES ($1);"), {QStringLiteral("Backup")});
-        db.execScript("CREATE OR REPLACE FUNCTION vt_fold(text) RETURNS text LANGUAGE sql IMMUTABLE AS "
-                      "$$ SELECT lower($1) $$;");
+        db.execScript(
+            "CREATE OR REPLACE FUNCTION vt_fold(text) RETURNS text LANGUAGE sql IMMUTABLE AS "
+            "$$ SELECT lower($1) $$;");
         PgCatalogSchema::open(db);
         EXPECT_EQ(db.exec(QStringLiteral("SELECT count(*) FROM Disks;")).value(0, 0), QVariant(qlonglong(1)));
-        EXPECT_EQ(db.exec(QStringLiteral("SELECT vt_fold($1);"), {QStringLiteral("\u0643A\u200C")}).value(0, 0),
-                  QVariant(QStringLiteral("\u06A9a")));
+        EXPECT_EQ(
+            db.exec(QStringLiteral("SELECT vt_fold($1);"), {QStringLiteral("\u0643A\u200C")}).value(0, 0),
+            QVariant(QStringLiteral("\u06A9a")));
 
         db.execScript("UPDATE CatalogueInfo SET Version = Version + 1;");
         try {
