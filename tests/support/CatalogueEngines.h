@@ -40,10 +40,10 @@ inline QString connectionStringFor(const QString& address) {
 }  // namespace vt::test
 
 // In SetUp: skips a server test when the server cannot run here.
-#define VT_SKIP_WITHOUT_SERVER(engine)                                                                     \
-    do {                                                                                                   \
-        if ((engine) == ::vt::test::Engine::Server &&                                                      \
-            !::vt::test::PrivatePostgresServer::shared().unavailable().isEmpty()) {                        \
-            GTEST_SKIP() << ::vt::test::PrivatePostgresServer::shared().unavailable().toStdString();       \
-        }                                                                                                  \
+#define VT_SKIP_WITHOUT_SERVER(engine)                                                               \
+    do {                                                                                             \
+        if ((engine) == ::vt::test::Engine::Server &&                                                \
+            !::vt::test::PrivatePostgresServer::shared().unavailable().isEmpty()) {                  \
+            GTEST_SKIP() << ::vt::test::PrivatePostgresServer::shared().unavailable().toStdString(); \
+        }                                                                                            \
     } while (false)

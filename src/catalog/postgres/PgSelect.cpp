@@ -25,7 +25,8 @@ QString literalsAsParameters(const QString& statement, std::vector<QVariant>& pa
         }
         QString value;
         for (++i;; ++i) {
-            if (i >= statement.size()) throw CatalogError(QStringLiteral("unterminated text in: ") + statement);
+            if (i >= statement.size())
+                throw CatalogError(QStringLiteral("unterminated text in: ") + statement);
             if (statement[i] == QLatin1Char('\'')) {
                 if (i + 1 < statement.size() && statement[i + 1] == QLatin1Char('\'')) {
                     value += QLatin1Char('\'');
@@ -76,8 +77,8 @@ PgSelect general(const QString& source) {
     const QRegularExpressionMatch headMatch = head.match(source);
     if (!headMatch.hasMatch()) throw CatalogError(QStringLiteral("not a select statement: ") + source);
     PgSelect select;
-    QString body = withoutFinalSemicolon(literalsAsParameters(source.mid(headMatch.capturedLength()),
-                                                              select.parameters));
+    QString body = withoutFinalSemicolon(
+        literalsAsParameters(source.mid(headMatch.capturedLength()), select.parameters));
     body.replace(like, QString::fromLatin1(kLike).arg(QStringLiteral("\\1"), QStringLiteral("\\2")));
 
     const QRegularExpressionMatch star = starFrom.match(body);
@@ -102,13 +103,15 @@ QString pgCatalogueColumns(const QString& table) {
         return QStringLiteral("DiskName, FileName, FilePath, FileSize, FileAttr, FileModified");
     }
     if (table.compare(QLatin1String("Disks"), Qt::CaseInsensitive) == 0) {
-        return QStringLiteral("DiskName, SerialNo, DiskSize, FileCount, VolumeLabel, FileSystem, CataloguedAt");
+        return QStringLiteral(
+            "DiskName, SerialNo, DiskSize, FileCount, VolumeLabel, FileSystem, CataloguedAt");
     }
     return {};
 }
 
 PgSelect PgSelect::translate(const QString& source) {
-    if (source.contains(QChar(0))) throw CatalogError(QStringLiteral("a statement cannot hold a zero character"));
+    if (source.contains(QChar(0)))
+        throw CatalogError(QStringLiteral("a statement cannot hold a zero character"));
     if (const std::optional<PathSearch> search = PathSearch::recognise(source)) return pathSearch(*search);
     if (const auto rows = rowsOfOneDisc(source)) {
         PgSelect select;

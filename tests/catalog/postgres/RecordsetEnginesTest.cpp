@@ -29,8 +29,13 @@ class RecordsetEngines : public ::testing::TestWithParam<Engine> {
         disks.Open(Statements::disksNamedLike(name), cn);
         ASSERT_EQ(disks.RecordCount(), 0);
         disks.AddNew();
-        const QVariant values[] = {name, QStringLiteral("12AB"), QStringLiteral("700 MB"), paths.size(),
-                                   QStringLiteral("LABEL"), QStringLiteral("ISO 9660"), qlonglong(1700000000)};
+        const QVariant values[] = {name,
+                                   QStringLiteral("12AB"),
+                                   QStringLiteral("700 MB"),
+                                   paths.size(),
+                                   QStringLiteral("LABEL"),
+                                   QStringLiteral("ISO 9660"),
+                                   qlonglong(1700000000)};
         for (int i = 0; i < 7; ++i) disks.Fields(i).setValue(values[i]);
         disks.Update();
         Recordset files;
@@ -61,9 +66,11 @@ class RecordsetEngines : public ::testing::TestWithParam<Engine> {
 };
 
 TEST_P(RecordsetEngines, SearchesAndDiscStatementsGiveTheSameRowsInTheSameOrder) {
-    addDisc(QStringLiteral("Backup"), {QStringLiteral("D:\\Docs\\Report.DOC"), QStringLiteral("D:\\docs\\b.txt"),
-                                       QStringLiteral("D:\\كتاب\\يك.pdf")});
-    addDisc(QStringLiteral("Photos"), {QStringLiteral("E:\\2024\\docs.jpg"), QStringLiteral("E:\\a_b\\x.png")});
+    addDisc(QStringLiteral("Backup"),
+            {QStringLiteral("D:\\Docs\\Report.DOC"), QStringLiteral("D:\\docs\\b.txt"),
+             QStringLiteral("D:\\كتاب\\يك.pdf")});
+    addDisc(QStringLiteral("Photos"),
+            {QStringLiteral("E:\\2024\\docs.jpg"), QStringLiteral("E:\\a_b\\x.png")});
 
     Recordset disks;
     disks.Open(Statements::allDisks(), cn);
@@ -88,8 +95,10 @@ TEST_P(RecordsetEngines, SearchesAndDiscStatementsGiveTheSameRowsInTheSameOrder)
     EXPECT_TRUE(paths(Statements::search(true, {}, QStringLiteral("x') OR ('1'='1"))).isEmpty());
 
     // A disc by name, case ignored, and its files in the order they were added.
-    EXPECT_EQ(column(Statements::diskNamed(QStringLiteral("backup")), 0), QStringList{QStringLiteral("Backup")});
-    EXPECT_EQ(column(Statements::disksNamedLike(QStringLiteral("BACK%")), 0), QStringList{QStringLiteral("Backup")});
+    EXPECT_EQ(column(Statements::diskNamed(QStringLiteral("backup")), 0),
+              QStringList{QStringLiteral("Backup")});
+    EXPECT_EQ(column(Statements::disksNamedLike(QStringLiteral("BACK%")), 0),
+              QStringList{QStringLiteral("Backup")});
     EXPECT_EQ(column(Statements::filesOfDisk(QStringLiteral("BACKUP")), 1),
               (QStringList{QStringLiteral("Report.DOC"), QStringLiteral("b.txt"), QStringLiteral("يك.pdf")}));
 
