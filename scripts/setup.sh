@@ -7,6 +7,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev libqt6svg6 qt6-qpa-plugins
   libsqlite3-dev sqlite3
+  libpq-dev postgresql postgresql-contrib
   libgtest-dev libgmock-dev
   xvfb xauth x11-apps imagemagick
   fonts-noto-core fonts-dejavu-core

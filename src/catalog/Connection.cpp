@@ -6,8 +6,13 @@
 #include "catalog/CatalogSchema.h"
 #include "catalog/ConnectionString.h"
 #include "catalog/SqliteStatement.h"
+#include "catalog/postgres/PgCatalogSchema.h"
+#include "catalog/postgres/PgConnection.h"
+#include "catalog/postgres/PgConnectionString.h"
 
 namespace vt {
+
+Connection::Connection() = default;
 
 Connection::~Connection() {
     Close();
@@ -24,13 +29,28 @@ void Connection::OpenReadOnly() {
 }
 
 void Connection::openPath(bool readOnly, const SearchIndex::Progress& progress) {
-    if (db_) throw CatalogError(QStringLiteral("the connection is already open"));
+    if (db_ || server_) throw CatalogError(QStringLiteral("the connection is already open"));
+    const auto mode = readOnly ? CatalogSchema::OpenMode::ReadOnly : CatalogSchema::OpenMode::ReadWrite;
+    if (isPostgresConnectionString(connectionString_)) {
+        std::unique_ptr<PgConnection> server;
+        try {
+            server = std::make_unique<PgConnection>(connectionString_);
+        } catch (const CatalogError& e) {
+            throw CatalogOpenError(CatalogOpenError::Reason::CannotOpen,
+                                   describeServerCatalogue(connectionString_), e.message());
+        }
+        PgCatalogSchema::open(*server, mode);
+        // A reader never writes, whatever statement reaches it.
+        if (readOnly) server->execScript("SET default_transaction_read_only = on;");
+        path_ = server->description();
+        server_ = std::move(server);
+        return;
+    }
     const QString path = dataSourcePath(connectionString_);
     if (path.isEmpty()) {
         throw CatalogOpenError(CatalogOpenError::Reason::CannotOpen, connectionString_,
                                QStringLiteral("the connection string names no data source"));
     }
-    const auto mode = readOnly ? CatalogSchema::OpenMode::ReadOnly : CatalogSchema::OpenMode::ReadWrite;
     db_ = CatalogSchema::open(path, mode, progress);
     indexReady_ = CatalogSchema::searchIndexReady(db_);
     path_ = path;
@@ -43,7 +63,22 @@ void Connection::openPath(bool readOnly, const SearchIndex::Progress& progress) 
     sqlite3_exec(db_, "PRAGMA mmap_size = 4294967296;", nullptr, nullptr, nullptr);
 }
 
+sqlite3* Connection::handle() const {
+    requireOwningThread();
+    if (server_) {
+        throw CatalogError(
+            QStringLiteral("this is not yet possible with a catalogue on a PostgreSQL server (") + path_ +
+            QLatin1Char(')'));
+    }
+    return db_;
+}
+
+bool Connection::hasFileDates() const {
+    return server_ || CatalogSchema::hasFileDates(handle());
+}
+
 void Connection::Close() {
+    server_.reset();
     if (!db_) return;
     indexReady_ = false;
     sqlite3_close_v2(db_);
@@ -52,12 +87,18 @@ void Connection::Close() {
 
 void Connection::Execute(const QString& sql) {
     requireOwningThread();
+    if (server_) {
+        server_->execScript(sql.toUtf8().constData());
+        return;
+    }
     if (!db_) throw CatalogError(QStringLiteral("the catalogue is not open"));
     executeSql(db_, sql);
 }
 
 void Connection::BeginTrans() {
-    Execute(QStringLiteral("BEGIN IMMEDIATE;"));
+    // SQLite takes the write lock at once, so that a transaction never fails half-way for want of it; a
+    // server locks row by row.
+    Execute(server_ ? QStringLiteral("BEGIN;") : QStringLiteral("BEGIN IMMEDIATE;"));
 }
 void Connection::CommitTrans() {
     Execute(QStringLiteral("COMMIT;"));
@@ -66,6 +107,7 @@ void Connection::RollbackTrans() {
     Execute(QStringLiteral("ROLLBACK;"));
 }
 bool Connection::inTransaction() const {
+    if (server_) return server_->inTransaction();
     if (!db_) return false;
     // Asked from other threads too; the connection's own lock keeps the answer from racing with a
     // statement of the owner that ends the transaction (a failed write can roll it back).

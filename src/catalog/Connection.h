@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 #include <thread>
 
 #include "catalog/OwningThread.h"
@@ -10,12 +11,16 @@ struct sqlite3;
 
 namespace vt {
 
+class PgConnection;
+
 // A connection to the catalogue file, in the manner of the data-access layer the program was written
 // against: set the connection string and the cursor location, then Open (openCatalogue does all three).
 // The windows share one; a scan writes on one of its own, and the command line opens its own.
 //
-// The catalogue is an SQLite database (whatever its file is called). Open never changes an existing file
-// it does not recognise: it throws CatalogOpenError and leaves the file as it was. A missing file is made
+// The catalogue is an SQLite database (whatever its file is called), or, when the connection string is a
+// "postgresql://" address, a database on a PostgreSQL server (PgCatalogSchema.h) that several machines
+// share; recordsets read the same rows in the same order from either. Open never changes an existing
+// catalogue it does not recognise: it throws CatalogOpenError and leaves it as it was. A missing one is made
 // anew, complete or not at all. Not copyable; the handle is closed when the object is destroyed.
 //
 // Threads: one thread owns the connection at a time, at first the one that made it. Open, Execute, the
@@ -28,7 +33,7 @@ class Connection {
   public:
     static constexpr int adUseClient = 3;
 
-    Connection() = default;
+    Connection();
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -46,7 +51,7 @@ class Connection {
     // searched without the path index). Throws CatalogOpenError.
     void OpenReadOnly();
     // 0 closed, 1 open.
-    int State() const { return db_ ? 1 : 0; }
+    int State() const { return db_ || server_ ? 1 : 0; }
     void Close();
 
     // Runs statements that return no rows. Throws CatalogError.
@@ -59,14 +64,22 @@ class Connection {
     // Any thread may ask (the removal window asks about the scan's connection while a scan writes).
     bool inTransaction() const;
 
-    // The catalogue file's native path (valid once open).
+    // The catalogue file's native path, or the server catalogue's address without its password (valid once
+    // open).
     const QString& databasePath() const { return path_; }
-    // The underlying SQLite handle, for the catalogue layer's own use. Throws CatalogError on a thread
-    // that does not own the connection.
-    sqlite3* handle() const {
+    // The underlying SQLite handle, for the catalogue layer's own use; null while closed. Throws
+    // CatalogError on a thread that does not own the connection, and for a catalogue on a server, which
+    // has none (the parts of the program that work on the handle directly do not reach a server yet).
+    sqlite3* handle() const;
+    // The server connection of a catalogue on a PostgreSQL server, null for a file. Throws CatalogError on
+    // a thread that does not own the connection.
+    PgConnection* server() const {
         requireOwningThread();
-        return db_;
+        return server_.get();
     }
+    // Whether the open catalogue has the file dates and disc facts (a file of an older version opened for
+    // reading has not; a server catalogue always has).
+    bool hasFileDates() const;
 
     // Hands the connection to another thread (see the class comment).
     void handTo(std::thread::id thread) { owner_.handTo(thread); }
@@ -88,6 +101,7 @@ class Connection {
     bool indexReady_ = false;
     QString path_;
     sqlite3* db_ = nullptr;
+    std::unique_ptr<PgConnection> server_;
     OwningThread owner_;
 };
 

@@ -8,6 +8,8 @@
 #include "catalog/Connection.h"
 #include "catalog/SelectRouting.h"
 #include "catalog/SqliteStatement.h"
+#include "catalog/postgres/PgConnection.h"
+#include "catalog/postgres/PgSelect.h"
 
 namespace vt {
 
@@ -62,25 +64,42 @@ Recordset::~Recordset() = default;
 void Recordset::Open(const QString& source, Connection& activeConnection, int, int, int) {
     if (open_) throw CatalogError(QStringLiteral("the recordset is already open"));
     source_ = source;
-    if (!activeConnection.handle()) throw CatalogError(QStringLiteral("the catalogue is not open"));
     QString table;
-    QString translated = translateSelect(source, &table);
-    const std::optional<RoutedSelect> routed =
-        routeSelect(source, activeConnection.handle(), activeConnection.indexedSearch());
-    if (routed) translated = routed->sql;
-
-    SqliteStatement statement(activeConnection, translated);
-    if (routed) {
-        for (size_t i = 0; i < routed->bindings.size(); ++i) statement.bind(int(i) + 1, routed->bindings[i]);
-    }
+    int columns = 0;
     std::vector<Row> rows;
-    const int columns = statement.columnCount() - 1;
-    while (statement.step()) {
-        Row row;
-        row.rowid = statement.column(0).toLongLong();
-        row.values.reserve(size_t(columns));
-        for (int i = 0; i < columns; ++i) row.values.push_back(statement.column(i + 1));
-        rows.push_back(std::move(row));
+    if (PgConnection* server = activeConnection.server()) {
+        const PgSelect select = PgSelect::translate(source);
+        const PgResult result = server->exec(select.sql, select.parameters);
+        table = select.table;
+        columns = result.columnCount() - 1;
+        rows.reserve(size_t(result.rowCount()));
+        for (int r = 0; r < result.rowCount(); ++r) {
+            Row row;
+            row.rowid = result.value(r, 0).toLongLong();
+            row.values.reserve(size_t(columns));
+            for (int i = 0; i < columns; ++i) row.values.push_back(result.value(r, i + 1));
+            rows.push_back(std::move(row));
+        }
+    } else {
+        if (!activeConnection.handle()) throw CatalogError(QStringLiteral("the catalogue is not open"));
+        QString translated = translateSelect(source, &table);
+        const std::optional<RoutedSelect> routed =
+            routeSelect(source, activeConnection.handle(), activeConnection.indexedSearch());
+        if (routed) translated = routed->sql;
+
+        SqliteStatement statement(activeConnection, translated);
+        if (routed) {
+            for (size_t i = 0; i < routed->bindings.size(); ++i)
+                statement.bind(int(i) + 1, routed->bindings[i]);
+        }
+        columns = statement.columnCount() - 1;
+        while (statement.step()) {
+            Row row;
+            row.rowid = statement.column(0).toLongLong();
+            row.values.reserve(size_t(columns));
+            for (int i = 0; i < columns; ++i) row.values.push_back(statement.column(i + 1));
+            rows.push_back(std::move(row));
+        }
     }
 
     connection_ = &activeConnection;
@@ -174,17 +193,30 @@ void Recordset::AddNew() {
 void Recordset::Update() {
     requireOpen();
     if (!adding_) return;  // nothing pending: existing rows are never edited in place
-    if (!insert_) {
-        QString placeholders;
-        for (int i = 0; i < columnCount_; ++i) placeholders += i ? QStringLiteral(",?") : QStringLiteral("?");
-        insert_ = std::make_unique<SqliteStatement>(
-            *connection_, QStringLiteral("INSERT INTO \"%1\" VALUES (%2);").arg(table_, placeholders));
-    }
-    insert_->reset();
-    for (int i = 0; i < columnCount_; ++i) insert_->bind(i + 1, pending_[size_t(i)]);
-    insert_->step();
     Row row;
-    row.rowid = sqlite3_last_insert_rowid(connection_->handle());
+    if (PgConnection* server = connection_->server()) {
+        QString placeholders;
+        for (int i = 0; i < columnCount_; ++i)
+            placeholders += QStringLiteral("%1$%2").arg(i ? "," : "").arg(i + 1);
+        row.rowid = server
+                        ->exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING RowId;")
+                                   .arg(table_, pgCatalogueColumns(table_), placeholders),
+                               pending_)
+                        .value(0, 0)
+                        .toLongLong();
+    } else {
+        if (!insert_) {
+            QString placeholders;
+            for (int i = 0; i < columnCount_; ++i)
+                placeholders += i ? QStringLiteral(",?") : QStringLiteral("?");
+            insert_ = std::make_unique<SqliteStatement>(
+                *connection_, QStringLiteral("INSERT INTO \"%1\" VALUES (%2);").arg(table_, placeholders));
+        }
+        insert_->reset();
+        for (int i = 0; i < columnCount_; ++i) insert_->bind(i + 1, pending_[size_t(i)]);
+        insert_->step();
+        row.rowid = sqlite3_last_insert_rowid(connection_->handle());
+    }
     row.values = std::move(pending_);
     rows_.push_back(std::move(row));
     current_ = long(rows_.size()) - 1;
@@ -195,13 +227,17 @@ void Recordset::Update() {
 void Recordset::Delete(int) {
     Row& row = currentRow();
     if (table_.isEmpty()) throw CatalogError(QStringLiteral("rows can only be deleted from a table"));
-    if (!delete_) {
-        delete_ = std::make_unique<SqliteStatement>(
-            *connection_, QStringLiteral("DELETE FROM \"%1\" WHERE _rowid_ = ?;").arg(table_));
+    if (PgConnection* server = connection_->server()) {
+        server->exec(QStringLiteral("DELETE FROM %1 WHERE RowId = $1;").arg(table_), {row.rowid});
+    } else {
+        if (!delete_) {
+            delete_ = std::make_unique<SqliteStatement>(
+                *connection_, QStringLiteral("DELETE FROM \"%1\" WHERE _rowid_ = ?;").arg(table_));
+        }
+        delete_->reset();
+        delete_->bind(1, row.rowid);
+        delete_->step();
     }
-    delete_->reset();
-    delete_->bind(1, row.rowid);
-    delete_->step();
     row.deleted = true;
 }
 

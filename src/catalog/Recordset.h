@@ -32,7 +32,8 @@ class Field {
 // The dialect is the catalogue program's: "select top N ..." limits the rows, `like` matches with '%'
 // and '_' regardless of case, names of tables and columns ignore case. Searches by part of a path go
 // through the path index when the connection allows it (PathSearchRouter), with the same rows as the
-// statement itself gives. Every failure throws CatalogError.
+// statement itself gives. On a catalogue on a PostgreSQL server the same statements give the same rows in
+// the same order (PgSelect). Every failure throws CatalogError.
 // The connection must outlive the open recordset.
 class Recordset {
   public:

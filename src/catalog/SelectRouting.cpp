@@ -9,8 +9,12 @@ namespace vt {
 
 namespace {
 
-// "select * from <table> where(DiskName='<name>');" in any case and spacing: the table and the name with
-// its quotes undoubled.
+void bindSpellings(RoutedSelect& select, const std::vector<QString>& spellings) {
+    for (const QString& spelling : spellings) select.bindings.emplace_back(spelling);
+}
+
+}  // namespace
+
 std::optional<std::pair<QString, QString>> rowsOfOneDisc(const QString& source) {
     static const QRegularExpression shape(
         QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+(banklist|disks)\\s+where\\s*\\(\\s*diskname\\s*=\\s*"
@@ -23,12 +27,6 @@ std::optional<std::pair<QString, QString>> rowsOfOneDisc(const QString& source) 
     name.replace(QStringLiteral("''"), QStringLiteral("'"));
     return std::make_pair(match.captured(1), name);
 }
-
-void bindSpellings(RoutedSelect& select, const std::vector<QString>& spellings) {
-    for (const QString& spelling : spellings) select.bindings.emplace_back(spelling);
-}
-
-}  // namespace
 
 std::optional<RoutedSelect> routeSelect(const QString& source, sqlite3* db, bool indexedSearch) {
     if (std::optional<PathSearch> search = PathSearch::recognise(source)) {

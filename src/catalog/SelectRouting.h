@@ -19,4 +19,8 @@ namespace vt {
 // None when the statement is best run as it is. Throws CatalogError.
 std::optional<RoutedSelect> routeSelect(const QString& source, sqlite3* db, bool indexedSearch);
 
+// "select * from <table> where(DiskName='<name>');" in any case and spacing: the table (BankList or Disks,
+// as written) and the name with its quotes undoubled; none for any other statement.
+std::optional<std::pair<QString, QString>> rowsOfOneDisc(const QString& source);
+
 }  // namespace vt

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "catalog/CatalogError.h"
+#include "catalog/postgres/PgConnectionString.h"
 #include "cli/CliArguments.h"
 #include "cli/CliEnvironment.h"
 
@@ -10,21 +11,27 @@ namespace vt::cli {
 
 QString cataloguePath(const Arguments& args, const CliEnvironment& env) {
     const QString given = args.option(QStringLiteral("--catalog"));
+    if (isPostgresConnectionString(given)) return given.trimmed();
     if (!given.isEmpty()) return QFileInfo(given).absoluteFilePath();
     return env.defaultCatalogFolder + QStringLiteral("/Mydb.mdb");
 }
 
 std::unique_ptr<Connection> openCatalogue(const Arguments& args, CliEnvironment& env, Access access) {
     const QString path = cataloguePath(args, env);
-    if (access == Access::Read && !QFileInfo::exists(path)) {
+    const bool onServer = isPostgresConnectionString(path);
+    if (access == Access::Read && !onServer && !QFileInfo::exists(path)) {
         env.err << "vellumtrove-cli: no catalogue at " << path
                 << "; catalogue a disc first (vellumtrove-cli scan) or name one with --catalog PATH\n";
         return nullptr;
     }
     auto connection = std::make_unique<Connection>();
     try {
-        vt::openCatalogue(*connection, QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;data source=") + path,
-                          access == Access::Read ? CatalogueAccess::ReadOnly : CatalogueAccess::ReadWrite);
+        // A server's address is the whole connection string (with its password, if it holds one, which no
+        // message shows).
+        vt::openCatalogue(
+            *connection,
+            onServer ? path : QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;data source=") + path,
+            access == Access::Read ? CatalogueAccess::ReadOnly : CatalogueAccess::ReadWrite);
     } catch (const CatalogOpenError& e) {
         QString advice;
         switch (e.reason()) {
@@ -39,7 +46,10 @@ std::unique_ptr<Connection> openCatalogue(const Arguments& args, CliEnvironment&
                 advice = QStringLiteral("it cannot be written; give write permission or use a copy");
                 break;
             case CatalogOpenError::Reason::CannotOpen:
-                advice = QStringLiteral("check the path and its permissions");
+                advice = onServer ? QStringLiteral(
+                                        "check the address, that the server runs and that the user may "
+                                        "use the database")
+                                  : QStringLiteral("check the path and its permissions");
                 break;
         }
         env.err << "vellumtrove-cli: cannot open the catalogue " << e.path() << ": " << e.detail() << "; "

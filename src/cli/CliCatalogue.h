@@ -17,7 +17,7 @@ enum class Access { Read, Write };
 // Returns null after writing a message that says what is wrong and what to do.
 std::unique_ptr<Connection> openCatalogue(const Arguments& args, CliEnvironment& env, Access access);
 
-// The catalogue path a command will use.
+// The catalogue path a command will use, or the "postgresql://" address given as --catalog as it is.
 QString cataloguePath(const Arguments& args, const CliEnvironment& env);
 
 }  // namespace vt::cli

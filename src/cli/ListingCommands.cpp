@@ -47,7 +47,7 @@ int runDisks(const Arguments& args, CliEnvironment& env) {
     auto cn = openCatalogue(args, env, Access::Read);
     if (!cn) return kCatalogueError;
     try {
-        const bool facts = CatalogSchema::hasFileDates(cn->handle());
+        const bool facts = cn->hasFileDates();
         Recordset rs;
         rs.Open(Statements::allDisks(), *cn);
         RecordWriter writer(env.out, format,

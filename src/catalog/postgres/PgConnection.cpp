@@ -1,0 +1,118 @@
+#include "catalog/postgres/PgConnection.h"
+
+#include <libpq-fe.h>
+
+#include "catalog/CatalogError.h"
+#include "catalog/postgres/PgConnectionString.h"
+
+namespace vt {
+
+namespace {
+
+// The server's notices ("relation already exists, skipping", ...) are for a person at psql; by default
+// libpq writes them to stderr, into the middle of the command line's output.
+void ignoreNotice(void*, const char*) {}
+
+// The text of a QVariant as the server reads a parameter of the type it expects.
+QByteArray parameterText(const QVariant& value) {
+    switch (value.typeId()) {
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return QByteArray::number(value.toDouble(), 'g', 17);
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Long:
+        case QMetaType::Bool:
+            return QByteArray::number(value.toLongLong());
+        default:
+            return value.toString().toUtf8();
+    }
+}
+
+QString trimmedMessage(const char* text) {
+    return QString::fromUtf8(text).trimmed();
+}
+
+}  // namespace
+
+void PgConnection::Finish::operator()(pg_conn* conn) const {
+    PQfinish(conn);
+}
+
+PgConnection::PgConnection(const QString& connectionString)
+    : connectionString_(connectionString), description_(describeServerCatalogue(connectionString)) {
+    // PQconnectdb would read an unparseable string's words back in its message; say only that it is
+    // unreadable.
+    char* parseError = nullptr;
+    PQconninfoOption* parsed = PQconninfoParse(connectionString.toUtf8().constData(), &parseError);
+    PQfreemem(parseError);
+    if (!parsed) throw CatalogError(QStringLiteral("the PostgreSQL connection string cannot be read"));
+    PQconninfoFree(parsed);
+
+    conn_.reset(PQconnectdb(connectionString.toUtf8().constData()));
+    if (!conn_) throw CatalogError(QStringLiteral("out of memory connecting to ") + description_);
+    if (PQstatus(conn_.get()) != CONNECTION_OK) {
+        throw CatalogError(failure(QStringLiteral("cannot connect to ") + description_));
+    }
+    PQsetNoticeProcessor(conn_.get(), ignoreNotice, nullptr);
+    if (PQsetClientEncoding(conn_.get(), "UTF8") != 0) {
+        throw CatalogError(failure(QStringLiteral("cannot speak UTF-8 with ") + description_));
+    }
+}
+
+PgConnection::~PgConnection() = default;
+
+QString PgConnection::failure(const QString& what) const {
+    return withoutPassword(what + QStringLiteral(": ") + trimmedMessage(PQerrorMessage(conn_.get())),
+                           connectionString_);
+}
+
+PgResult PgConnection::checked(pg_result* raw) {
+    PgResult result(raw);
+    const ExecStatusType status = PQresultStatus(raw);
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return result;
+    // The server's primary message says what went wrong in one line; a lost connection leaves no result
+    // at all, and its reason is on the connection.
+    const char* primary = raw ? PQresultErrorField(raw, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    const QString message = primary ? trimmedMessage(primary) : trimmedMessage(PQerrorMessage(conn_.get()));
+    throw CatalogError(withoutPassword(QStringLiteral("PostgreSQL: ") + message, connectionString_));
+}
+
+PgResult PgConnection::exec(const QString& sql, const std::vector<QVariant>& parameters) {
+    std::vector<QByteArray> texts;
+    texts.reserve(parameters.size());
+    std::vector<const char*> values;
+    values.reserve(parameters.size());
+    for (const QVariant& parameter : parameters) {
+        if (!parameter.isValid()) {
+            values.push_back(nullptr);
+            continue;
+        }
+        texts.push_back(parameterText(parameter));
+        values.push_back(texts.back().constData());
+    }
+    return checked(PQexecParams(conn_.get(), sql.toUtf8().constData(), int(values.size()), nullptr,
+                                values.data(), nullptr, nullptr, 0));
+}
+
+void PgConnection::execScript(const char* sql) {
+    checked(PQexec(conn_.get(), sql));
+}
+
+QString PgConnection::literal(const QString& text) const {
+    const QByteArray utf8 = text.toUtf8();
+    char* escaped = PQescapeLiteral(conn_.get(), utf8.constData(), size_t(utf8.size()));
+    if (!escaped) throw CatalogError(failure(QStringLiteral("cannot write a literal for ") + description_));
+    const QString result = QString::fromUtf8(escaped);
+    PQfreemem(escaped);
+    return result;
+}
+
+bool PgConnection::inTransaction() const {
+    const PGTransactionStatusType status = PQtransactionStatus(conn_.get());
+    return status == PQTRANS_INTRANS || status == PQTRANS_INERROR || status == PQTRANS_ACTIVE;
+}
+
+}  // namespace vt

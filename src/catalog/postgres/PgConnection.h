@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+#include "catalog/postgres/PgResult.h"
+
+struct pg_conn;
+
+namespace vt {
+
+// A connection to a PostgreSQL server through libpq, closed when the object goes. Values always travel
+// as parameters ($1, $2, ...), apart from the statement's text, so no value can change what a statement
+// does. Every failure throws CatalogError with the server's or libpq's own words, never the password of
+// the connection string (see PgConnectionString.h).
+class PgConnection {
+  public:
+    // Connects, with UTF-8 as the text encoding. Throws CatalogError.
+    explicit PgConnection(const QString& connectionString);
+    ~PgConnection();
+    PgConnection(const PgConnection&) = delete;
+    PgConnection& operator=(const PgConnection&) = delete;
+
+    // Runs one statement with `parameters` for $1, $2, ...; values are sent as their text, NULL for an
+    // invalid QVariant, and the server gives them the type the statement needs. Throws CatalogError.
+    PgResult exec(const QString& sql, const std::vector<QVariant>& parameters = {});
+    // Runs statements of the program's own fixed text, several at once (a schema); no values may be in
+    // them. Throws CatalogError.
+    void execScript(const char* sql);
+
+    // `text` as a string literal of the server's dialect, for the one place values cannot be parameters:
+    // the body of a function the program defines (see PgCatalogSchema). Throws CatalogError.
+    QString literal(const QString& text) const;
+
+    // Whether a transaction is open (also one that failed and awaits its rollback).
+    bool inTransaction() const;
+    // The server as messages may name it, without a password.
+    const QString& description() const { return description_; }
+    pg_conn* get() const { return conn_.get(); }
+
+  private:
+    struct Finish {
+        void operator()(pg_conn* conn) const;
+    };
+    QString failure(const QString& what) const;
+    PgResult checked(pg_result* result);
+
+    QString connectionString_;
+    QString description_;
+    std::unique_ptr<pg_conn, Finish> conn_;
+};
+
+}  // namespace vt

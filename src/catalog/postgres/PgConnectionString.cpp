@@ -1,0 +1,87 @@
+#include "catalog/postgres/PgConnectionString.h"
+
+#include <libpq-fe.h>
+
+#include <QRegularExpression>
+#include <QStringList>
+#include <memory>
+
+namespace vt {
+
+namespace {
+
+struct ConninfoFree {
+    void operator()(PQconninfoOption* options) const { PQconninfoFree(options); }
+};
+using ParsedConninfo = std::unique_ptr<PQconninfoOption, ConninfoFree>;
+
+ParsedConninfo parse(const QString& connectionString) {
+    char* error = nullptr;
+    ParsedConninfo options(PQconninfoParse(connectionString.toUtf8().constData(), &error));
+    // libpq's parse error may quote the string, password and all: it is never shown.
+    PQfreemem(error);
+    return options;
+}
+
+QString option(const ParsedConninfo& options, const char* keyword) {
+    for (const PQconninfoOption* o = options.get(); o && o->keyword; ++o) {
+        if (qstrcmp(o->keyword, keyword) == 0 && o->val) return QString::fromUtf8(o->val);
+    }
+    return {};
+}
+
+// The passwords a string might hold, found without libpq's help for strings it cannot parse: the value of
+// a "password=" element, and the part after the colon of a URI's "user:password@".
+QStringList passwordsByShape(const QString& connectionString) {
+    static const QRegularExpression element(
+        QStringLiteral("password\\s*=\\s*('(?:[^'\\\\]|\\\\.)*'|[^\\s&]+)"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression uriUser(QStringLiteral("^[a-z]+://[^:@/]*:([^@/]*)@"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    QStringList found;
+    auto matches = element.globalMatch(connectionString);
+    while (matches.hasNext()) {
+        QString value = matches.next().captured(1);
+        if (value.startsWith(QLatin1Char('\''))) value = value.mid(1, value.size() - 2);
+        found << value;
+    }
+    const QRegularExpressionMatch user = uriUser.match(connectionString);
+    if (user.hasMatch()) found << user.captured(1);
+    return found;
+}
+
+}  // namespace
+
+bool isPostgresConnectionString(const QString& text) {
+    const QString trimmed = text.trimmed();
+    return trimmed.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive) ||
+           trimmed.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
+}
+
+QString describeServerCatalogue(const QString& connectionString) {
+    const ParsedConninfo options = parse(connectionString);
+    if (!options) return QStringLiteral("postgresql://(a connection string libpq cannot read)");
+    const QString user = option(options, "user");
+    const QString host = option(options, "host");
+    const QString port = option(options, "port");
+    const QString service = option(options, "service");
+    QString text = QStringLiteral("postgresql://");
+    if (!user.isEmpty()) text += user + QLatin1Char('@');
+    text += host;
+    if (!port.isEmpty()) text += QLatin1Char(':') + port;
+    text += QLatin1Char('/') + option(options, "dbname");
+    if (!service.isEmpty()) text += QStringLiteral(" (service ") + service + QLatin1Char(')');
+    return text;
+}
+
+QString withoutPassword(const QString& message, const QString& connectionString) {
+    QStringList passwords = passwordsByShape(connectionString);
+    if (const ParsedConninfo options = parse(connectionString)) passwords << option(options, "password");
+    QString result = message;
+    for (const QString& password : passwords) {
+        if (!password.isEmpty()) result.replace(password, QStringLiteral("***"));
+    }
+    return result;
+}
+
+}  // namespace vt

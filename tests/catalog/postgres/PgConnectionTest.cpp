@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <QUrl>
+
+#include "catalog/CatalogError.h"
+#include "catalog/postgres/PgConnection.h"
+#include "catalog/postgres/PgConnectionString.h"
+#include "support/PostgresFixture.h"
+
+namespace vt {
+namespace {
+
+using test::PostgresFixture;
+using test::PrivatePostgresServer;
+
+using PgConnectionTest = PostgresFixture;
+
+// Values go as parameters, whatever they hold, and come back typed as the SQLite catalogue gives them.
+TEST_F(PgConnectionTest, ValuesTravelAsParametersAndComeBackAsTheFileCatalogueGivesThem) {
+    PgConnection db(connectionString);
+    db.execScript("CREATE TABLE t (name TEXT, size DOUBLE PRECISION, at BIGINT);");
+    const QString hostile = QStringLiteral("O'Brien'); DROP TABLE t; -- \\ $1");
+    const QString persian = QStringLiteral("كتاب\u200Cهاي من");
+    db.exec(QStringLiteral("INSERT INTO t VALUES ($1, $2, $3), ($4, $5, $6);"),
+            {hostile, 1.0 / 3.0, qlonglong(1) << 40, persian, QVariant(), QVariant()});
+
+    const PgResult rows = db.exec(QStringLiteral("SELECT name, size, at FROM t ORDER BY at NULLS LAST;"));
+    ASSERT_EQ(rows.rowCount(), 2);
+    ASSERT_EQ(rows.columnCount(), 3);
+    EXPECT_EQ(rows.columnName(1), QStringLiteral("size"));
+    EXPECT_EQ(rows.value(0, 0), QVariant(hostile));
+    EXPECT_EQ(rows.value(0, 1).typeId(), QMetaType::Double);
+    EXPECT_EQ(rows.value(0, 1).toDouble(), 1.0 / 3.0);
+    EXPECT_EQ(rows.value(0, 2), QVariant(qlonglong(1) << 40));
+    EXPECT_EQ(rows.value(1, 0), QVariant(persian));
+    EXPECT_FALSE(rows.value(1, 1).isValid());
+    EXPECT_FALSE(rows.value(1, 2).isValid());
+    EXPECT_EQ(db.exec(QStringLiteral("DELETE FROM t WHERE name = $1;"), {persian}).affectedRows(), 1);
+}
+
+// A statement the server refuses throws with the server's words, and the connection goes on working.
+TEST_F(PgConnectionTest, RefusedStatementsThrowTheServersReasonAndTheConnectionGoesOn) {
+    PgConnection db(connectionString);
+    try {
+        db.exec(QStringLiteral("SELECT * FROM NoSuchTable;"));
+        FAIL() << "a missing table was not reported";
+    } catch (const CatalogError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("nosuchtable"))) << e.what();
+    }
+    EXPECT_FALSE(db.inTransaction());
+    db.execScript("BEGIN;");
+    EXPECT_THROW(db.exec(QStringLiteral("SELECT 1/0;")), CatalogError);
+    EXPECT_TRUE(db.inTransaction());  // failed, and waiting for its rollback
+    db.execScript("ROLLBACK;");
+    EXPECT_EQ(db.exec(QStringLiteral("SELECT $1::int + 1;"), {41}).value(0, 0), QVariant(qlonglong(42)));
+}
+
+// A connection string may hold a password; no message and no description ever shows it.
+TEST_F(PgConnectionTest, NoMessageShowsThePasswordOfTheConnectionString) {
+    const QString secret = QStringLiteral("S3cret-Wort");
+    const QString folder = PrivatePostgresServer::shared().socketFolder();
+    const QString keyValue = QStringLiteral("host='%1' user=%2 dbname=nosuch password=%3")
+                                 .arg(folder, QString::fromLatin1(PrivatePostgresServer::kUser), secret);
+    const QString uri = QStringLiteral("postgresql://%1:%2@/nosuch?host=%3")
+                            .arg(QString::fromLatin1(PrivatePostgresServer::kUser), secret,
+                                 QString::fromLatin1(QUrl::toPercentEncoding(folder)));
+    const QString unreadable = QStringLiteral("host=x password=%1 dbname='unterminated").arg(secret);
+    for (const QString& text : {keyValue, uri, unreadable}) {
+        SCOPED_TRACE(text.toStdString());
+        try {
+            PgConnection db(text);
+            FAIL() << "connected to a database that does not exist";
+        } catch (const CatalogError& e) {
+            EXPECT_FALSE(e.message().contains(secret)) << e.what();
+            if (text != unreadable) {
+                EXPECT_TRUE(e.message().contains(QStringLiteral("nosuch"))) << e.what();
+            }
+        }
+        EXPECT_FALSE(describeServerCatalogue(text).contains(secret));
+    }
+    EXPECT_EQ(
+        describeServerCatalogue(QStringLiteral("postgresql://ana:%1@db.example:5433/archive").arg(secret)),
+        QStringLiteral("postgresql://ana@db.example:5433/archive"));
+    EXPECT_EQ(withoutPassword(QStringLiteral("FATAL: password %1 rejected").arg(secret), keyValue),
+              QStringLiteral("FATAL: password *** rejected"));
+}
+
+}  // namespace
+}  // namespace vt
