@@ -28,10 +28,11 @@ class ListingEngines : public test::CliFixture, public ::testing::WithParamInter
                        .arg(Statements::quoted(disk))
                        .arg(paths.size()));
         for (const QString& path : paths) {
-            cn.Execute(QStringLiteral("INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) "
-                                      "VALUES ('%1', '%2', '%3', 5368709120, 'Normal');")
-                           .arg(Statements::quoted(disk), Statements::quoted(path.section(QLatin1Char('\\'), -1)),
-                                Statements::quoted(path)));
+            cn.Execute(
+                QStringLiteral("INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) "
+                               "VALUES ('%1', '%2', '%3', 5368709120, 'Normal');")
+                    .arg(Statements::quoted(disk), Statements::quoted(path.section(QLatin1Char('\\'), -1)),
+                         Statements::quoted(path)));
         }
     }
 
@@ -44,13 +45,15 @@ class ListingEngines : public test::CliFixture, public ::testing::WithParamInter
 };
 
 TEST_P(ListingEngines, DisksAndSearchPrintTheSameFromEitherEngine) {
-    catalogueOn(QStringLiteral("CD1"), {QStringLiteral("D:\\Music\\A.MP3"), QStringLiteral("D:\\doc\\b.txt")});
+    catalogueOn(QStringLiteral("CD1"),
+                {QStringLiteral("D:\\Music\\A.MP3"), QStringLiteral("D:\\doc\\b.txt")});
     catalogueOn(QStringLiteral("Bob's CD"), {QStringLiteral("E:\\mp3\\c.ogg")});
 
     ASSERT_EQ(runOn({QStringLiteral("disks")}), 0) << errText.toStdString();
-    EXPECT_EQ(outLines(), (QStringList{QStringLiteral("name\tserial\tsize\tfiles\tlabel\tfilesystem\tcatalogued"),
-                                       QStringLiteral("CD1\t-5\t1,024 bytes\t2\t\t\t1970-01-01T00:00:00Z"),
-                                       QStringLiteral("Bob's CD\t-5\t1,024 bytes\t1\t\t\t1970-01-01T00:00:00Z")}));
+    EXPECT_EQ(outLines(),
+              (QStringList{QStringLiteral("name\tserial\tsize\tfiles\tlabel\tfilesystem\tcatalogued"),
+                           QStringLiteral("CD1\t-5\t1,024 bytes\t2\t\t\t1970-01-01T00:00:00Z"),
+                           QStringLiteral("Bob's CD\t-5\t1,024 bytes\t1\t\t\t1970-01-01T00:00:00Z")}));
 
     ASSERT_EQ(runOn({QStringLiteral("search"), QStringLiteral("mp3")}), 0) << errText.toStdString();
     EXPECT_EQ(outLines(), (QStringList{QStringLiteral("path\tdisc\tsize"),
