@@ -7,6 +7,7 @@
 #include "catalog/CatalogError.h"
 #include "catalog/Connection.h"
 #include "catalog/SearchIndex.h"
+#include "catalog/UnmappedWriting.h"
 #include "cli/CliArguments.h"
 #include "cli/CliEnvironment.h"
 #include "platform/AttachedImages.h"
@@ -82,6 +83,7 @@ int stoppedBySignal(const InterruptSignals& interrupts, CliEnvironment& env, con
 void indexNewRows(Connection& connection, CliEnvironment& env) {
     constexpr qint64 kRowsPerTransaction = 20000;
     try {
+        const UnmappedWriting unmapped(connection);
         for (;;) {
             Transaction step(connection);
             const qint64 indexed = SearchIndex::catchUp(connection.handle(), kRowsPerTransaction);

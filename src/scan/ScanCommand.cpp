@@ -7,6 +7,7 @@
 #include "catalog/Connection.h"
 #include "catalog/Recordset.h"
 #include "catalog/Statements.h"
+#include "catalog/UnmappedWriting.h"
 #include "platform/DriveTable.h"
 #include "scan/DiskScanner.h"
 #include "scan/DriveDetails.h"
@@ -48,7 +49,9 @@ ScanSummary ScanCommand::run(const ScanRequest& request, ScanProgress& progress)
     }
 
     // From the name test to the last row, the catalogue is this command's: no other writer can take the
-    // name meanwhile, and a failure or a crash leaves nothing of the disc.
+    // name meanwhile, and a failure or a crash leaves nothing of the disc. The catalogue stays unmapped
+    // until the transaction has ended, so that the memory the scan takes does not grow with the disc.
+    const UnmappedWriting unmapped(connection_);
     Transaction scan(connection_);
     if (rsDisks_.State() != 0) rsDisks_.Close();
     if (rsBankList_.State() != 0) rsBankList_.Close();
