@@ -18,7 +18,6 @@ class QAction;
 namespace vt {
 
 struct AppContext;
-class Connection;
 class MyButton;
 
 // The new-disk window "ديسك جديد": choose an optical drive, see its details, name the disc, catalogue it.
@@ -81,6 +80,8 @@ class frmMain : public QWidget, private ScanProgress {
   signals:
     // A scan has ended, whatever its outcome, and its messages have been answered.
     void scanEnded();
+    // The rows of the disc catalogued as `name` were replaced by what a medium holds now.
+    void discUpdated(const QString& name);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -102,7 +103,6 @@ class frmMain : public QWidget, private ScanProgress {
     void started() override;
     void pause(long recorded) override;
     bool cancelRequested() const override { return cancelRequested_; }
-    Connection& scanConnection();
     QLabel* addLabel(QWidget* parent, const QString& caption, QRect twips, const QFont& font);
 
     AppContext& context_;
