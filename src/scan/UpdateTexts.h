@@ -22,7 +22,8 @@ inline QString cmdClose() {
 }
 // Asked when the chosen medium is recognised as other catalogued discs (`names`) than `name`.
 inline QString askOtherDisc(const QStringList& names, const QString& name) {
-    return QStringLiteral("ديسك اين درايو با نام %1 فهرست شده است، نه «%2». ديسك «%2» با محتواي آن به روز شود؟")
+    return QStringLiteral(
+               "ديسك اين درايو با نام %1 فهرست شده است، نه «%2». ديسك «%2» با محتواي آن به روز شود؟")
         .arg(QStringLiteral("«") + names.join(QStringLiteral("»، «")) + QStringLiteral("»"), name);
 }
 // Another window is cataloguing or updating a disc, whose writing must not be joined.

@@ -16,13 +16,13 @@
 #include "platform/DriveTable.h"
 #include "platform/MessageService.h"
 #include "scan/DiscRecognition.h"
-#include "window/DiscUpdateFlow.h"
 #include "scan/DriveDetails.h"
 #include "scan/ImageTexts.h"
 #include "scan/ScanPace.h"
 #include "scan/ScanTexts.h"
 #include "scan/UpdateTexts.h"
 #include "window/AppContext.h"
+#include "window/DiscUpdateFlow.h"
 #include "window/ImageAttaching.h"
 #include "window/Look.h"
 
@@ -196,7 +196,8 @@ void frmUpdateDisc::cmdStart_Click() {
     }
     const QStringList names = recognisedAs(root);
     const bool thisDisc = names.contains(diskName_, Qt::CaseInsensitive);
-    if (!names.isEmpty() && !thisDisc && !messages.askQuestion(this, UpdateTexts::askOtherDisc(names, diskName_)))
+    if (!names.isEmpty() && !thisDisc &&
+        !messages.askQuestion(this, UpdateTexts::askOtherDisc(names, diskName_)))
         return;
 
     walking_ = true;
