@@ -1,5 +1,6 @@
 #include "app/WindowRegistry.h"
 
+#include <QComboBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -125,16 +126,18 @@ bool WindowRegistry::updateDisc(const QString& disc) {
         return false;
     }
     frmUpdateDisc window(context_, disc, frame);
-    if (window.exec() != QDialog::Accepted) return false;
-    discUpdated(disc);
-    return true;
+    const bool updated = window.exec() == QDialog::Accepted;
+    // Images attached in the update window are drives the new-disk window lists too.
+    if (main_) main_->relistDrives(main_->Combo1()->currentText());
+    if (updated) discUpdated(disc);
+    return updated;
 }
 
 void WindowRegistry::discUpdated(const QString& disc) {
     if (find_) find_->discUpdated(disc);
     if (delete_) delete_->discUpdated();
     if (browse_) browse_->discUpdated(disc);
-    if (main_ && !main_->scanning()) main_->Combo1_Click();
+    if (main_ && !main_->scanning()) main_->Combo1_Click();  // whether the medium shown is the disc
 }
 
 frmAbout& WindowRegistry::showAbout(QWidget* owner) {

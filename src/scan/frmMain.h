@@ -67,6 +67,8 @@ class frmMain : public QWidget, private ScanProgress {
 
     // Attaches the image files `paths` as drives, lists them and shows the last one attached.
     void attachImages(const QStringList& paths);
+    // Lists the drives afresh and shows `root` (the first drive when it is not listed).
+    void relistDrives(const QString& root);
 
   public slots:
     void Combo1_Click();
@@ -91,8 +93,6 @@ class frmMain : public QWidget, private ScanProgress {
 
   private:
     void ListDrives();
-    // Lists the drives afresh and shows `root` (the first drive when it is not listed).
-    void relistDrives(const QString& root);
     void Combo1_ContextMenu(const QPoint& position);
     void ShowDriveInfo(const QString& root);
     void ShowRecognition(const QString& root);

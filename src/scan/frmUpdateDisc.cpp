@@ -30,7 +30,7 @@ namespace vt {
 
 namespace {
 
-// The detail rows: caption, top in twips.
+// The tops of the detail rows (label, used size, serial), in twips.
 constexpr int kDetailTops[] = {600, 900, 1200};
 
 }  // namespace
@@ -44,16 +44,16 @@ frmUpdateDisc::frmUpdateDisc(AppContext& context, const QString& diskName, QWidg
 
     Combo1_ = new QComboBox(this);
     Combo1_->setObjectName(QStringLiteral("Combo1"));
-    Combo1_->setGeometry(Look::twipsRect(120, 120, 3495, 330));
+    Combo1_->setGeometry(Look::twipsRect(120, 120, 3255, 330));
     Combo1_->setLayoutDirection(Qt::LeftToRight);  // drive roots read left to right
     connect(Combo1_, qOverload<int>(&QComboBox::currentIndexChanged), this, &frmUpdateDisc::showMedium);
-    addLabel(this, ScanTexts::label3(), Look::twipsRect(3720, 120, 1215, 255));
+    addLabel(this, ScanTexts::label3(), Look::twipsRect(3480, 120, 1215, 255));
 
     const std::array<QString, 3> captions = {ScanTexts::labelVolume(), ScanTexts::labelSize(),
                                              ScanTexts::labelSerial()};
     for (size_t i = 0; i < lblValue_.size(); ++i) {
-        addLabel(this, captions[i], Look::twipsRect(3720, kDetailTops[i], 1215, 255));
-        lblValue_[i] = addLabel(this, QString(), Look::twipsRect(120, kDetailTops[i], 3495, 255));
+        addLabel(this, captions[i], Look::twipsRect(3480, kDetailTops[i], 1215, 255));
+        lblValue_[i] = addLabel(this, QString(), Look::twipsRect(120, kDetailTops[i], 3255, 255));
         lblValue_[i]->setObjectName(QStringLiteral("lblValue_%1").arg(i));
     }
     lblRecognised_ = addLabel(this, QString(), Look::twipsRect(120, 1500, 4575, 255));

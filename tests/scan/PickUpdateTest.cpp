@@ -133,6 +133,8 @@ TEST_F(PickUpdateTest, ThePickedDiscKeepsItsNameAndGetsTheRowsOfAnUnrecognisedMe
     EXPECT_EQ(results->topLevelItem(0)->text(2), QStringLiteral("15"));
     EXPECT_EQ(find.findChild<QComboBox*>(QStringLiteral("Combo1"))->currentText(), QStringLiteral("Box"));
     EXPECT_EQ(windows.mainWindow()->recognisedAs(), QStringList{}) << "D still holds the old contents";
+    EXPECT_GE(windows.mainWindow()->Combo1()->findText(QStringLiteral("F:\\")), 0)
+        << "drives that came while the update window was open are listed in the new-disk window too";
 }
 
 TEST_F(PickUpdateTest, AMediumRecognisedAsAnotherDiscWarnsAndRefusingOrCancellingChangesNothing) {
@@ -214,7 +216,8 @@ TEST_F(PickUpdateTest, NoUpdateStartsWhileTheNewDiskWindowIsCataloguingADisc) {
     EXPECT_TRUE(asked);
     EXPECT_FALSE(opened);
     EXPECT_EQ(platform.messages.texts(), (QStringList{UpdateTexts::catalogueBusy(), ScanTexts::finished()}));
-    EXPECT_EQ(paths(QStringLiteral("Box")), (QStringList{QStringLiteral("D:\\a.txt"), QStringLiteral("D:\\b.txt")}));
+    EXPECT_EQ(paths(QStringLiteral("Box")),
+              (QStringList{QStringLiteral("D:\\a.txt"), QStringLiteral("D:\\b.txt")}));
     EXPECT_EQ(paths(QStringLiteral("Second")).size(), 2);
 }
 
