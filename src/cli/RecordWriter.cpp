@@ -8,25 +8,31 @@ namespace vt::cli {
 
 namespace {
 
+// The backslash escape that both TSV and JSON give these characters; empty for every other.
+QLatin1String backslashEscape(QChar c) {
+    switch (c.unicode()) {
+        case '\\':
+            return QLatin1String("\\\\");
+        case '\t':
+            return QLatin1String("\\t");
+        case '\n':
+            return QLatin1String("\\n");
+        case '\r':
+            return QLatin1String("\\r");
+        default:
+            return QLatin1String();
+    }
+}
+
 QString tsvField(const QString& text) {
     QString result;
     result.reserve(text.size());
     for (const QChar c : text) {
-        switch (c.unicode()) {
-            case '\\':
-                result += QLatin1String("\\\\");
-                break;
-            case '\t':
-                result += QLatin1String("\\t");
-                break;
-            case '\n':
-                result += QLatin1String("\\n");
-                break;
-            case '\r':
-                result += QLatin1String("\\r");
-                break;
-            default:
-                result += c;
+        const QLatin1String escape = backslashEscape(c);
+        if (escape.isEmpty()) {
+            result += c;
+        } else {
+            result += escape;
         }
     }
     return result;
@@ -35,28 +41,15 @@ QString tsvField(const QString& text) {
 QString jsonString(const QString& text) {
     QString result = QStringLiteral("\"");
     for (const QChar c : text) {
-        switch (c.unicode()) {
-            case '"':
-                result += QLatin1String("\\\"");
-                break;
-            case '\\':
-                result += QLatin1String("\\\\");
-                break;
-            case '\n':
-                result += QLatin1String("\\n");
-                break;
-            case '\r':
-                result += QLatin1String("\\r");
-                break;
-            case '\t':
-                result += QLatin1String("\\t");
-                break;
-            default:
-                if (c.unicode() < 0x20) {
-                    result += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-                } else {
-                    result += c;
-                }
+        const QLatin1String escape = backslashEscape(c);
+        if (c == QLatin1Char('"')) {
+            result += QLatin1String("\\\"");
+        } else if (!escape.isEmpty()) {
+            result += escape;
+        } else if (c.unicode() < 0x20) {
+            result += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        } else {
+            result += c;
         }
     }
     return result + QLatin1Char('"');

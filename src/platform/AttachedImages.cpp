@@ -14,6 +14,7 @@
 #include "platform/DiscImage.h"
 #include "platform/DrivePath.h"
 #include "platform/FileNames.h"
+#include "platform/LeftoverCopies.h"
 #include "platform/WriteAll.h"
 
 namespace vt {
@@ -151,8 +152,10 @@ OpenableFile AttachedImages::openableFile(const QString& drivePath) const {
     const std::optional<QString> within = pathWithinDrive(drivePath);
     if (!within || within->isEmpty()) return {{}, {}, QStringLiteral("not a file of the image")};
     if (!copies_) {
+        // Copies outlive a program that was killed; the first copy of the next program clears them away.
+        removeCopiesOfEndedPrograms(QDir::tempPath());
         // QTemporaryDir makes its folder with mode 0700.
-        copies_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/vellumtrove-XXXXXX"));
+        copies_ = std::make_unique<QTemporaryDir>(copiesFolderTemplate(QDir::tempPath()));
         if (!copies_->isValid()) {
             const QString why = copies_->errorString();
             copies_.reset();

@@ -30,6 +30,7 @@
 #include "scan/ScanCommand.h"
 #include "scan/ScanPace.h"
 #include "scan/ScanTexts.h"
+#include "search/LeftToRight.h"
 #include "window/AppContext.h"
 #include "window/BusyCursor.h"
 #include "window/DiscUpdateFlow.h"
@@ -184,7 +185,7 @@ void frmMain::ListDrives() {
     const DriveTable& drives = context_.platform.drives;
     for (const QString& root : opticalDriveRoots(drives)) {
         Combo1_->addItem(root);
-        Combo1_->setItemData(Combo1_->count() - 1, drives.mountPoint(root), Qt::ToolTipRole);
+        Combo1_->setItemData(Combo1_->count() - 1, leftToRight(drives.mountPoint(root)), Qt::ToolTipRole);
     }
 }
 

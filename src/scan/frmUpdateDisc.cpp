@@ -21,6 +21,7 @@
 #include "scan/ScanPace.h"
 #include "scan/ScanTexts.h"
 #include "scan/UpdateTexts.h"
+#include "search/LeftToRight.h"
 #include "window/AppContext.h"
 #include "window/DiscUpdateFlow.h"
 #include "window/ImageAttaching.h"
@@ -135,7 +136,7 @@ void frmUpdateDisc::listDrives(const QString& root) {
             continue;
         }
         Combo1_->addItem(each);
-        Combo1_->setItemData(Combo1_->count() - 1, drives.mountPoint(each), Qt::ToolTipRole);
+        Combo1_->setItemData(Combo1_->count() - 1, leftToRight(drives.mountPoint(each)), Qt::ToolTipRole);
     }
     Combo1_->setCurrentIndex(std::max(0, Combo1_->findText(root)));
     showMedium();

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "catalog/TextMatch.h"
+#include "search/LeftToRight.h"
 #include "search/PersianDate.h"
 #include "search/PlainDecimal.h"
 #include "search/ReadableSize.h"
@@ -24,12 +25,6 @@ QString folded(const QString& text) {
         if (f != kIgnoredInMatch) result.append(QString::fromUcs4(&f, 1));
     }
     return result;
-}
-
-// Numbers with units, dates and attribute words read left to right inside a right-to-left list; isolated,
-// "512.6 KB" is not shown as "KB 512.6".
-QString leftToRight(const QString& text) {
-    return text.isEmpty() ? text : QChar(0x2066) + text + QChar(0x2069);
 }
 
 QString dateText(const std::optional<qint64>& modified) {

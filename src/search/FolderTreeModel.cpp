@@ -1,5 +1,7 @@
 #include "search/FolderTreeModel.h"
 
+#include "search/LeftToRight.h"
+
 namespace vt {
 
 struct FolderTreeModel::Node {
@@ -90,7 +92,7 @@ QVariant FolderTreeModel::data(const QModelIndex& index, int role) const {
     const Node* node = nodeOf(index);
     if (!node) return {};
     if (role == Qt::DisplayRole) return node->name;
-    if (role == Qt::ToolTipRole) return node->path;
+    if (role == Qt::ToolTipRole) return leftToRight(node->path);
     return {};
 }
 

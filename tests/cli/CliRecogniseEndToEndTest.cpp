@@ -1,42 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <memory>
 
+#include "RealProgram.h"
 #include "support/MountedImage.h"
 
 namespace vt::test {
 namespace {
 
-struct Result {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Result cli(const QStringList& arguments) {
-    QProcess process;
-    process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../vellumtrove-cli"), arguments);
-    process.closeWriteChannel();
-    EXPECT_TRUE(process.waitForFinished(120000));
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-void writeFile(const QString& path, int size) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(size, 'c'));
-}
-
 // The drive letter under which the image shows, found by its mount point.
 QString rootOf(const MountedImage& image) {
-    const Result drives = cli({QStringLiteral("drives"), QStringLiteral("--format=csv")});
+    const CliResult drives = runCli({QStringLiteral("drives"), QStringLiteral("--format=csv")});
     for (const QString& line : drives.out.split(QStringLiteral("\r\n"))) {
         if (line.section(QLatin1Char(','), 1, 1) == image.mountPoint())
             return line.section(QLatin1Char(','), 0, 0);
@@ -48,12 +25,12 @@ TEST(CliRecogniseEndToEnd, ADiscIsIdentifiedByDriveAndImageAndARewrittenOneIsUpd
     const QString reason = MountedImage::unavailableReason();
     if (!reason.isEmpty()) GTEST_SKIP() << reason.toStdString();
     QTemporaryDir tree, work;
-    writeFile(tree.filePath(QStringLiteral("a.txt")), 10);
-    writeFile(tree.filePath(QStringLiteral("b.txt")), 20);
-    writeFile(tree.filePath(QStringLiteral("sub/c.txt")), 30);
+    writeFileOfSize(tree.filePath(QStringLiteral("a.txt")), 10);
+    writeFileOfSize(tree.filePath(QStringLiteral("b.txt")), 20);
+    writeFileOfSize(tree.filePath(QStringLiteral("sub/c.txt")), 30);
     const QString catalog = work.filePath(QStringLiteral("catalog.db"));
     const auto withCatalog = [&](QStringList words) {
-        return cli(words << QStringLiteral("--catalog") << catalog);
+        return runCli(words << QStringLiteral("--catalog") << catalog);
     };
 
     {
@@ -62,18 +39,18 @@ TEST(CliRecogniseEndToEnd, ADiscIsIdentifiedByDriveAndImageAndARewrittenOneIsUpd
         const QString root = rootOf(image);
         ASSERT_FALSE(root.isEmpty());
         ASSERT_EQ(withCatalog({QStringLiteral("scan"), root, QStringLiteral("Box")}).code, 0);
-        const Result byDrive = withCatalog({QStringLiteral("identify"), root});
+        const CliResult byDrive = withCatalog({QStringLiteral("identify"), root});
         EXPECT_EQ(byDrive.code, 0) << byDrive.err.toStdString();
         EXPECT_EQ(byDrive.out, QStringLiteral("Box\n"));
-        const Result byImage = withCatalog({QStringLiteral("identify"), image.imagePath()});
+        const CliResult byImage = withCatalog({QStringLiteral("identify"), image.imagePath()});
         EXPECT_EQ(byImage.code, 0) << byImage.err.toStdString();
         EXPECT_EQ(byImage.out, QStringLiteral("Box\n"));
     }
 
     // The disc rewritten: one file grown, one gone, one new. Its image is another disc to the eye.
-    writeFile(tree.filePath(QStringLiteral("a.txt")), 15);
+    writeFileOfSize(tree.filePath(QStringLiteral("a.txt")), 15);
     QFile::remove(tree.filePath(QStringLiteral("b.txt")));
-    writeFile(tree.filePath(QStringLiteral("sub/d.txt")), 5);
+    writeFileOfSize(tree.filePath(QStringLiteral("sub/d.txt")), 5);
     MountedImage rewritten(tree.path(), QStringLiteral("REWRITTEN"));
     ASSERT_TRUE(rewritten.error().isEmpty()) << rewritten.error().toStdString();
     const QString root = rootOf(rewritten);
@@ -81,7 +58,7 @@ TEST(CliRecogniseEndToEnd, ADiscIsIdentifiedByDriveAndImageAndARewrittenOneIsUpd
     EXPECT_EQ(withCatalog({QStringLiteral("identify"), root}).code, 1);
 
     const QString exportBefore = withCatalog({QStringLiteral("export")}).out;
-    const Result dryRun =
+    const CliResult dryRun =
         withCatalog({QStringLiteral("update"), root, QStringLiteral("box"), QStringLiteral("--dry-run")});
     EXPECT_EQ(dryRun.code, 0) << dryRun.err.toStdString();
     const QString d = root.chopped(1);
@@ -95,14 +72,14 @@ TEST(CliRecogniseEndToEnd, ADiscIsIdentifiedByDriveAndImageAndARewrittenOneIsUpd
     EXPECT_EQ(withCatalog({QStringLiteral("update"), root, QStringLiteral("Box")}).code, 1)
         << "no --yes, no terminal";
 
-    const Result updated =
+    const CliResult updated =
         withCatalog({QStringLiteral("update"), root, QStringLiteral("box"), QStringLiteral("--yes")});
     EXPECT_EQ(updated.code, 0) << updated.err.toStdString();
     EXPECT_EQ(withCatalog({QStringLiteral("export"), QStringLiteral("--format=csv")})
                   .out.count(QStringLiteral("\r\n")),
               4)
         << "a header and three files";
-    const Result disks = withCatalog({QStringLiteral("disks")});
+    const CliResult disks = withCatalog({QStringLiteral("disks")});
     const QString row = disks.out.section(QLatin1Char('\n'), 1, 1);
     EXPECT_EQ(row.section(QLatin1Char('\t'), 0, 0), QStringLiteral("Box")) << disks.out.toStdString();
     EXPECT_EQ(row.section(QLatin1Char('\t'), 3, 4), QStringLiteral("3\tREWRITTEN"))

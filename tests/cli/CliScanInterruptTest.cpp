@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -8,21 +7,12 @@
 #include <QThread>
 #include <csignal>
 
+#include "RealProgram.h"
 #include "support/ChildProcess.h"
 #include "support/MountedImage.h"
 
 namespace vt::test {
 namespace {
-
-QString cliProgram() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/../vellumtrove-cli");
-}
-
-int runToEnd(const QStringList& arguments) {
-    ChildProcess process(cliProgram(), arguments);
-    EXPECT_EQ(process.startError(), QString());
-    return process.finish(120000);
-}
 
 // 30,000 small files: long enough to walk over a fuseiso mount that a signal lands mid-scan.
 void writeManyFiles(const QString& root) {
@@ -63,12 +53,12 @@ TEST(CliScanInterrupt, SigintOrSigtermMidScanRollsTheDiscBackAndExits130Or143) {
         // A signal that ends the program unhandled gives -1 here, not 128 + its number.
         EXPECT_EQ(process.finish(60000), code) << "signal " << signal << " came too late or was not handled";
         EXPECT_TRUE(QString::fromUtf8(process.errors()).contains(QLatin1String(word)));
-        EXPECT_EQ(runToEnd({QStringLiteral("disks"), QStringLiteral("--catalog"), catalog}), 1)
+        EXPECT_EQ(runCli({QStringLiteral("disks"), QStringLiteral("--catalog"), catalog}).code, 1)
             << "no disc row";
-        EXPECT_EQ(runToEnd({QStringLiteral("export"), QStringLiteral("--catalog"), catalog}), 1)
+        EXPECT_EQ(runCli({QStringLiteral("export"), QStringLiteral("--catalog"), catalog}).code, 1)
             << "no file row";
     }
-    EXPECT_EQ(runToEnd(scan), 0) << "the name was left free";
+    EXPECT_EQ(runCli(scan).code, 0) << "the name was left free";
 }
 
 }  // namespace

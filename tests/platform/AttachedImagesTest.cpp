@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include "platform/AttachedImageFileSystem.h"
 #include "platform/AttachedImages.h"
 #include "platform/FileNames.h"
+#include "platform/LeftoverCopies.h"
 #include "support/FakeDrives.h"
 
 namespace vt {
@@ -85,6 +87,33 @@ TEST(AttachedImages, AFileOfAnImageOpensFromAPrivateCopyThatGoesWithTheProgram) 
         }
     }
     EXPECT_FALSE(QFileInfo::exists(copyFolder)) << "the copies outlive the program";
+}
+
+// A killed program cannot remove its copies; the next one does, and touches nothing else.
+TEST(AttachedImages, CopiesLeftByAnEndedProgramAreRemovedAndNothingElse) {
+    QTemporaryDir temp;
+    QFile pidMax(QStringLiteral("/proc/sys/kernel/pid_max"));
+    ASSERT_TRUE(pidMax.open(QIODevice::ReadOnly));
+    const QString endedPid = QString::fromLatin1(pidMax.readAll().trimmed());  // no process has this id
+    const auto make = [&](const QString& name) {
+        const QString folder = temp.filePath(name);
+        QDir().mkpath(folder + QStringLiteral("/1"));
+        QFile file(folder + QStringLiteral("/1/copy.txt"));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        return folder;
+    };
+    const QString left = make(QStringLiteral("vellumtrove-copies-%1-a1b2c3").arg(endedPid));
+    const QString running = make(QStringLiteral("vellumtrove-copies-%1-d4e5f6").arg(::getppid()));
+    const QString ours = make(QFileInfo(copiesFolderTemplate(temp.path())).fileName());
+    const QString unnamed = make(QStringLiteral("vellumtrove-copies-x-a1b2c3"));
+    const QString link = temp.filePath(QStringLiteral("vellumtrove-copies-%1-linked").arg(endedPid));
+    ASSERT_TRUE(QFile::link(running, link));
+
+    removeCopiesOfEndedPrograms(temp.path());
+
+    EXPECT_FALSE(QFileInfo::exists(left));
+    for (const QString& kept : {running, ours, unnamed, link + QStringLiteral("/1/copy.txt")})
+        EXPECT_TRUE(QFileInfo::exists(kept)) << kept.toStdString();
 }
 
 }  // namespace

@@ -28,6 +28,7 @@
 #include "scan/ScanCommand.h"
 #include "scan/ScanProgress.h"
 #include "scan/frmMain.h"
+#include "search/LeftToRight.h"
 #include "support/FakeDrives.h"
 #include "support/FakeMessageService.h"
 #include "support/FakeShell.h"
@@ -201,7 +202,7 @@ TEST_F(AttachedImageWindow, AttachedImagesAreListedWithTheirDetailsAndDetachedFr
     EXPECT_EQ(form.Combo1()->itemText(2), QStringLiteral("F:\\"));
     // The last one attached is shown, its file as the list's tip.
     EXPECT_EQ(form.Combo1()->currentText(), QStringLiteral("F:\\"));
-    EXPECT_EQ(form.Combo1()->toolTip(), second);
+    EXPECT_EQ(form.Combo1()->toolTip(), leftToRight(second));
     EXPECT_EQ(form.Label1(5)->text(), QStringLiteral("SECOND"));
     EXPECT_EQ(form.Label1(6)->text(), QStringLiteral("iso9660"));
     EXPECT_EQ(form.Label1(4)->text(), formatUsedSize(QFileInfo(second).size()));

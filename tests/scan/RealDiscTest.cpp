@@ -16,6 +16,7 @@
 #include "scan/DriveDetails.h"
 #include "scan/ScanTexts.h"
 #include "scan/frmMain.h"
+#include "search/LeftToRight.h"
 #include "support/FakeMessageService.h"
 #include "support/FakeShell.h"
 #include "support/FakeSystemColors.h"
@@ -83,7 +84,8 @@ TEST(RealDisc, AMountedImageIsCataloguedExactlyAsFindListsIt) {
     form.Form_Load();
     int entry = -1;
     for (int i = 0; i < form.Combo1()->count(); ++i) {
-        if (form.Combo1()->itemData(i, Qt::ToolTipRole).toString() == image.mountPoint()) entry = i;
+        if (form.Combo1()->itemData(i, Qt::ToolTipRole).toString() == leftToRight(image.mountPoint()))
+            entry = i;
     }
     ASSERT_GE(entry, 0) << "the mounted image is not listed as an optical drive";
     form.Combo1()->setCurrentIndex(entry);

@@ -8,6 +8,7 @@
 #include "ScanFixture.h"
 #include "button/MyButton.h"
 #include "scan/ScanTexts.h"
+#include "search/LeftToRight.h"
 
 namespace vt::test {
 namespace {
@@ -34,8 +35,8 @@ TEST_F(frmMainTest, ListsOpticalDrivesAToPInLetterOrderAndShowsTheFirst) {
     openWindow();
     EXPECT_EQ(entries(), (QStringList{QStringLiteral("D:\\"), QStringLiteral("E:\\")}));
     EXPECT_EQ(form->Combo1()->currentIndex(), 0);
-    EXPECT_EQ(form->Combo1()->itemData(0, Qt::ToolTipRole).toString(), disc.path());
-    EXPECT_EQ(form->Combo1()->toolTip(), disc.path());
+    EXPECT_EQ(form->Combo1()->itemData(0, Qt::ToolTipRole).toString(), leftToRight(disc.path()));
+    EXPECT_EQ(form->Combo1()->toolTip(), leftToRight(disc.path()));
     EXPECT_EQ(form->Label1(4)->text(), QStringLiteral("654,311,424 bytes"));
     EXPECT_EQ(form->Label1(5)->text(), QStringLiteral("LABEL_D"));
     EXPECT_EQ(form->Label1(6)->text(), QStringLiteral("CDFS"));
