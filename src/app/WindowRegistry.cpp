@@ -1,11 +1,15 @@
 #include "app/WindowRegistry.h"
 
+#include <QComboBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
 #include "app/frmAbout.h"
+#include "platform/MessageService.h"
 #include "remove/frmDelete.h"
+#include "scan/UpdateTexts.h"
 #include "scan/frmMain.h"
+#include "scan/frmUpdateDisc.h"
 #include "search/frmBrowse.h"
 #include "search/frmFind.h"
 #include "window/AppContext.h"
@@ -68,7 +72,12 @@ frmAbout* WindowRegistry::aboutWindow() const {
 }
 
 frmMain& WindowRegistry::showMain() {
-    return showChild(main_, [this] { return new frmMain(context_); });
+    return showChild(main_, [this] {
+        auto* form = new frmMain(context_);
+        QObject::connect(form, &frmMain::discUpdated, form,
+                         [this](const QString& disc) { discUpdated(disc); });
+        return form;
+    });
 }
 
 frmFind& WindowRegistry::showFind() {
@@ -76,6 +85,8 @@ frmFind& WindowRegistry::showFind() {
         auto* form = new frmFind(context_, findRecordset_);
         QObject::connect(form, &frmFind::browseRequested, form,
                          [this](const QString& disc, const QString& path) { browse(disc, path); });
+        QObject::connect(form, &frmFind::updateRequested, form,
+                         [this](const QString& disc) { updateDisc(disc); });
         return form;
     });
 }
@@ -85,6 +96,8 @@ frmDelete& WindowRegistry::showDelete() {
         auto* form = new frmDelete(context_, deleteRecordset_);
         QObject::connect(form, &frmDelete::browseRequested, form,
                          [this](const QString& disc, const QString& path) { browse(disc, path); });
+        QObject::connect(form, &frmDelete::updateRequested, form,
+                         [this](const QString& disc) { updateDisc(disc); });
         return form;
     });
 }
@@ -101,6 +114,30 @@ void WindowRegistry::browse(const QString& disc, const QString& recordedPath) {
     } else {
         form.showFile(disc, recordedPath);
     }
+}
+
+bool WindowRegistry::updateDisc(const QString& disc) {
+    QWidget* frame = area_.window();
+    // A scan, or the new-disk window's own update, writes through the scan's connection while the event loop
+    // runs; another writer there would join its transaction.
+    if ((main_ && main_->scanning()) || context_.cnScan.inTransaction() ||
+        context_.cnCatalog.inTransaction()) {
+        context_.platform.messages.information(frame, UpdateTexts::catalogueBusy());
+        return false;
+    }
+    frmUpdateDisc window(context_, disc, frame);
+    const bool updated = window.exec() == QDialog::Accepted;
+    // Images attached in the update window are drives the new-disk window lists too.
+    if (main_) main_->relistDrives(main_->Combo1()->currentText());
+    if (updated) discUpdated(disc);
+    return updated;
+}
+
+void WindowRegistry::discUpdated(const QString& disc) {
+    if (find_) find_->discUpdated(disc);
+    if (delete_) delete_->discUpdated();
+    if (browse_) browse_->discUpdated(disc);
+    if (main_ && !main_->scanning()) main_->Combo1_Click();  // whether the medium shown is the disc
 }
 
 frmAbout& WindowRegistry::showAbout(QWidget* owner) {

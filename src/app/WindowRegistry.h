@@ -35,6 +35,11 @@ class WindowRegistry {
     frmBrowse& showBrowse();
     // Shows the about window modal over `owner`; returns at once, the window blocks the rest meanwhile.
     frmAbout& showAbout(QWidget* owner);
+    // Asks, in a window of its own over the main frame, which medium to bring the catalogued `disc` up to
+    // date from and does so; refused with a message while a disc is being catalogued or updated. Returns
+    // once the window is closed: true when the disc's rows were replaced, the windows showing it then
+    // showing it afresh.
+    bool updateDisc(const QString& disc);
 
     // The loaded windows, or null.
     frmMain* mainWindow() const;
@@ -50,6 +55,8 @@ class WindowRegistry {
     void bringToFront(QWidget& form);
     // Opens the browser on `disc`, at the folder of `recordedPath` when one is given.
     void browse(const QString& disc, const QString& recordedPath);
+    // Shows the disc catalogued as `disc` afresh wherever a loaded window shows it.
+    void discUpdated(const QString& disc);
 
     AppContext& context_;
     QMdiArea& area_;

@@ -73,6 +73,9 @@ frmDelete::frmDelete(AppContext& context, Recordset& windowRecordset, QWidget* p
     actBrowseDisc_ = new QAction(QStringLiteral("مرور ديسك"), this);
     actBrowseDisc_->setObjectName(QStringLiteral("actBrowseDisc"));
     connect(actBrowseDisc_, &QAction::triggered, this, &frmDelete::browseChosenDisc);
+    actUpdateDisc_ = new QAction(QStringLiteral("به روز كردن ديسك..."), this);
+    actUpdateDisc_->setObjectName(QStringLiteral("actUpdateDisc"));
+    connect(actUpdateDisc_, &QAction::triggered, this, &frmDelete::updateChosenDisc);
     // The typed text keeps its usual editing menu; browsing the chosen disc is added below it.
     Combo1_->lineEdit()->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Combo1_->lineEdit(), &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
@@ -81,8 +84,10 @@ frmDelete::frmDelete(AppContext& context, Recordset& windowRecordset, QWidget* p
         // A popup is a window of its own: it does not take the direction of the one it opens over.
         menu->setLayoutDirection(Qt::RightToLeft);
         actBrowseDisc_->setEnabled(listIndex_ >= 0);
+        actUpdateDisc_->setEnabled(listIndex_ >= 0);
         menu->addSeparator();
         menu->addAction(actBrowseDisc_);
+        menu->addAction(actUpdateDisc_);
         menu->exec(edit->mapToGlobal(at));
     });
 
@@ -204,6 +209,22 @@ void frmDelete::cmdDelete_Click() {
 
 void frmDelete::browseChosenDisc() {
     if (listIndex_ >= 0) emit browseRequested(Combo1_->itemText(listIndex_), QString());
+}
+
+void frmDelete::updateChosenDisc() {
+    if (listIndex_ >= 0) emit updateRequested(Combo1_->itemText(listIndex_));
+}
+
+void frmDelete::discUpdated() {
+    // The window recordset holds the disc's old row: it is read again, with whichever disc was chosen.
+    const QString chosen = listIndex_ >= 0 ? Combo1_->itemText(listIndex_) : QString();
+    LoadDiskList();
+    if (chosen.isNull()) return;
+    const int index = Combo1_->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0) return;
+    Combo1_->setCurrentIndex(index);
+    listIndex_ = index;
+    Combo1_Click();
 }
 
 void frmDelete::cmdCancel_Click() {

@@ -22,7 +22,7 @@ class Recordset;
 // from the Disks table. Value label 4 + k shows field k of the chosen disc's row. An entry counts as
 // chosen only when picked from the list: typing in the combo leaves none chosen, the value labels go back
 // to "0" and the delete button does nothing. The combo's text menu also holds actBrowseDisc, which asks
-// for the disc browser on the chosen disc.
+// for the disc browser on the chosen disc, and actUpdateDisc, which asks to bring it up to date.
 class frmDelete : public QWidget {
     Q_OBJECT
   public:
@@ -45,15 +45,21 @@ class frmDelete : public QWidget {
     void Combo1_Change();
     void cmdDelete_Click();
     void cmdCancel_Click();
+    // A disc's rows were replaced: the list is read again, the chosen disc staying chosen with its
+    // details as they are now.
+    void discUpdated();
 
   signals:
     // The disc browser is asked for, at the root of `disc` (no file path is ever given from here).
     void browseRequested(const QString& disc, const QString& recordedPath);
+    // The user asks to bring `disc` up to date from a medium.
+    void updateRequested(const QString& disc);
 
   private:
     QLabel* addLabel(QWidget* parent, int index, const QString& caption, const QRect& geometry);
     void clearDetails();
     void browseChosenDisc();
+    void updateChosenDisc();
 
     AppContext& context_;
     Recordset& recordset_;
@@ -63,6 +69,7 @@ class frmDelete : public QWidget {
     MyButton* cmdDelete_ = nullptr;
     MyButton* cmdCancel_ = nullptr;
     QAction* actBrowseDisc_ = nullptr;
+    QAction* actUpdateDisc_ = nullptr;
     int listIndex_ = -1;
     // The entry whose details the value labels show, -1 while they show "0".
     int shownIndex_ = -1;

@@ -9,7 +9,6 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -26,30 +25,21 @@
 #include "platform/MessageService.h"
 #include "platform/Shell.h"
 #include "scan/DiscRecognition.h"
-#include "scan/DiscUpdate.h"
 #include "scan/DriveDetails.h"
 #include "scan/ImageTexts.h"
 #include "scan/ScanCommand.h"
 #include "scan/ScanPace.h"
 #include "scan/ScanTexts.h"
-#include "scan/frmDifferences.h"
 #include "search/LeftToRight.h"
 #include "window/AppContext.h"
+#include "window/BusyCursor.h"
+#include "window/DiscUpdateFlow.h"
 #include "window/ImageAttaching.h"
 #include "window/Look.h"
 
 namespace vt {
 
 namespace {
-
-// The busy pointer for the whole program while it lives.
-class BusyCursor {
-  public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::BusyCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 // Rows of the details frame: caption label index, value label index, top in twips.
 struct DetailRow {
@@ -346,17 +336,6 @@ void frmMain::pause(long recorded) {
     QCoreApplication::processEvents();
 }
 
-Connection& frmMain::scanConnection() {
-    Connection& connection = context_.cnScan;
-    if (connection.State() == 0) {
-        openCatalogue(connection, context_.cnCatalog.connectionString());
-        // The large write of a scan is copied into the catalogue file later, in idle time, by the main
-        // connection, rather than while the user waits for the end of the scan.
-        connection.Execute(QStringLiteral("PRAGMA wal_autocheckpoint = 0;"));
-    }
-    return connection;
-}
-
 void frmMain::cmdStart_Click() {
     if (scanning_) return;
     const ScanRequest request{Combo1_->currentText(), Text3_->text(), Label1_[7]->text(), Label1_[4]->text()};
@@ -367,7 +346,7 @@ void frmMain::cmdStart_Click() {
     {
         BusyCursor busy;
         try {
-            ScanCommand command(scanConnection(), context_.rsDisks, context_.rsBankList,
+            ScanCommand command(scanConnection(context_), context_.rsDisks, context_.rsBankList,
                                 context_.platform.drives, context_.platform.fileSystem);
             summary = command.run(request, *this);
         } catch (const CatalogError& error) {
@@ -423,43 +402,13 @@ void frmMain::leaveBusy() {
 
 void frmMain::UpdateDisc(const QString& name) {
     if (scanning_) return;
-    MessageService& messages = context_.platform.messages;
     const QString root = Combo1_->currentText();
     enterBusy();
-    try {
-        DiscUpdate update(scanConnection(), context_.platform.drives, context_.platform.fileSystem);
-        DiscUpdate::ReadOutcome outcome;
-        {
-            BusyCursor busy;
-            outcome = update.read(root, name, *this);
-        }
-        BusyForm_->hide();
-        switch (outcome) {
-            case DiscUpdate::ReadOutcome::NoDisc:
-            case DiscUpdate::ReadOutcome::UnknownDisc:
-                messages.information(this, ScanTexts::noDisc());
-                break;
-            case DiscUpdate::ReadOutcome::DiscGone:
-                messages.information(this, ScanTexts::discGone());
-                break;
-            case DiscUpdate::ReadOutcome::Cancelled:
-                messages.information(this, ScanTexts::cancelled());
-                break;
-            case DiscUpdate::ReadOutcome::Read:
-                if (update.differences().none()) {
-                    messages.information(this, ScanTexts::noDifferences(update.name()));
-                } else if (frmDifferences(update.name(), update.differences(), this).exec() ==
-                           QDialog::Accepted) {
-                    messages.information(
-                        this, update.apply() ? ScanTexts::updated(update.name()) : ScanTexts::discGone());
-                }
-                break;
-        }
-    } catch (const CatalogError& error) {
-        messages.information(this, ScanTexts::catalogueFailed(error.message()));
-    }
+    const bool updated =
+        updateDiscFromMedium(context_, this, root, name, *this, [this] { BusyForm_->hide(); });
     leaveBusy();
     ShowRecognition(root);
+    if (updated) emit discUpdated(name);
 }
 
 }  // namespace vt

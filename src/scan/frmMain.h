@@ -18,7 +18,6 @@ class QAction;
 namespace vt {
 
 struct AppContext;
-class Connection;
 class MyButton;
 
 // The new-disk window "ديسك جديد": choose an optical drive, see its details, name the disc, catalogue it.
@@ -68,6 +67,8 @@ class frmMain : public QWidget, private ScanProgress {
 
     // Attaches the image files `paths` as drives, lists them and shows the last one attached.
     void attachImages(const QStringList& paths);
+    // Lists the drives afresh and shows `root` (the first drive when it is not listed).
+    void relistDrives(const QString& root);
 
   public slots:
     void Combo1_Click();
@@ -81,6 +82,8 @@ class frmMain : public QWidget, private ScanProgress {
   signals:
     // A scan has ended, whatever its outcome, and its messages have been answered.
     void scanEnded();
+    // The rows of the disc catalogued as `name` were replaced by what a medium holds now.
+    void discUpdated(const QString& name);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -90,8 +93,6 @@ class frmMain : public QWidget, private ScanProgress {
 
   private:
     void ListDrives();
-    // Lists the drives afresh and shows `root` (the first drive when it is not listed).
-    void relistDrives(const QString& root);
     void Combo1_ContextMenu(const QPoint& position);
     void ShowDriveInfo(const QString& root);
     void ShowRecognition(const QString& root);
@@ -102,7 +103,6 @@ class frmMain : public QWidget, private ScanProgress {
     void started() override;
     void pause(long recorded) override;
     bool cancelRequested() const override { return cancelRequested_; }
-    Connection& scanConnection();
     QLabel* addLabel(QWidget* parent, const QString& caption, QRect twips, const QFont& font);
 
     AppContext& context_;

@@ -266,6 +266,10 @@ void frmBrowse::browseDisc(const QString& disc) {
     Combo1_Click(index);
 }
 
+void frmBrowse::discUpdated(const QString& disc) {
+    if (disc_ && disc_->diskName() == disc) browseDisc(disc);
+}
+
 void frmBrowse::showFile(const QString& disc, const QString& recordedPath) {
     browseDisc(disc);
     if (!disc_ || disc_->diskName() != disc) return;

@@ -43,6 +43,8 @@ class frmBrowse : public QWidget {
     // Shows the folder of the file recorded under `recordedPath` on `disc`, with the file selected.
     // Folders are named by the recorded path their files begin with, ending with a backslash ("D:\dir\").
     void showFile(const QString& disc, const QString& recordedPath);
+    // The rows of `disc` were replaced: shows it afresh, at its root, when it is the disc shown.
+    void discUpdated(const QString& disc);
 
     QSize sizeHint() const override { return {880, 560}; }
 

@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QTreeWidget>
+#include <algorithm>
 #include <vector>
 
 #include "button/MyButton.h"
@@ -147,10 +148,15 @@ void frmFind::cmdDelete_Click() {
         context_.platform.messages.information(this, kNoSearchText);
         return;
     }
+    runSearch({text, Combo1_->currentIndex() == 0, Combo1_->currentText()});
+}
+
+void frmFind::runSearch(const Search& wanted) {
+    ListView1_->clear();
+    lastSearch_ = wanted;
     try {
         if (recordset_.State() != 0) recordset_.Close();
-        const bool allDisks = Combo1_->currentIndex() == 0;
-        recordset_.Open(Statements::search(allDisks, Combo1_->currentText(), text), context_.cnCatalog);
+        recordset_.Open(Statements::search(wanted.allDisks, wanted.disc, wanted.text), context_.cnCatalog);
         listResults();
     } catch (const CatalogError& e) {
         ListView1_->clear();
@@ -209,6 +215,8 @@ void frmFind::buildMenus() {
     actCopyPath_ = action("actCopyPath", QStringLiteral("كپي مسير"), &frmFind::copyPath);
     actSaveResults_ = action("actSaveResults", QStringLiteral("ذخيره نتايج..."), &frmFind::saveResults);
     actBrowseDisc_ = action("actBrowseDisc", QStringLiteral("مرور ديسك"), &frmFind::browseChosenDisc);
+    actUpdateDisc_ =
+        action("actUpdateDisc", QStringLiteral("به روز كردن ديسك..."), &frmFind::updateChosenDisc);
 
     ListView1_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ListView1_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
@@ -232,9 +240,11 @@ void frmFind::buildMenus() {
     connect(Combo1_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         // Entry 0 stands for every disc, which is no one disc to browse.
         actBrowseDisc_->setEnabled(Combo1_->currentIndex() > 0);
+        actUpdateDisc_->setEnabled(Combo1_->currentIndex() > 0);
         QMenu menu(this);
         menu.setLayoutDirection(Qt::RightToLeft);
         menu.addAction(actBrowseDisc_);
+        menu.addAction(actUpdateDisc_);
         menu.exec(Combo1_->mapToGlobal(at));
     });
 }
@@ -266,6 +276,21 @@ void frmFind::saveResults() {
 
 void frmFind::browseChosenDisc() {
     if (Combo1_->currentIndex() > 0) emit browseRequested(Combo1_->currentText(), QString());
+}
+
+void frmFind::updateChosenDisc() {
+    if (Combo1_->currentIndex() > 0) emit updateRequested(Combo1_->currentText());
+}
+
+void frmFind::discUpdated(const QString& disc) {
+    const QString chosen = Combo1_->currentText();
+    Form_Load();
+    Combo1_->setCurrentIndex(
+        std::max(0, Combo1_->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive)));
+    bool listsDisc = false;
+    for (int i = 0; i < ListView1_->topLevelItemCount() && !listsDisc; ++i)
+        listsDisc = ListView1_->topLevelItem(i)->text(1).compare(disc, Qt::CaseInsensitive) == 0;
+    if (listsDisc) runSearch(lastSearch_);
 }
 
 }  // namespace vt

@@ -24,7 +24,8 @@ class Recordset;
 //
 // Controls carry their names as object names: Label1_0 .. Label1_2, Text1, Combo1, cmdDelete (search),
 // cmdCancel (close) and ListView1 (columns Address, DiskName, Size). The results' context menu holds
-// actOpen, actShowInBrowser, actCopyPath and actSaveResults; the disc list's holds actBrowseDisc.
+// actOpen, actShowInBrowser, actCopyPath and actSaveResults; the disc list's holds actBrowseDisc and
+// actUpdateDisc.
 class frmFind : public QWidget {
     Q_OBJECT
   public:
@@ -42,17 +43,29 @@ class frmFind : public QWidget {
     // Offers to open the selected match from the first optical drive that holds its path.
     void ListView1_DblClick();
 
+    // The rows of `disc` were replaced: the disc list is read again (the chosen disc kept) and results
+    // listing files of that disc are searched again, so that none shows what is no longer catalogued.
+    void discUpdated(const QString& disc);
+
     void setSaveFileChooser(SaveFileChooser chooser) { chooseSaveFile_ = std::move(chooser); }
 
   signals:
     // The disc browser is asked for: `disc` at its root, or at the folder of `recordedPath` with that
     // file selected when a path is given.
     void browseRequested(const QString& disc, const QString& recordedPath);
+    // The user asks to bring `disc` up to date from a medium.
+    void updateRequested(const QString& disc);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    struct Search {
+        QString text;
+        bool allDisks = true;
+        QString disc;
+    };
+    void runSearch(const Search& wanted);
     void buildControls();
     void listResults();
     void buildMenus();
@@ -61,6 +74,7 @@ class frmFind : public QWidget {
     void copyPath();
     void saveResults();
     void browseChosenDisc();
+    void updateChosenDisc();
 
     AppContext& context_;
     Recordset& recordset_;
@@ -74,6 +88,8 @@ class frmFind : public QWidget {
     QAction* actCopyPath_ = nullptr;
     QAction* actSaveResults_ = nullptr;
     QAction* actBrowseDisc_ = nullptr;
+    QAction* actUpdateDisc_ = nullptr;
+    Search lastSearch_;  // the search whose results are listed
     SaveFileChooser chooseSaveFile_;
 };
 
