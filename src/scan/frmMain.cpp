@@ -34,6 +34,7 @@
 #include "scan/ScanTexts.h"
 #include "scan/frmDifferences.h"
 #include "window/AppContext.h"
+#include "window/CatalogueFailureTexts.h"
 #include "window/ImageAttaching.h"
 #include "window/Look.h"
 
@@ -370,7 +371,7 @@ void frmMain::cmdStart_Click() {
                                 context_.platform.drives, context_.platform.fileSystem);
             summary = command.run(request, *this);
         } catch (const CatalogError& error) {
-            failure = error.message();
+            failure = catalogueFailureDetail(error);
         }
     }
     if (!failure.isEmpty()) {
@@ -455,7 +456,7 @@ void frmMain::UpdateDisc(const QString& name) {
                 break;
         }
     } catch (const CatalogError& error) {
-        messages.information(this, ScanTexts::catalogueFailed(error.message()));
+        messages.information(this, ScanTexts::catalogueFailed(catalogueFailureDetail(error)));
     }
     leaveBusy();
     ShowRecognition(root);

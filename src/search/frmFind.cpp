@@ -18,6 +18,7 @@
 #include "search/ListExport.h"
 #include "search/PlainDecimal.h"
 #include "window/AppContext.h"
+#include "window/CatalogueFailureTexts.h"
 #include "window/FoundFileOpening.h"
 #include "window/Look.h"
 
@@ -154,7 +155,8 @@ void frmFind::cmdDelete_Click() {
         listResults();
     } catch (const CatalogError& e) {
         ListView1_->clear();
-        context_.platform.messages.information(this, kSearchFailed + QLatin1Char('\n') + e.message());
+        context_.platform.messages.information(this,
+                                               kSearchFailed + QLatin1Char('\n') + catalogueFailureDetail(e));
     }
 }
 
