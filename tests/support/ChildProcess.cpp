@@ -104,7 +104,8 @@ QString runTool(const QString& program, const QStringList& arguments, QByteArray
     if (!child.startError().isEmpty()) return child.startError();
     const int code = child.finish(300000);
     if (code != 0) {
-        return program + QStringLiteral(" failed (exit %1): ").arg(code) + QString::fromLocal8Bit(child.errors());
+        return program + QStringLiteral(" failed (exit %1): ").arg(code) +
+               QString::fromLocal8Bit(child.errors());
     }
     if (output) *output = child.output();
     return {};
