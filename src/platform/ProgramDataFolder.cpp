@@ -35,11 +35,11 @@ QString programDataFolder(const ProgramDataPlaces& places, const QString& fileNa
 QString programDataFolder(const QString& fileName) {
     // One folder for every program of ours (the window and the command line share the catalogue), so it is
     // named here rather than after the running program.
-    const QString userData =
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/vellumtrove");
-    return programDataFolder({QCoreApplication::applicationDirPath(),
-                              QStringLiteral(VT_INSTALLED_PROGRAM_FOLDER), userData},
-                             fileName);
+    const QString userData = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                             QStringLiteral("/vellumtrove");
+    return programDataFolder(
+        {QCoreApplication::applicationDirPath(), QStringLiteral(VT_INSTALLED_PROGRAM_FOLDER), userData},
+        fileName);
 }
 
 }  // namespace vt

@@ -39,7 +39,9 @@ TEST(CatalogFailureCause, AFullDiskIsToldAsSuch) {
     TempCatalogue catalogue;
     Connection& cn = catalogue.connection;
     // A disk that holds no more than the catalogue already takes.
-    execute(cn, QStringLiteral("PRAGMA max_page_count = %1;").arg(pragma(cn, QStringLiteral("PRAGMA page_count"))));
+    execute(
+        cn,
+        QStringLiteral("PRAGMA max_page_count = %1;").arg(pragma(cn, QStringLiteral("PRAGMA page_count"))));
     EXPECT_EQ(causeOf([&] { addDisc(cn, QStringLiteral("CD1"), manyPaths(2000)); }),
               CatalogFailureCause::DiskFull);
 }
