@@ -18,6 +18,7 @@ packages=(
   xdotool
   clang-format-14
   qt6-translations-l10n
+  desktop-file-utils
 )
 
 missing=()

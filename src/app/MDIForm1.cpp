@@ -100,6 +100,8 @@ void MDIForm1::MDIForm_Initialize() {
 bool MDIForm1::MDIForm_Load() {
     const QString& folder = context_.platform.programFolder;
     context_.helpFile = folder + QStringLiteral("/Help.chm");
+    const QString& dataFolder =
+        context_.platform.dataFolder.isEmpty() ? folder : context_.platform.dataFolder;
     // Opening a catalogue of an older version builds its search index first; for a large one that takes
     // a while, so a progress window appears when it does not finish within a second.
     std::unique_ptr<QProgressDialog> progress;
@@ -115,7 +117,7 @@ bool MDIForm1::MDIForm_Load() {
         progress->setValue(total > 0 ? int(done * 1000 / total) : 1000);
     };
     try {
-        openCatalogue(context_.cnCatalog, buildConnectionString(folder), CatalogueAccess::ReadWrite,
+        openCatalogue(context_.cnCatalog, buildConnectionString(dataFolder), CatalogueAccess::ReadWrite,
                       showProgress);
     } catch (const CatalogOpenError& error) {
         progress.reset();

@@ -10,6 +10,7 @@
 #include "platform/AttachedImages.h"
 #include "platform/LinuxDriveTable.h"
 #include "platform/LinuxFileSystem.h"
+#include "platform/ProgramDataFolder.h"
 #include "platform/desktop/QtMessageService.h"
 #include "platform/desktop/QtShell.h"
 #include "platform/desktop/QtSystemColors.h"
@@ -41,7 +42,8 @@ int runApplication(int argc, char** argv) {
     QtShell shell;
     QtSystemColors systemColors;
     AppContext context(Platform{messages, drives, fileSystem, shell, systemColors,
-                                QApplication::applicationDirPath(), &drives});
+                                QApplication::applicationDirPath(), &drives,
+                                programDataFolder(QStringLiteral("Mydb.mdb"))});
     // Image files named on the command line are drives from the start, listed when the first window loads.
     attachImageFiles(context.platform, nullptr, QApplication::arguments().mid(1));
 

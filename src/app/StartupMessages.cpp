@@ -1,6 +1,7 @@
 #include "app/StartupMessages.h"
 
 #include "catalog/CatalogError.h"
+#include "window/CatalogueFailureTexts.h"
 
 namespace vt {
 
@@ -21,7 +22,10 @@ QString catalogueOpenMessage(const CatalogOpenError& error) {
             reason = QStringLiteral("در پوشه برنامه نمي توان نوشت. اجازه نوشتن در آن را بدهيد.");
             break;
         case CatalogOpenError::Reason::CannotOpen:
-            reason = QStringLiteral("فايل فهرست باز نشد.");
+            // Told by its cause where the engine knew one (another program holding the catalogue, a full
+            // disk).
+            reason = error.cause() == CatalogFailureCause::General ? QStringLiteral("فايل فهرست باز نشد.")
+                                                                   : catalogueFailureCause(error);
             break;
     }
     return QStringLiteral("فهرست ديسكها باز نشد و برنامه بسته مي شود.") + QLatin1Char('\n') + error.path() +

@@ -13,6 +13,7 @@
 #include "catalog/CatalogError.h"
 #include "catalog/CatalogFunctions.h"
 #include "catalog/DiscIdentityIndex.h"
+#include "catalog/SqliteFailureCause.h"
 #include "catalog/SqliteStatement.h"
 
 namespace vt {
@@ -71,13 +72,13 @@ void createNew(const QString& path) {
         Handle handle;
         if (sqlite3_open_v2(QFile::encodeName(staging).constData(), &handle.db,
                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
-            throw CatalogError(sqliteMessage(handle.db));
+            throw CatalogError(sqliteMessage(handle.db), sqliteFailureCause(handle.db));
         }
         registerCatalogFunctions(handle.db);
         create(handle.db);
     } catch (const CatalogError& e) {
         QFile::remove(staging);
-        throw CatalogOpenError(Reason::CannotOpen, path, e.message());
+        throw CatalogOpenError(Reason::CannotOpen, path, e.message(), e.cause());
     }
     // link() refuses to replace a file that appeared meanwhile, unlike rename().
     if (::link(QFile::encodeName(staging).constData(), QFile::encodeName(path).constData()) != 0) {
@@ -259,7 +260,10 @@ sqlite3* open(const QString& path, OpenMode mode, const SearchIndex::Progress& p
     const int opened = readOnly ? openForReading(path, &handle.db)
                                 : sqlite3_open_v2(QFile::encodeName(path).constData(), &handle.db,
                                                   SQLITE_OPEN_READWRITE, nullptr);
-    if (opened != SQLITE_OK) throw CatalogOpenError(Reason::CannotOpen, path, openFailure(handle.db));
+    if (opened != SQLITE_OK) {
+        throw CatalogOpenError(Reason::CannotOpen, path, openFailure(handle.db),
+                               sqliteFailureCause(handle.db));
+    }
     sqlite3_extended_result_codes(handle.db, 1);
     sqlite3_busy_timeout(handle.db, kBusyTimeoutMs);
     // Deleting rows to make room for a replacing insert must fire the path index's delete trigger too.
@@ -287,15 +291,17 @@ sqlite3* open(const QString& path, OpenMode mode, const SearchIndex::Progress& p
             registerCatalogFunctions(handle.db);
             if (!readOnly) upgrade(handle.db, progress);
         } catch (const CatalogError& e) {
-            throw CatalogOpenError(Reason::CannotOpen, path, e.message());
+            throw CatalogOpenError(Reason::CannotOpen, path, e.message(), e.cause());
         }
     } catch (const CatalogOpenError&) {
         throw;
     } catch (const CatalogError& e) {
         // A file that is no SQLite database, or one with damaged pages, lands here; so does one that could
         // not be read, which is not the file's fault.
-        if (damagedOrForeign(handle.db)) throw CatalogOpenError(Reason::NotACatalogue, path, e.message());
-        throw CatalogOpenError(Reason::CannotOpen, path, openFailure(handle.db));
+        if (damagedOrForeign(handle.db)) {
+            throw CatalogOpenError(Reason::NotACatalogue, path, e.message(), CatalogFailureCause::Damaged);
+        }
+        throw CatalogOpenError(Reason::CannotOpen, path, openFailure(handle.db), e.cause());
     }
     return handle.release();
 }

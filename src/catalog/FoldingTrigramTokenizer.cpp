@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "catalog/CatalogError.h"
+#include "catalog/SqliteFailureCause.h"
 #include "catalog/SqliteStatement.h"
 #include "catalog/TextMatch.h"
 
@@ -135,7 +136,7 @@ void registerWith(sqlite3* db) {
     }
     fts5_tokenizer methods{createInstance, deleteInstance, tokenize};
     if (api->xCreateTokenizer(api, kName, api, &methods, nullptr) != SQLITE_OK) {
-        throw CatalogError(sqliteMessage(db));
+        throw CatalogError(sqliteMessage(db), sqliteFailureCause(db));
     }
 }
 

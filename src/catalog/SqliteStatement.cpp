@@ -4,6 +4,7 @@
 
 #include "catalog/CatalogError.h"
 #include "catalog/Connection.h"
+#include "catalog/SqliteFailureCause.h"
 
 namespace vt {
 
@@ -16,7 +17,7 @@ void executeSql(sqlite3* db, const char* sql) {
     if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
         const QString message = QString::fromUtf8(error ? error : "unknown error");
         sqlite3_free(error);
-        throw CatalogError(message);
+        throw CatalogError(message, sqliteFailureCause(db));
     }
 }
 
@@ -27,10 +28,10 @@ void executeSql(sqlite3* db, const QString& sql) {
 SqliteStatement::SqliteStatement(sqlite3* db, const QString& sql) : db_(db) {
     const QByteArray utf8 = sql.toUtf8();
     if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt_, nullptr) != SQLITE_OK) {
-        const QString message = sqliteMessage(db);
+        const CatalogError error(sqliteMessage(db), sqliteFailureCause(db));
         sqlite3_finalize(stmt_);
         stmt_ = nullptr;
-        throw CatalogError(message);
+        throw error;
     }
     if (!stmt_) throw CatalogError(QStringLiteral("empty statement"));
 }
@@ -73,7 +74,7 @@ void SqliteStatement::bind(int index, const QVariant& value) {
             break;
         }
     }
-    if (rc != SQLITE_OK) throw CatalogError(sqliteMessage(db_));
+    if (rc != SQLITE_OK) throw CatalogError(sqliteMessage(db_), sqliteFailureCause(db_));
 }
 
 bool SqliteStatement::step() {
@@ -81,9 +82,9 @@ bool SqliteStatement::step() {
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
-    const QString message = sqliteMessage(db_);
+    const CatalogError error(sqliteMessage(db_), sqliteFailureCause(db_));
     sqlite3_reset(stmt_);
-    throw CatalogError(message);
+    throw error;
 }
 
 void SqliteStatement::reset() {

@@ -165,7 +165,8 @@ void printOverview(QTextStream& out) {
     for (const Command& c : commands())
         out << "  " << QString::fromLatin1(c.name).leftJustified(8) << c.summary << '\n';
     out << "\nCommon options:\n"
-           "  --catalog PATH   the catalogue to use (default: Mydb.mdb beside the program)\n"
+           "  --catalog PATH   the catalogue to use (default: the windows' Mydb.mdb, beside the program,\n"
+           "                   or in ~/.local/share/vellumtrove for an installed program)\n"
            "  --format F       tsv (default), csv (RFC 4180) or json (one object per line)\n"
            "  --output FILE    write the listing to FILE, which is replaced only when it is complete\n"
            "  --help           help for a command\n\n"

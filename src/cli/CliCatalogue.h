@@ -12,7 +12,7 @@ struct CliEnvironment;
 
 enum class Access { Read, Write };
 
-// Opens the catalogue named by --catalog, or the windows' own beside the program. Reading needs an existing
+// Opens the catalogue named by --catalog, or the windows' own (ProgramDataFolder). Reading needs an existing
 // catalogue and never writes to it; writing creates a missing one, as the program does at start-up.
 // Returns null after writing a message that says what is wrong and what to do.
 std::unique_ptr<Connection> openCatalogue(const Arguments& args, CliEnvironment& env, Access access);

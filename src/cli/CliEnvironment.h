@@ -30,7 +30,7 @@ struct CliEnvironment {
     QTextStream& err;
     QTextStream& in;               // answers to confirmations
     bool interactive = false;      // standard input and error are a terminal
-    QString defaultCatalogFolder;  // where the windows' catalogue lives: the program's folder
+    QString defaultCatalogFolder;  // where the windows' catalogue lives (see ProgramDataFolder)
     DriveTable& drives;
     FileSystem& fileSystem;
     // Where `scan IMAGE` and `drives --image` attach disc images (the same object as `drives`); null where

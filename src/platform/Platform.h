@@ -23,6 +23,8 @@ struct Platform {
     QString programFolder;  // the folder the program runs from, without a trailing separator
     // Where disc images are attached as drives (the same object as `drives`); null where none can be.
     AttachedImages* images = nullptr;
+    // Where the program keeps its data (ProgramDataFolder); empty for the program's folder.
+    QString dataFolder{};
 };
 
 }  // namespace vt

@@ -14,6 +14,7 @@
 #include "platform/MessageService.h"
 #include "remove/DiskRemoval.h"
 #include "window/AppContext.h"
+#include "window/CatalogueFailureTexts.h"
 #include "window/Look.h"
 
 namespace vt {
@@ -196,12 +197,11 @@ void frmDelete::cmdDelete_Click() {
     try {
         removeDisk(context_.cnCatalog, diskName);
     } catch (const CatalogError& error) {
-        failure = error.message();
+        failure = catalogueFailureDetail(error);
     }
     // Told only once the transaction is over, so that it never stays open while the box waits.
     if (!failure.isNull()) {
-        messages.information(
-            this, kRemovalFailed + QLatin1Char('\n') + QLatin1Char('(') + failure + QLatin1Char(')'));
+        messages.information(this, kRemovalFailed + QLatin1Char('\n') + failure);
         return;
     }
     LoadDiskList();

@@ -33,6 +33,7 @@
 #include "search/LeftToRight.h"
 #include "window/AppContext.h"
 #include "window/BusyCursor.h"
+#include "window/CatalogueFailureTexts.h"
 #include "window/DiscUpdateFlow.h"
 #include "window/ImageAttaching.h"
 #include "window/Look.h"
@@ -350,7 +351,7 @@ void frmMain::cmdStart_Click() {
                                 context_.platform.drives, context_.platform.fileSystem);
             summary = command.run(request, *this);
         } catch (const CatalogError& error) {
-            failure = error.message();
+            failure = catalogueFailureDetail(error);
         }
     }
     if (!failure.isEmpty()) {

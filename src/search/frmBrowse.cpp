@@ -24,6 +24,7 @@
 #include "search/ListExport.h"
 #include "search/PersianDate.h"
 #include "window/AppContext.h"
+#include "window/CatalogueFailureTexts.h"
 #include "window/FoundFileOpening.h"
 #include "window/Look.h"
 
@@ -224,7 +225,7 @@ void frmBrowse::Form_Load() {
             discs.MoveNext();
         }
     } catch (const CatalogError& e) {
-        reportCatalogueFailure(e.message());
+        reportCatalogueFailure(e);
     }
     Combo1_->addItems(names);
     Combo1_->setCurrentIndex(-1);
@@ -243,7 +244,7 @@ void frmBrowse::Combo1_Click(int index) {
         showFacts(disc_->facts().value_or(DiscFacts{Combo1_->itemText(index), {}, {}, {}, {}, {}, {}}));
         root = disc_->root();
     } catch (const CatalogError& e) {
-        reportCatalogueFailure(e.message());
+        reportCatalogueFailure(e);
     }
     treeModel_->setRoot(Combo1_->itemText(index), root);
     const QModelIndex top = treeModel_->index(0, 0);
@@ -318,7 +319,7 @@ void frmBrowse::showFolder(const QString& folderPath) {
         listing_.files.clear();
         listingFilesTaken_ = true;
     } catch (const CatalogError& e) {
-        reportCatalogueFailure(e.message());
+        reportCatalogueFailure(e);
     }
     filesModel_->setFiles(std::move(listed));
     showCount();
@@ -336,7 +337,7 @@ std::vector<QString> frmBrowse::subfoldersOf(const QString& folderPath) {
     try {
         return listing(folderPath).folders;
     } catch (const CatalogError& e) {
-        reportCatalogueFailure(e.message());
+        reportCatalogueFailure(e);
         return {};
     }
 }
@@ -379,14 +380,15 @@ void frmBrowse::saveFolder(const QString& folderPath, bool withSubfolders) {
             }
         });
     } catch (const CatalogError& e) {
-        failure = e.message();
+        failure = catalogueFailureDetail(e);
     }
     if (!failure.isEmpty())
         context_.platform.messages.information(this, kSaveFailed + QLatin1Char('\n') + failure);
 }
 
-void frmBrowse::reportCatalogueFailure(const QString& detail) {
-    context_.platform.messages.information(this, kReadFailed + QLatin1Char('\n') + detail);
+void frmBrowse::reportCatalogueFailure(const CatalogError& error) {
+    context_.platform.messages.information(this,
+                                           kReadFailed + QLatin1Char('\n') + catalogueFailureDetail(error));
 }
 
 }  // namespace vt

@@ -16,6 +16,7 @@ class QTreeView;
 namespace vt {
 
 struct AppContext;
+class CatalogError;
 class FolderFilesModel;
 class FolderTreeModel;
 
@@ -71,7 +72,7 @@ class frmBrowse : public QWidget {
     const DiscFile* selectedFile() const;
     std::vector<QString> subfoldersOf(const QString& folderPath);
     void saveFolder(const QString& folderPath, bool withSubfolders);
-    void reportCatalogueFailure(const QString& detail);
+    void reportCatalogueFailure(const CatalogError& error);
 
     AppContext& context_;
     SaveFileChooser chooseSaveFile_;

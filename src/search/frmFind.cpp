@@ -19,6 +19,7 @@
 #include "search/ListExport.h"
 #include "search/PlainDecimal.h"
 #include "window/AppContext.h"
+#include "window/CatalogueFailureTexts.h"
 #include "window/FoundFileOpening.h"
 #include "window/Look.h"
 
@@ -160,7 +161,8 @@ void frmFind::runSearch(const Search& wanted) {
         listResults();
     } catch (const CatalogError& e) {
         ListView1_->clear();
-        context_.platform.messages.information(this, kSearchFailed + QLatin1Char('\n') + e.message());
+        context_.platform.messages.information(this,
+                                               kSearchFailed + QLatin1Char('\n') + catalogueFailureDetail(e));
     }
 }
 

@@ -9,6 +9,7 @@
 #include "scan/frmDifferences.h"
 #include "window/AppContext.h"
 #include "window/BusyCursor.h"
+#include "window/CatalogueFailureTexts.h"
 
 namespace vt {
 
@@ -64,7 +65,7 @@ bool updateDiscFromMedium(AppContext& context, QWidget* owner, const QString& ro
         }
     } catch (const CatalogError& error) {
         endWalk();
-        messages.information(owner, ScanTexts::catalogueFailed(error.message()));
+        messages.information(owner, ScanTexts::catalogueFailed(catalogueFailureDetail(error)));
     }
     return updated;
 }

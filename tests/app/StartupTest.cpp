@@ -10,6 +10,8 @@
 #include "app/WindowRegistry.h"
 #include "app/frmAbout.h"
 #include "button/MyButton.h"
+#include "catalog/Connection.h"
+#include "catalog/ConnectionString.h"
 #include "remove/frmDelete.h"
 #include "scan/frmMain.h"
 #include "search/frmFind.h"
@@ -90,6 +92,21 @@ TEST_F(StartupTest, AGarbageCatalogueStopsStartUpWithAMessageAndIsLeftAlone) {
     QFile file(fake.catalogPath());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("not a catalogue at all"));
+}
+
+TEST_F(StartupTest, ACatalogueAnotherProgramHoldsStopsStartUpSayingSo) {
+    // The other program keeps the catalogue to itself (its exclusive locking mode), as long as it runs.
+    Connection otherProgram;
+    openCatalogue(otherProgram, buildConnectionString(fake.folder.path()));
+    otherProgram.Execute(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE;"));
+    otherProgram.Execute(QStringLiteral("INSERT INTO Disks(DiskName) VALUES ('CD1');"));
+
+    auto frame = start();
+    EXPECT_EQ(frame, nullptr);
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_TRUE(fake.messages.shown[0].text.contains(
+        QStringLiteral("\nفهرست در دست برنامه ديگري است. آن برنامه را ببنديد و دوباره امتحان كنيد.\n(")))
+        << fake.messages.shown[0].text.toStdString();
 }
 
 TEST_F(StartupTest, EachWindowExistsOnceAndShowingItAgainBringsItToTheFront) {

@@ -1,5 +1,7 @@
 // A removal lands whole or not at all, and neither undoes nor is undone by other work on the catalogue,
 // such as a scan that holds it while yielding to the event loop.
+#include <sqlite3.h>
+
 #include <QElapsedTimer>
 
 #include "RemovalFixture.h"
@@ -51,6 +53,35 @@ TEST_F(RemovalTransaction, AFailureAtAnyStepRollsBothTablesBackAndTellsTheUser) 
     clickDelete();
     EXPECT_EQ(filesOf(QStringLiteral("Music1")), 0);
     EXPECT_EQ(disksNamed(QStringLiteral("Music1")), 0);
+}
+
+TEST_F(RemovalTransaction, AnEngineFailureIsToldByItsCauseWithTheEnginesOwnTextAsADetail) {
+    addDisk(QStringLiteral("Music1"), 3);
+    openWindow();
+    choose(0);
+    const QString removalFailed = QStringLiteral("حذف ديسك انجام نشد و هيچ اطلاعاتي از فهرست پاك نشد.");
+
+    // Another program holds the catalogue for writing.
+    Connection otherProgram;
+    openCatalogue(otherProgram, context.cnCatalog.connectionString());
+    otherProgram.BeginTrans();
+    sqlite3_busy_timeout(db(), 0);
+    clickDelete();
+    otherProgram.RollbackTrans();
+    ASSERT_EQ(platform.messages.shown.size(), 2u);
+    EXPECT_EQ(platform.messages.shown[1].text,
+              removalFailed + QStringLiteral("\nفهرست در دست برنامه ديگري است. آن برنامه را ببنديد و دوباره "
+                                             "امتحان كنيد.\n(database is locked)"));
+
+    // The catalogue cannot be written.
+    platform.messages.clear();
+    context.cnCatalog.Execute(QStringLiteral("PRAGMA query_only = 1;"));
+    clickDelete();
+    ASSERT_EQ(platform.messages.shown.size(), 2u);
+    EXPECT_TRUE(platform.messages.shown[1].text.startsWith(
+        removalFailed + QStringLiteral("\nفايل فهرست يا پوشه آن فقط خواندني است و نمي توان در آن نوشت.\n(")))
+        << platform.messages.shown[1].text.toStdString();
+    EXPECT_EQ(filesOf(QStringLiteral("Music1")), 3);
 }
 
 TEST_F(RemovalTransaction, AnOpenTransactionOfOtherWorkIsNeitherJoinedNorRolledBack) {

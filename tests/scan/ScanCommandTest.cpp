@@ -6,10 +6,17 @@
 
 #include "ScanFixture.h"
 #include "catalog/Connection.h"
+#include "catalog/SqliteStatement.h"
 #include "scan/ScanTexts.h"
 
 namespace vt::test {
 namespace {
+
+// What a failed scan says about a failure of no cause the user could mend: the engine's text as a detail.
+QString toldAsGeneralFailure(const QString& engineText) {
+    return ScanTexts::catalogueFailed(QStringLiteral("موتور پايگاه داده فهرست با خطا روبرو شد.\n(") +
+                                      engineText + QLatin1Char(')'));
+}
 
 class ScanCommandTest : public ScanFixture {
   protected:
@@ -192,7 +199,7 @@ TEST_F(ScanCommandTest, ACatalogueFailureLeavesNoPartOfTheDiscAndTheNextScanWork
     ASSERT_EQ(disks().size(), 1u);
     EXPECT_EQ(disks()[0][0], QStringLiteral("OLD"));
     ASSERT_EQ(platform.messages.texts().size(), 1);
-    EXPECT_EQ(platform.messages.texts()[0], ScanTexts::catalogueFailed(QStringLiteral("disk full")));
+    EXPECT_EQ(platform.messages.texts()[0], toldAsGeneralFailure(QStringLiteral("disk full")));
     EXPECT_FALSE(form->BusyForm()->isVisible());
     EXPECT_FALSE(context.cnScan.inTransaction());
 
@@ -225,7 +232,24 @@ TEST_F(ScanCommandTest, AFailureAfterRowsWereWrittenTakesThemBackAndTheRestOfThe
     EXPECT_EQ(seenMeanwhile, QStringList{QStringLiteral("D:\\x")});
     EXPECT_EQ(paths(), QStringList{QStringLiteral("D:\\x")});
     EXPECT_EQ(disks().size(), 1u);
-    EXPECT_EQ(platform.messages.texts(), QStringList{ScanTexts::catalogueFailed(QStringLiteral("refused"))});
+    EXPECT_EQ(platform.messages.texts(), QStringList{toldAsGeneralFailure(QStringLiteral("refused"))});
+}
+
+TEST_F(ScanCommandTest, AFullDiskIsToldAsSuchWithTheEnginesOwnTextAsADetail) {
+    for (int i = 0; i < 300; ++i)
+        write(QStringLiteral("a folder with a long name/file number %1.txt").arg(i));
+    // The scan's own connection, on a disk that holds no more than the catalogue already takes.
+    openCatalogue(context.cnScan, context.cnCatalog.connectionString());
+    SqliteStatement pages(context.cnScan.handle(), QStringLiteral("PRAGMA page_count"));
+    ASSERT_TRUE(pages.step());
+    context.cnScan.Execute(QStringLiteral("PRAGMA max_page_count = %1;").arg(pages.column(0).toLongLong()));
+    openWindow();
+    start();
+    ASSERT_EQ(platform.messages.texts().size(), 1);
+    EXPECT_TRUE(platform.messages.texts()[0].startsWith(ScanTexts::catalogueFailed(
+        QStringLiteral("ديسكي كه فهرست روي آن است پر شده و جايي براي نوشتن نمانده است.\n("))))
+        << platform.messages.texts()[0].toStdString();
+    EXPECT_TRUE(disks().empty());
 }
 
 TEST_F(ScanCommandTest, TheWalkYieldsToTheEventLoopAndTheWindowStaysWhenTheUserKeepsTheScan) {

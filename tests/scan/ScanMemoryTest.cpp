@@ -51,8 +51,8 @@ TEST_F(ScanMemoryTest, TheCatalogueIsUnmappedWhileADiscIsWrittenAndMappedAgainFo
     ScanCommand command(context.cnCatalog, rsDisks, rsBankList, platform.drives, platform.fileSystem);
     const DriveDetails details = readDriveDetails(platform.drives, QStringLiteral("D:\\"));
     WatchMapping progress(catalogue);
-    const ScanSummary summary =
-        command.run({QStringLiteral("D:\\"), QStringLiteral("Disc"), details.serial, details.usedSize}, progress);
+    const ScanSummary summary = command.run(
+        {QStringLiteral("D:\\"), QStringLiteral("Disc"), details.serial, details.usedSize}, progress);
     ASSERT_EQ(summary.outcome, ScanOutcome::Finished);
     EXPECT_FALSE(progress.seen());
 

@@ -1,3 +1,4 @@
+#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSignalSpy>
@@ -6,6 +7,8 @@
 #include "FindWindowFixture.h"
 #include "app/WindowRegistry.h"
 #include "button/MyButton.h"
+#include "catalog/ConnectionString.h"
+#include "catalog/SqliteStatement.h"
 
 namespace vt::test {
 namespace {
@@ -148,6 +151,38 @@ TEST_F(FindSearch, UnreadableCatalogueLeavesTheDiscListEmptyAndSearchReportsIt) 
     EXPECT_EQ(listView1().topLevelItemCount(), 0);
     ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_TRUE(fake.messages.shown[0].text.startsWith(QStringLiteral("جستجو انجام نشد")));
+}
+
+TEST_F(FindSearch, ADamagedCatalogueIsToldAsSuchWithTheEnginesOwnTextAsADetail) {
+    addDisk(QStringLiteral("CD"));
+    addFiles(QStringLiteral("CD"), QStringLiteral("D:\\a folder with a long name\\song %1.mp3"), 2000);
+    qint64 root = 0;
+    qint64 pageSize = 0;
+    {
+        SqliteStatement layout(context.cnCatalog.handle(),
+                               QStringLiteral("SELECT (SELECT rootpage FROM sqlite_master WHERE name = "
+                                              "'BankList'), page_size FROM pragma_page_size"));
+        ASSERT_TRUE(layout.step());
+        root = layout.column(0).toLongLong();
+        pageSize = layout.column(1).toLongLong();
+    }
+    context.cnCatalog.Execute(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE);"));
+    context.cnCatalog.Close();
+    // Garbage over the file rows' first page, as a failing disk leaves it.
+    QFile file(fake.catalogPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.seek((root - 1) * pageSize));
+    file.write(QByteArray(int(pageSize), '\xA5'));
+    file.close();
+    openCatalogue(context.cnCatalog, buildConnectionString(fake.folder.path()));
+
+    loadWindow();
+    search(QStringLiteral("mp3"));
+    EXPECT_EQ(listView1().topLevelItemCount(), 0);
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_TRUE(fake.messages.shown[0].text.startsWith(
+        QStringLiteral("جستجو انجام نشد:\nفايل فهرست آسيب ديده است.\n(database disk image is malformed")))
+        << fake.messages.shown[0].text.toStdString();
 }
 
 TEST_F(FindSearch, ButtonsAreWiredAndTheRecordsetOutlivesTheWindow) {

@@ -10,6 +10,7 @@
 #include "platform/AttachedImages.h"
 #include "platform/LinuxDriveTable.h"
 #include "platform/LinuxFileSystem.h"
+#include "platform/ProgramDataFolder.h"
 #include "platform/StandardOutput.h"
 
 int main(int argc, char** argv) {
@@ -27,7 +28,7 @@ int main(int argc, char** argv) {
                                 err,
                                 in,
                                 ::isatty(STDIN_FILENO) && ::isatty(STDERR_FILENO),
-                                QCoreApplication::applicationDirPath(),
+                                vt::programDataFolder(QStringLiteral("Mydb.mdb")),
                                 drives,
                                 fileSystem,
                                 &drives};
