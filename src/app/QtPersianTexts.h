@@ -17,7 +17,15 @@ class QtPersianTexts {
     bool installed() const { return installed_; }
 
   private:
-    QTranslator translator_;
+    // Qt's translations mark a letter of a word as its keyboard shortcut ("&بله"), which is drawn
+    // underlined and apart from the letters it joins ("ب له"); these texts come without the marks.
+    class WithoutShortcutMarks final : public QTranslator {
+      public:
+        QString translate(const char* context, const char* sourceText, const char* disambiguation,
+                          int n) const override;
+    };
+
+    WithoutShortcutMarks translator_;
     bool installed_ = false;
 };
 

@@ -11,7 +11,7 @@ namespace vt {
 namespace {
 
 QString shownText(QMessageBox& box, QMessageBox::StandardButton which) {
-    return box.button(which)->text().remove(QLatin1Char('&'));
+    return box.button(which)->text();
 }
 
 TEST(QtPersianTexts, MessageBoxButtonsReadPersianWhileInstalledAndEnglishAfter) {
@@ -23,7 +23,8 @@ TEST(QtPersianTexts, MessageBoxButtonsReadPersianWhileInstalledAndEnglishAfter) 
     {
         const QtPersianTexts texts;
         ASSERT_TRUE(texts.installed());
-        // Qt's own words, as its translators wrote them: "بله", "نه", "تأیید", "انصراف".
+        // Qt's own words, as its translators wrote them: "بله", "نه", "تأیید", "انصراف"; without the mark of
+        // a shortcut letter, which would be drawn apart from the letters it joins.
         QMessageBox box;
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok | QMessageBox::Cancel);
         EXPECT_EQ(shownText(box, QMessageBox::Yes), QString::fromUtf16(u"\u0628\u0644\u0647"));
@@ -34,7 +35,7 @@ TEST(QtPersianTexts, MessageBoxButtonsReadPersianWhileInstalledAndEnglishAfter) 
     }
     QMessageBox box;
     box.setStandardButtons(QMessageBox::Yes);
-    EXPECT_EQ(shownText(box, QMessageBox::Yes), QStringLiteral("Yes"));
+    EXPECT_EQ(shownText(box, QMessageBox::Yes), QStringLiteral("&Yes"));
 }
 
 }  // namespace
