@@ -103,8 +103,21 @@ frmDelete& WindowRegistry::showDelete() {
 }
 
 frmBrowse& WindowRegistry::showBrowse() {
-    return showChild(
+    const bool opening = !browse_;
+    frmBrowse& form = showChild(
         browse_, [this] { return new frmBrowse(context_); }, false);
+    if (opening) fitWithinArea(form);
+    return form;
+}
+
+void WindowRegistry::fitWithinArea(QWidget& form) {
+    // A window wider than the frame shows only its left part, and in a right-to-left window that is its
+    // end: the browser would open with its disc list and names cut off.
+    auto* sub = qobject_cast<QMdiSubWindow*>(form.parentWidget());
+    const QSize room = area_.viewport()->size();
+    if (!sub || (sub->width() <= room.width() && sub->height() <= room.height())) return;
+    sub->resize(sub->size().boundedTo(room));
+    sub->move(0, 0);
 }
 
 void WindowRegistry::browse(const QString& disc, const QString& recordedPath) {

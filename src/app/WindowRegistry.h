@@ -53,6 +53,8 @@ class WindowRegistry {
     template <class Form, class Make>
     Form& showChild(QPointer<Form>& slot, Make make, bool storedButtons = true);
     void bringToFront(QWidget& form);
+    // Makes a resizable window that opens larger than the frame fit inside it.
+    void fitWithinArea(QWidget& form);
     // Opens the browser on `disc`, at the folder of `recordedPath` when one is given.
     void browse(const QString& disc, const QString& recordedPath);
     // Shows the disc catalogued as `disc` afresh wherever a loaded window shows it.

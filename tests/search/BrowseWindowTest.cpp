@@ -151,6 +151,9 @@ TEST_F(Browse, SearchAndRemovalMenusReachTheBrowser) {
     addFile(QStringLiteral("CD2"), QStringLiteral("G:\\music\\song, \"live\".mp3"), 4.0);
     addFile(QStringLiteral("CD2"), QStringLiteral("G:\\top.txt"), 4.0);
     QMdiArea area;
+    area.setLayoutDirection(Qt::RightToLeft);
+    area.resize(649, 420);  // the frame's first size
+    area.show();
     WindowRegistry registry(context, area);
     frmFind& find = registry.showFind();
     find.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("song"));
@@ -174,6 +177,9 @@ TEST_F(Browse, SearchAndRemovalMenusReachTheBrowser) {
     child<QAction>(find, "actShowInBrowser").trigger();
     frmBrowse* browser = registry.browseWindow();
     ASSERT_NE(browser, nullptr);
+    // Within the frame: a wider window would show only its end, the left side of a right-to-left window.
+    EXPECT_TRUE(area.viewport()->rect().contains(browser->parentWidget()->geometry()))
+        << browser->parentWidget()->width() << " wide in " << area.viewport()->width();
     EXPECT_EQ(child<QLabel>(*browser, "lblName").text(), QStringLiteral("CD2"));
     EXPECT_EQ(browser->shownFolder(), QStringLiteral("G:\\music\\"));
     const QModelIndex current = child<QTreeView>(*browser, "List1").currentIndex();
