@@ -40,7 +40,7 @@ TEST_F(ImageCommands, ScanCataloguesAnImageFileAndDrivesListsTheImagesGiven) {
     ASSERT_EQ(run({QStringLiteral("scan"), image, QStringLiteral("Image 1")}), 0) << errText.toStdString();
     EXPECT_EQ(outText, QStringLiteral("Catalogued 2 files of D:\\ as 'Image 1'.\n"));
     ASSERT_EQ(run({QStringLiteral("export")}), 0);
-    // The document's five fields, then the date the image records for each file.
+    // A file row's first five fields, then the date the image records for each file.
     QStringList rows;
     for (const QString& line : outLines().mid(1)) {
         const QStringList fields = line.split(QLatin1Char('\t'));
