@@ -1,20 +1,21 @@
 // A program killed in the middle of a scan leaves a sound catalogue without any row of the disc.
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QThread>
-#include <QThreadPool>
 
 #include "ScanFixture.h"
 #include "catalog/Connection.h"
+#include "catalog/ConnectionString.h"
 #include "catalog/Recordset.h"
 #include "catalog/SqliteStatement.h"
 #include "scan/ScanCommand.h"
 #include "scan/ScanProgress.h"
 #include "scan/ScanTexts.h"
+#include "support/ChildProcess.h"
 
 namespace vt::test {
 namespace {
@@ -27,29 +28,22 @@ class SilentProgress final : public ScanProgress {
 
 class ScanCrashTest : public ScanFixture {};
 
+// Set in the environment of the copy of this test program that runs the scan and is killed: the catalogue
+// it writes to.
+constexpr char kKilledScanCatalogue[] = "VT_KILLED_SCAN_CATALOGUE";
+
 TEST_F(ScanCrashTest, AProgramKilledMidScanLeavesNoRowOfTheDiscAndASoundCatalogue) {
     for (int folder = 0; folder < 30; ++folder) {
         for (int file = 0; file < 100; ++file)
             write(QStringLiteral("dir%1/file%2.txt").arg(folder).arg(file));
     }
-    execute(QStringLiteral(
-        "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('OLD','1','1 bytes','1');"
-        "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES "
-        "('OLD','x','D:\\x',1,'Normal');"));
-    context.cnCatalog.Close();
-
-    // The child starts the writer thread, and a fork copies only the thread that forks: no other thread
-    // may be alive then, holding a lock the child would wait for. Qt keeps the threads it scaled pictures
-    // on idle for half a minute; this ends them.
-    QThreadPool::globalInstance()->waitForDone();
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        // The scan as the program runs it, on a connection of its own whose tiny page cache makes it write
-        // its rows into the log long before it ends; then the process dies at once, as in a power cut of
-        // the program.
+    if (qEnvironmentVariableIsSet(kKilledScanCatalogue)) {
+        // The killed program: the scan as the program runs it, on a connection whose tiny page cache makes
+        // it write its rows into the log long before it ends; then the process dies at once, as in a power
+        // cut of the program.
         Connection scan;
-        openCatalogue(scan, context.cnCatalog.connectionString());
+        openCatalogue(scan,
+                      buildConnectionString(QFileInfo(qEnvironmentVariable(kKilledScanCatalogue)).path()));
         scan.Execute(QStringLiteral("PRAGMA cache_size = 10;"));
         platform.fileSystem.whileListing = [](const QString& folder) {
             if (folder != QLatin1String("D:\\dir25\\")) return;
@@ -63,21 +57,27 @@ TEST_F(ScanCrashTest, AProgramKilledMidScanLeavesNoRowOfTheDiscAndASoundCatalogu
         command.run({QStringLiteral("D:\\"), QStringLiteral("Killed"), QStringLiteral("1"),
                      QStringLiteral("654,311,424 bytes")},
                     progress);
-        ::_exit(0);  // not reached
+        FAIL() << "the scan was not killed";
     }
+    execute(QStringLiteral(
+        "INSERT INTO Disks(DiskName, SerialNo, DiskSize, FileCount) VALUES ('OLD','1','1 bytes','1');"
+        "INSERT INTO BankList(DiskName, FileName, FilePath, FileSize, FileAttr) VALUES "
+        "('OLD','x','D:\\x',1,'Normal');"));
+    context.cnCatalog.Close();
+
+    // The killed program is a fresh copy of this one rather than a fork: a fork would carry this
+    // program's threads' locks and its libraries' state into a child that starts threads of its own.
+    qputenv(kKilledScanCatalogue, QFile::encodeName(platform.catalogPath()));
+    ChildProcess child(
+        QCoreApplication::applicationFilePath(),
+        {QStringLiteral(
+            "--gtest_filter=ScanCrashTest.AProgramKilledMidScanLeavesNoRowOfTheDiscAndASoundCatalogue")});
+    qunsetenv(kKilledScanCatalogue);
+    ASSERT_EQ(child.startError(), QString());
     // A child that hangs instead of dying must not hang the test run.
-    int status = 0;
-    pid_t ended = 0;
-    for (int waited = 0; waited < 600 && (ended = ::waitpid(child, &status, WNOHANG)) == 0; ++waited) {
-        QThread::msleep(100);
-    }
-    if (ended == 0) {
-        ::kill(child, SIGKILL);
-        ::waitpid(child, &status, 0);
-        FAIL() << "the scanning child neither finished nor died within a minute";
-    }
-    ASSERT_EQ(ended, child);
-    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the child finished instead";
+    child.finish(60000);
+    ASSERT_EQ(child.endingSignal(), SIGKILL)
+        << "the child finished, or hung, instead: " << child.output().toStdString();
     QFileInfo log(platform.catalogPath() + QStringLiteral("-wal"));
     EXPECT_GT(log.size(), 4096) << "the killed scan had written rows into the log";
 

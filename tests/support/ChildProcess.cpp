@@ -86,6 +86,7 @@ int ChildProcess::finish(int milliseconds) {
         QThread::msleep(2);
     }
     reaped_ = true;
+    if (WIFSIGNALED(status)) endingSignal_ = WTERMSIG(status);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

@@ -31,6 +31,8 @@ class ChildProcess {
     // Waits up to `milliseconds` for the child's end: its exit code, or -1 when a signal ended it or it
     // did not end in time (it is killed then).
     int finish(int milliseconds);
+    // The signal that ended the child, once finish() saw it end by one; 0 otherwise.
+    int endingSignal() const { return endingSignal_; }
     QByteArray output();
     QByteArray errors();
 
@@ -40,6 +42,7 @@ class ChildProcess {
     QString startError_;
     pid_t pid_ = 0;
     bool reaped_ = false;
+    int endingSignal_ = 0;
 };
 
 // Runs a tool to its end; empty when it succeeded, else what went wrong (with what it wrote to stderr).
