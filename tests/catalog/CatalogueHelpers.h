@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QString>
-#include <ostream>
 #include <vector>
 
 #include "catalog/Connection.h"
 #include "support/CatalogFixture.h"
+#include "support/TextPrinting.h"
 
 namespace vt::test {
 
@@ -32,8 +32,3 @@ QString indexProblem(Connection& connection);
 void execute(Connection& connection, const QString& sql);
 
 }  // namespace vt::test
-
-// Lets test failures show texts as text.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}

@@ -5,6 +5,7 @@
 #include <QStorageInfo>
 #include <QTemporaryDir>
 #include <functional>
+#include <iostream>
 #include <optional>
 
 #include "DiscImageSamples.h"
@@ -12,6 +13,7 @@
 #include "platform/LinuxDriveTable.h"
 #include "platform/VolumeDescriptor.h"
 #include "support/MountedImage.h"
+#include "support/TextPrinting.h"
 
 namespace vt {
 namespace {
@@ -49,10 +51,16 @@ class DiscImageTest : public ::testing::Test {
     QString tree() const { return work_.filePath(QStringLiteral("tree")); }
     QString path(const char* name) const { return work_.filePath(QString::fromUtf8(name)); }
     // Makes an image of `source` with xorriso's mkisofs options; empty when that worked.
+    // Makes the image; empty on success, else what xorriso said. A run that fails is tried once more (a
+    // loaded build machine has seen xorriso exit 1 at once): the image is only the test's material.
     QString xorriso(const QString& image, QStringList options, const QString& source) const {
         options << QStringLiteral("-quiet") << QStringLiteral("-o") << image << source;
-        return runTool(QStringLiteral("xorriso"),
-                       QStringList{QStringLiteral("-as"), QStringLiteral("mkisofs")} + options);
+        const QStringList arguments = QStringList{QStringLiteral("-as"), QStringLiteral("mkisofs")} + options;
+        const QString failed = runTool(QStringLiteral("xorriso"), arguments);
+        if (failed.isEmpty()) return {};
+        std::cerr << "xorriso, first try: " << failed.toStdString() << '\n';
+        QFile::remove(image);
+        return runTool(QStringLiteral("xorriso"), arguments);
     }
 
   private:
