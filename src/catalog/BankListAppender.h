@@ -35,6 +35,13 @@ class BankListSink {
     virtual void append(BankListRow row) = 0;
 };
 
+// A sink that writes the rows into the catalogue inside the caller's transaction (BankListWriting.h).
+class BankListWriter : public BankListSink {
+  public:
+    // Returns when every row appended is written. Throws CatalogError if writing failed.
+    virtual void finish() = 0;
+};
+
 // Appends rows to BankList from a thread of its own, so that the catalogue is written while the caller
 // walks a disc: the two take about as long each, and one after the other they took twice as long.
 //
@@ -51,7 +58,7 @@ class BankListSink {
 // append() throws the writer's failure, and on destruction. Whatever the writer throws, of any type, ends
 // the writing and comes back to the caller as a CatalogError. SQLite must be built thread-safe and the
 // connection must serialise its own use (the default), or the constructor refuses.
-class BankListAppender final : public BankListSink {
+class BankListAppender final : public BankListWriter {
   public:
     // Throws CatalogError.
     explicit BankListAppender(Connection& connection);
@@ -62,8 +69,7 @@ class BankListAppender final : public BankListSink {
 
     // Queues a row. Throws CatalogError once writing has failed (nothing more is written then).
     void append(BankListRow row) override;
-    // Returns when every row appended is written. Throws CatalogError if writing failed.
-    void finish();
+    void finish() override;
 
     // Runs `hook` on the writer thread before each batch it writes; what it throws fails the writing like
     // a refused row. Lets tests hold the writer up or fail it in ways SQLite cannot. Set it before the

@@ -106,6 +106,24 @@ void Connection::CommitTrans() {
 void Connection::RollbackTrans() {
     Execute(QStringLiteral("ROLLBACK;"));
 }
+void Connection::reserveDiscName(const QString& name) {
+    requireOwningThread();
+    if (!server_) return;
+    if (!server_->inTransaction())
+        throw CatalogError(QStringLiteral("a disc name is reserved inside a transaction"));
+    // A name is tested with `like`: one with a wildcard may find names other than its own, so it takes every
+    // name at once; any other name is found only by names that fold as it does, and takes those (a hash of
+    // its folded form) beside a shared hold on all of them.
+    constexpr qlonglong kAllDiscNames = 0x56544e4d;  // "VTNM"
+    if (name.contains(QLatin1Char('%')) || name.contains(QLatin1Char('_'))) {
+        server_->exec(QStringLiteral("SELECT pg_advisory_xact_lock($1);"), {kAllDiscNames});
+    } else {
+        server_->exec(QStringLiteral("SELECT pg_advisory_xact_lock_shared($1), "
+                                     "pg_advisory_xact_lock(hashtextextended(vt_fold($2), $1));"),
+                      {kAllDiscNames, name});
+    }
+}
+
 bool Connection::inTransaction() const {
     if (server_) return server_->inTransaction();
     if (!db_) return false;

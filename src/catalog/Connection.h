@@ -61,6 +61,12 @@ class Connection {
     void BeginTrans();
     void CommitTrans();
     void RollbackTrans();
+    // Reserves the disc name `name` until the transaction ends: meanwhile no other program can add a disc
+    // that the duplicate-name test of `name` would find, nor one whose own test would find `name`. Call it
+    // inside the transaction, before that test. The catalogue file needs nothing more for it (its write
+    // transaction keeps every other writer out); a server, where writers run side by side, takes locks.
+    // Throws CatalogError.
+    void reserveDiscName(const QString& name);
     // Any thread may ask (the removal window asks about the scan's connection while a scan writes).
     bool inTransaction() const;
 

@@ -27,6 +27,7 @@ qint64 mapping(sqlite3* db, const QByteArray& setting = QByteArray()) {
 }  // namespace
 
 UnmappedWriting::UnmappedWriting(Connection& connection) : connection_(connection) {
+    if (connection_.server()) return;  // a server's memory is its own
     sqlite3* db = connection_.handle();
     if (!db) return;
     mapped_ = mapping(db);

@@ -82,6 +82,8 @@ int stoppedBySignal(const InterruptSignals& interrupts, CliEnvironment& env, con
 
 void indexNewRows(Connection& connection, CliEnvironment& env) {
     constexpr qint64 kRowsPerTransaction = 20000;
+    // A server's path index takes each row as it arrives.
+    if (connection.server()) return;
     try {
         const UnmappedWriting unmapped(connection);
         for (;;) {

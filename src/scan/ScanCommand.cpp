@@ -2,7 +2,7 @@
 
 #include <QDateTime>
 
-#include "catalog/BankListAppender.h"
+#include "catalog/BankListWriting.h"
 #include "catalog/CatalogSchema.h"
 #include "catalog/Connection.h"
 #include "catalog/Recordset.h"
@@ -55,6 +55,7 @@ ScanSummary ScanCommand::run(const ScanRequest& request, ScanProgress& progress)
     Transaction scan(connection_);
     if (rsDisks_.State() != 0) rsDisks_.Close();
     if (rsBankList_.State() != 0) rsBankList_.Close();
+    connection_.reserveDiscName(request.diskName);
     rsDisks_.Open(Statements::disksNamedLike(request.diskName), connection_);
     rsBankList_.Open(Statements::bankListForAppend(), connection_);
     if (rsDisks_.RecordCount() > 0) {
@@ -64,10 +65,10 @@ ScanSummary ScanCommand::run(const ScanRequest& request, ScanProgress& progress)
 
     progress.started();
     try {
-        BankListAppender appender(connection_);
-        DiskScanner scanner(appender, fileSystem_, progress, request.diskName);
+        const std::unique_ptr<BankListWriter> writer = startBankListWriting(connection_);
+        DiskScanner scanner(*writer, fileSystem_, progress, request.diskName);
         scanner.ScanFolder(request.driveRoot, QStringLiteral("*.*"));
-        appender.finish();
+        writer->finish();
         summary.recorded = scanner.recorded();
         summary.skipped = scanner.skipped();
     } catch (const MediumGoneError& gone) {

@@ -2,6 +2,8 @@
 
 #include <libpq-fe.h>
 
+#include <optional>
+
 #include "catalog/CatalogError.h"
 #include "catalog/postgres/PgConnectionString.h"
 
@@ -99,6 +101,57 @@ PgResult PgConnection::exec(const QString& sql, const std::vector<QVariant>& par
 
 void PgConnection::execScript(const char* sql) {
     checked(PQexec(conn_.get(), sql));
+}
+
+void PgConnection::beginCopyIn(const QString& sql) {
+    pg_result* started = PQexec(conn_.get(), sql.toUtf8().constData());
+    if (PQresultStatus(started) == PGRES_COPY_IN) {
+        PQclear(started);
+        return;
+    }
+    checked(started);
+    throw CatalogError(QStringLiteral("PostgreSQL did not start taking rows for ") + sql);
+}
+
+void PgConnection::putCopyData(const QByteArray& rows) {
+    // Blocking connection: 1 means sent (or queued), -1 failed; a full socket makes it wait.
+    if (PQputCopyData(conn_.get(), rows.constData(), int(rows.size())) != 1) {
+        throw CatalogError(failure(QStringLiteral("sending rows to ") + description_));
+    }
+}
+
+void PgConnection::endCopyIn() {
+    if (PQputCopyEnd(conn_.get(), nullptr) != 1) {
+        throw CatalogError(failure(QStringLiteral("ending the rows sent to ") + description_));
+    }
+    checkRemainingResults();
+}
+
+void PgConnection::abandonCopyIn() noexcept {
+    if (PQputCopyEnd(conn_.get(), "abandoned by the program") != 1) return;
+    while (pg_result* result = PQgetResult(conn_.get())) PQclear(result);
+}
+
+void PgConnection::checkRemainingResults() {
+    // The statement's own result, then null; a failure among them is the one to tell.
+    std::optional<CatalogError> failed;
+    while (pg_result* raw = PQgetResult(conn_.get())) {
+        try {
+            checked(raw);
+        } catch (const CatalogError& error) {
+            if (!failed) failed = error;
+        }
+    }
+    if (failed) throw *failed;
+    // A connection lost as the rows ended gives no result at all.
+    if (PQstatus(conn_.get()) != CONNECTION_OK) {
+        throw CatalogError(
+            failure(QStringLiteral("the connection to ") + description_ + QStringLiteral(" was lost")));
+    }
+}
+
+int PgConnection::serverProcessId() const {
+    return PQbackendPID(conn_.get());
 }
 
 QString PgConnection::literal(const QString& text) const {

@@ -30,6 +30,17 @@ class PgConnection {
     // them. Throws CatalogError.
     void execScript(const char* sql);
 
+    // COPY ... FROM STDIN: `begin` starts it, `put` sends rows in the server's text format, `end` completes
+    // it and checks what the server made of them. `abandon` ends it so that the server drops what came (the
+    // transaction is then failed and must be rolled back); it never throws. The others throw CatalogError.
+    void beginCopyIn(const QString& sql);
+    void putCopyData(const QByteArray& rows);
+    void endCopyIn();
+    void abandonCopyIn() noexcept;
+
+    // The server process that serves this connection (another connection can end it).
+    int serverProcessId() const;
+
     // `text` as a string literal of the server's dialect, for the one place values cannot be parameters:
     // the body of a function the program defines (see PgCatalogSchema). Throws CatalogError.
     QString literal(const QString& text) const;
@@ -46,6 +57,8 @@ class PgConnection {
     };
     QString failure(const QString& what) const;
     PgResult checked(pg_result* result);
+    // Reads the results that end a statement, throwing CatalogError for a failed one.
+    void checkRemainingResults();
 
     QString connectionString_;
     QString description_;
