@@ -8,6 +8,7 @@
 #include "cli/CliArguments.h"
 #include "cli/CliEnvironment.h"
 #include "cli/CommandOutput.h"
+#include "cli/CopyCommand.h"
 #include "cli/DriveCommands.h"
 #include "cli/ListingCommands.h"
 #include "cli/RecogniseCommands.h"
@@ -153,6 +154,18 @@ const std::vector<Command>& commands() {
          "everything holds, 1 when a problem was found, 3 when the catalogue cannot be read.\n",
          {{QStringLiteral("--catalog")}, {}, 0, 0},
          runCheck},
+        {"copy",
+         "copy every disc of one catalogue into another",
+         "usage: vellumtrove-cli copy --from SOURCE --to TARGET\n"
+         "Copies every disc of the catalogue SOURCE into the catalogue TARGET (each a catalogue file or a\n"
+         "postgresql:// address; TARGET is made when missing), in the order they were catalogued: a disc's\n"
+         "file rows in their order and its disc row as it is, each disc whole or not at all. A disc whose\n"
+         "name TARGET already has is skipped and named, so a copy that was interrupted goes on where it\n"
+         "stopped when run again. Prints 'copied' or 'skipped', the disc and its file count a line. Exit\n"
+         "code 3 when a catalogue cannot be read or written (the discs copied before stay), 130/143 when\n"
+         "stopped by SIGINT/SIGTERM (likewise).\n",
+         {{QStringLiteral("--from"), QStringLiteral("--to")}, {}, 0, 0},
+         runCopy},
     };
     return table;
 }

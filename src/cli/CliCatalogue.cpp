@@ -9,15 +9,26 @@
 
 namespace vt::cli {
 
-QString cataloguePath(const Arguments& args, const CliEnvironment& env) {
-    const QString given = args.option(QStringLiteral("--catalog"));
+namespace {
+
+QString resolvedCatalogue(const QString& given, const CliEnvironment& env) {
     if (isPostgresConnectionString(given)) return given.trimmed();
     if (!given.isEmpty()) return QFileInfo(given).absoluteFilePath();
     return env.defaultCatalogFolder + QStringLiteral("/Mydb.mdb");
 }
 
+}  // namespace
+
+QString cataloguePath(const Arguments& args, const CliEnvironment& env) {
+    return resolvedCatalogue(args.option(QStringLiteral("--catalog")), env);
+}
+
 std::unique_ptr<Connection> openCatalogue(const Arguments& args, CliEnvironment& env, Access access) {
-    const QString path = cataloguePath(args, env);
+    return openCatalogueAt(args.option(QStringLiteral("--catalog")), env, access);
+}
+
+std::unique_ptr<Connection> openCatalogueAt(const QString& given, CliEnvironment& env, Access access) {
+    const QString path = resolvedCatalogue(given, env);
     const bool onServer = isPostgresConnectionString(path);
     if (access == Access::Read && !onServer && !QFileInfo::exists(path)) {
         env.err << "vellumtrove-cli: no catalogue at " << path

@@ -88,8 +88,9 @@ class ServerScan : public ::testing::Test {
 
 TEST_F(ServerScan, RowsAreTheOnesTheCatalogueFileGetsInTheSameOrder) {
     // Names with what COPY's text format must escape, and what a `like` would read as a wildcard.
-    for (const char* name : {"a/plain.txt", "a/tab\there.txt", "a/line\nbreak.txt", "a/back\\slash.txt",
-                             "a/cr\rreturn", "b/100%_done.txt", "b/\\N", "كتاب‌ها/يك.pdf", "c/ends with space "}) {
+    for (const char* name :
+         {"a/plain.txt", "a/tab\there.txt", "a/line\nbreak.txt", "a/back\\slash.txt", "a/cr\rreturn",
+          "b/100%_done.txt", "b/\\N", "كتاب‌ها/يك.pdf", "c/ends with space "}) {
         write(QString::fromUtf8(name), 3);
     }
     for (int i = 0; i < 3000; ++i) write(QStringLiteral("many/f%1.dat").arg(i), i % 7);

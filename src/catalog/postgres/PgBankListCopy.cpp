@@ -34,7 +34,8 @@ void appendCopyText(QByteArray& block, const QString& text) {
 }
 
 PgBankListCopy::PgBankListCopy(PgConnection& server) : server_(server) {
-    if (!server_.inTransaction()) throw CatalogError(QStringLiteral("rows are appended inside a transaction"));
+    if (!server_.inTransaction())
+        throw CatalogError(QStringLiteral("rows are appended inside a transaction"));
     server_.beginCopyIn(QStringLiteral(
         "COPY BankList (DiskName, FileName, FilePath, FileSize, FileAttr, FileModified) FROM STDIN;"));
     block_.reserve(kBlockBytes + 4096);
