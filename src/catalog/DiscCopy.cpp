@@ -21,7 +21,8 @@ struct CopyStopped {};
 bool hasDiscNamed(Connection& catalogue, const QString& name) {
     const QByteArray wanted = name.toUtf8();
     for (const std::vector<QVariant>& disc : DiscRows::allDiscs(catalogue)) {
-        if (equalFolded(disc[DisksColumn::DiskName].toString().toUtf8().toStdString(), wanted.toStdString())) {
+        if (equalFolded(disc[DisksColumn::DiskName].toString().toUtf8().toStdString(),
+                        wanted.toStdString())) {
             return true;
         }
     }
@@ -53,7 +54,8 @@ DiscCopyOutcome copyDisc(Connection& from, Connection& to, const std::vector<QVa
     Recordset disks;
     disks.Open(Statements::disksNamedLike(name), to);
     disks.AddNew();
-    for (int i = 0; i < int(disc.size()) && i < disks.fieldCount(); ++i) disks.Fields(i).setValue(disc[size_t(i)]);
+    for (int i = 0; i < int(disc.size()) && i < disks.fieldCount(); ++i)
+        disks.Fields(i).setValue(disc[size_t(i)]);
     disks.Update();
     copy.commit();
     if (files) *files = copied;

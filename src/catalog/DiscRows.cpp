@@ -68,7 +68,8 @@ std::vector<std::vector<QVariant>> allDiscs(Connection& connection) {
     std::vector<std::vector<QVariant>> discs;
     for (; !disks.EOF_(); disks.MoveNext()) {
         std::vector<QVariant> fields(kDisksColumns);
-        for (int i = 0; i < disks.fieldCount() && i < kDisksColumns; ++i) fields[size_t(i)] = disks.Fields(i).Value();
+        for (int i = 0; i < disks.fieldCount() && i < kDisksColumns; ++i)
+            fields[size_t(i)] = disks.Fields(i).Value();
         discs.push_back(std::move(fields));
     }
     return discs;
@@ -81,11 +82,11 @@ void forEachFile(Connection& connection, const QString& storedName,
         return;
     }
     // Through the DiskName index, which keeps one name's rows in rowid order.
-    SqliteStatement files(connection,
-                          QStringLiteral("SELECT DiskName, FileName, FilePath, FileSize, FileAttr, %1 FROM "
-                                         "BankList WHERE DiskName = ?1 ORDER BY _rowid_")
-                              .arg(connection.hasFileDates() ? QStringLiteral("FileModified")
-                                                             : QStringLiteral("NULL")));
+    SqliteStatement files(
+        connection,
+        QStringLiteral("SELECT DiskName, FileName, FilePath, FileSize, FileAttr, %1 FROM "
+                       "BankList WHERE DiskName = ?1 ORDER BY _rowid_")
+            .arg(connection.hasFileDates() ? QStringLiteral("FileModified") : QStringLiteral("NULL")));
     files.bind(1, storedName);
     while (files.step()) each(rowOf([&](int column) { return files.column(column); }));
 }

@@ -3,9 +3,12 @@
 #include <random>
 
 #include "CatalogueHelpers.h"
+#include "catalog/DiscCopy.h"
+#include "catalog/DiscRows.h"
 #include "catalog/PathSearch.h"
 #include "catalog/PathSearchRouter.h"
 #include "catalog/Statements.h"
+#include "support/CatalogueEngines.h"
 
 namespace vt {
 namespace {
@@ -180,6 +183,30 @@ TEST_F(SearchDifferential, IndexStaysExactAfterDiscsAreRemovedAndAdded) {
             << statement.toStdString();
     }
     EXPECT_EQ(test::indexProblem(catalogue_.connection), QString());
+}
+
+TEST_F(SearchDifferential, AServerCatalogueGivesTheRowsOfTheFileForThousandsOfPatterns) {
+    VT_SKIP_WITHOUT_SERVER(test::Engine::Server);
+    QTemporaryDir unused;
+    const QString address = test::freshCatalogueAddress(test::Engine::Server, unused);
+    ASSERT_FALSE(address.isEmpty());
+    Connection server;
+    openCatalogue(server, address);
+    for (const std::vector<QVariant>& disc : DiscRows::allDiscs(catalogue_.connection)) {
+        ASSERT_EQ(copyDisc(catalogue_.connection, server, disc, [] { return false; }),
+                  DiscCopyOutcome::Copied);
+    }
+    std::mt19937 random(13);
+    int nonEmpty = 0;
+    for (int round = 0; round < 1500; ++round) {
+        const QString text = randomText(random);
+        const QString disc = random() % 10 ? discs_[int(random() % 8)] : QStringLiteral("no such disc");
+        const QString statement = Statements::search(random() % 2, disc, text);
+        const std::vector<QString> onFile = test::rowsOf(catalogue_.connection, statement, false);
+        ASSERT_EQ(test::rowsOf(server, statement, true), onFile) << statement.toStdString();
+        nonEmpty += !onFile.empty();
+    }
+    EXPECT_GT(nonEmpty, 500);
 }
 
 }  // namespace

@@ -31,7 +31,8 @@ class CopyCommand : public test::CliFixture {
         for (int i = 0; i < files; ++i) {
             const QString path = QStringLiteral("D:\\dir %1\\%2'file\t%3.txt").arg(i % 3).arg(disk).arg(i);
             cn.Execute(QStringLiteral("INSERT INTO BankList VALUES ('%1', '%2', '%3', %4, 'Normal', %5);")
-                           .arg(Statements::quoted(disk), Statements::quoted(path.section(QLatin1Char('\\'), -1)),
+                           .arg(Statements::quoted(disk),
+                                Statements::quoted(path.section(QLatin1Char('\\'), -1)),
                                 Statements::quoted(path))
                            .arg(i * 1000003)
                            .arg(i % 2 ? QStringLiteral("NULL") : QString::number(1600000000 + i)));
@@ -78,7 +79,7 @@ TEST_F(CopyCommand, AFileGoesToAServerAndBackUnchangedAndACopyAgainSkipsWhatIsTh
     QStringList expected = contents(source);
     const QStringList copiedBack = contents(back);
     ASSERT_EQ(copiedBack.size(), expected.size() - 5000 + 1);
-    EXPECT_EQ(copiedBack.mid(2, 2), expected.mid(2, 2));          // the disc rows of a_c and كتاب‌ها
+    EXPECT_EQ(copiedBack.mid(2, 2), expected.mid(2, 2));  // the disc rows of a_c and كتاب‌ها
     EXPECT_EQ(copiedBack.mid(copiedBack.size() - 10), expected.mid(expected.size() - 10));  // their files
 }
 

@@ -23,11 +23,16 @@ constexpr const char kCreateTables[] =
     "CREATE TABLE CatalogueInfo (ApplicationId INTEGER NOT NULL, Version INTEGER NOT NULL);";
 
 // Over the folded texts, as statements compare them: a disc is asked for by its name folded (its rows in
-// the order they arrived, without a sort), a path by part of it folded.
-constexpr const char kCreateFoldedIndexes[] =
+// the order they arrived, without a sort).
+constexpr const char kCreateNameIndexes[] =
     "CREATE INDEX Disks_DiskName ON Disks (vt_fold(DiskName));"
-    "CREATE INDEX BankList_DiskName ON BankList (vt_fold(DiskName), RowId);"
-    "CREATE INDEX BankList_FoldedPath ON BankList USING gin (vt_fold(FilePath) gin_trgm_ops);";
+    "CREATE INDEX BankList_DiskName ON BankList (vt_fold(DiskName), RowId);";
+
+// A path is asked for by part of it folded. The folded path is kept beside the path, worked out once as the
+// row arrives: folding it again for every row a search looks at would cost far more than the search.
+constexpr const char kCreateFoldedPaths[] =
+    "ALTER TABLE BankList ADD COLUMN FoldedPath TEXT GENERATED ALWAYS AS (vt_fold(FilePath)) STORED;"
+    "CREATE INDEX BankList_FoldedPath ON BankList USING gin (FoldedPath gin_trgm_ops);";
 
 bool hasTable(PgConnection& db, const char* name) {
     return db.exec(QStringLiteral("SELECT to_regclass($1) IS NOT NULL;"), {QString::fromLatin1(name)})
@@ -35,33 +40,56 @@ bool hasTable(PgConnection& db, const char* name) {
                .toLongLong() != 0;
 }
 
+bool hasFoldedPaths(PgConnection& db) {
+    return db.exec(QStringLiteral("SELECT count(*) FROM information_schema.columns WHERE table_schema = "
+                                  "current_schema() AND table_name = 'banklist' AND column_name = "
+                                  "'foldedpath';"))
+               .value(0, 0)
+               .toLongLong() != 0;
+}
+
+// Whether `text` holds only characters of `ranges`, as a regular expression of the server's.
+QString onlyCharactersOf(const std::vector<CharacterRange>& ranges) {
+    QString expression = QStringLiteral("^[");
+    for (const CharacterRange& range : ranges) {
+        expression += QString::asprintf("\\u%04x-\\u%04x", unsigned(range.first), unsigned(range.last));
+    }
+    return expression + QStringLiteral("]*$");
+}
+
 // The folding function, written from the program's own table of folds. Its body cannot take parameters,
 // so the two strings go in as literals escaped by libpq.
 void defineFolding(PgConnection& db) {
     const FoldTranslation& fold = foldTranslation();
-    // translate() looks each character up in `from` one by one; most paths are plain ASCII (as many bytes
-    // as characters), where only A-Z change, and a list of 26 is soon read.
+    const FoldTranslation& common = commonFoldTranslation();
+    // translate() looks each character up in `from` one by one, and the whole list is thousands long: most
+    // paths are plain ASCII (as many bytes as characters), where only A-Z change, and nearly all the rest
+    // are written in the common characters, whose list is short.
     db.exec(QStringLiteral("CREATE OR REPLACE FUNCTION vt_fold(text) RETURNS text LANGUAGE sql IMMUTABLE "
                            "STRICT PARALLEL SAFE AS $fold$ SELECT CASE WHEN octet_length($1) = "
                            "char_length($1) THEN translate($1, 'ABCDEFGHIJKLMNOPQRSTUVWXYZ', "
-                           "'abcdefghijklmnopqrstuvwxyz') ELSE translate($1, %1, %2) END $fold$;")
-                .arg(db.literal(fold.from), db.literal(fold.to)));
+                           "'abcdefghijklmnopqrstuvwxyz') WHEN $1 ~ %1 THEN translate($1, %2, %3) ELSE "
+                           "translate($1, %4, %5) END $fold$;")
+                .arg(db.literal(onlyCharactersOf(commonCharacters())), db.literal(common.from),
+                     db.literal(common.to), db.literal(fold.from), db.literal(fold.to)));
 }
 
 // Whether the server's folding function folds as the program does: every character the program changes
 // comes out as the program makes it.
 bool foldingCurrent(PgConnection& db) {
     const FoldTranslation& fold = foldTranslation();
-    const PgResult agreed =
-        db.exec(QStringLiteral("SELECT to_regprocedure('vt_fold(text)') IS NOT NULL AND vt_fold($1) = $2;"),
-                {fold.from, fold.to});
+    const FoldTranslation& common = commonFoldTranslation();
+    const PgResult agreed = db.exec(QStringLiteral("SELECT to_regprocedure('vt_fold(text)') IS NOT NULL AND "
+                                                   "vt_fold($1) = $2 AND vt_fold($3) = $4;"),
+                                    {fold.from, fold.to, common.from, common.to});
     return agreed.value(0, 0).toLongLong() != 0;
 }
 
 void create(PgConnection& db) {
     db.execScript(kCreateTables);
     defineFolding(db);
-    db.execScript(kCreateFoldedIndexes);
+    db.execScript(kCreateNameIndexes);
+    db.execScript(kCreateFoldedPaths);
     db.exec(QStringLiteral("INSERT INTO CatalogueInfo VALUES ($1, $2);"), {kApplicationId, kVersion});
 }
 
@@ -83,18 +111,21 @@ void check(PgConnection& db, bool readOnly) {
             Reason::UnknownVersion, db.description(),
             QStringLiteral("catalogue version %1, this program knows up to %2").arg(version).arg(kVersion));
     }
-    if (!foldingCurrent(db)) {
-        if (readOnly) {
-            throw CatalogOpenError(
-                Reason::CannotOpen, db.description(),
-                QStringLiteral("the catalogue folds names as an older program did; open it "
-                               "for writing once to bring it up to date"));
-        }
-        defineFolding(db);
-        db.execScript(
-            "REINDEX INDEX Disks_DiskName; REINDEX INDEX BankList_DiskName; "
-            "REINDEX INDEX BankList_FoldedPath;");
+    const bool folding = foldingCurrent(db);
+    if (folding && hasFoldedPaths(db)) return;
+    if (readOnly) {
+        throw CatalogOpenError(Reason::CannotOpen, db.description(),
+                               QStringLiteral("the catalogue folds names as an older program did; open it "
+                                              "for writing once to bring it up to date"));
     }
+    // Every folded text is worked out anew: the indexes over the names, and the kept paths (a column
+    // made again, since a stored one keeps the old folding until its row changes).
+    defineFolding(db);
+    db.execScript(
+        "REINDEX INDEX Disks_DiskName; REINDEX INDEX BankList_DiskName; "
+        "DROP INDEX IF EXISTS BankList_FoldedPath; "
+        "ALTER TABLE BankList DROP COLUMN IF EXISTS FoldedPath;");
+    db.execScript(kCreateFoldedPaths);
 }
 
 void rollbackQuietly(PgConnection& db) {

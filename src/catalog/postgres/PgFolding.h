@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 namespace vt {
 
@@ -15,5 +16,18 @@ struct FoldTranslation {
 
 // Worked out once from foldForMatch over every Unicode character.
 const FoldTranslation& foldTranslation();
+
+struct CharacterRange {
+    char32_t first;
+    char32_t last;
+};
+
+// The characters nearly every catalogued name is written in: ASCII, the Arabic block (Persian and Arabic
+// letters, digits and marks) and the invisible marks of right-to-left text.
+const std::vector<CharacterRange>& commonCharacters();
+
+// foldTranslation() for the common characters alone: a text of nothing else folds the same with either,
+// and this one is a hundred characters long rather than thousands.
+const FoldTranslation& commonFoldTranslation();
 
 }  // namespace vt

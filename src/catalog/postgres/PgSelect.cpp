@@ -10,8 +10,9 @@ namespace vt {
 
 namespace {
 
-// The folded comparisons of the catalogue's `like` and of a disc's name.
+// The folded comparisons of the catalogue's `like` and of a disc's name; a path is kept folded beside it.
 constexpr const char kLike[] = "vt_fold(%1) LIKE vt_fold(%2) ESCAPE ''";
+constexpr const char kPathLike[] = "FoldedPath LIKE vt_fold(%1) ESCAPE ''";
 constexpr const char kSameName[] = "vt_fold(DiskName) = vt_fold(%1)";
 
 // Replaces every single-quoted literal of `statement` by $1, $2, ... (numbered on from `parameters`'
@@ -53,7 +54,7 @@ PgSelect pathSearch(const PathSearch& search) {
     PgSelect select;
     select.table = QStringLiteral("BankList");
     select.parameters = {search.pattern};
-    QString where = QString::fromLatin1(kLike).arg(QStringLiteral("FilePath"), QStringLiteral("$1"));
+    QString where = QString::fromLatin1(kPathLike).arg(QStringLiteral("$1"));
     if (search.diskName) {
         select.parameters.emplace_back(*search.diskName);
         where += QStringLiteral(" AND ") + QString::fromLatin1(kSameName).arg(QStringLiteral("$2"));
@@ -71,6 +72,9 @@ PgSelect general(const QString& source) {
                                              QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression like(QStringLiteral("\\b([A-Za-z_][A-Za-z0-9_.]*)\\s+like\\s+(\\$\\d+)"),
                                          QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression foldedPath(
+        QStringLiteral("vt_fold\\(FilePath\\) LIKE vt_fold\\((\\$\\d+)\\) ESCAPE ''"),
+        QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression orderBy(QStringLiteral("\\border\\s+by\\b"),
                                             QRegularExpression::CaseInsensitiveOption);
 
@@ -80,6 +84,7 @@ PgSelect general(const QString& source) {
     QString body = withoutFinalSemicolon(
         literalsAsParameters(source.mid(headMatch.capturedLength()), select.parameters));
     body.replace(like, QString::fromLatin1(kLike).arg(QStringLiteral("\\1"), QStringLiteral("\\2")));
+    body.replace(foldedPath, QString::fromLatin1(kPathLike).arg(QStringLiteral("\\1")));
 
     const QRegularExpressionMatch star = starFrom.match(body);
     if (star.hasMatch() && !pgCatalogueColumns(star.captured(1)).isEmpty()) {
