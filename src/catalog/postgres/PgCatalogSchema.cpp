@@ -29,6 +29,12 @@ constexpr const char kCreateFoldedIndexes[] =
     "CREATE INDEX BankList_DiskName ON BankList (vt_fold(DiskName), RowId);"
     "CREATE INDEX BankList_FoldedPath ON BankList USING gin (vt_fold(FilePath) gin_trgm_ops);";
 
+// A disc put in a drive is recognised by its serial and used size (recogniseDisc) at once however many
+// discs are catalogued. Catalogues made before it get it when next opened for writing.
+constexpr const char kIdentityIndex[] = "disks_serialno_disksize";
+constexpr const char kCreateIdentityIndex[] =
+    "CREATE INDEX Disks_SerialNo_DiskSize ON Disks (SerialNo, DiskSize);";
+
 bool hasTable(PgConnection& db, const char* name) {
     return db.exec(QStringLiteral("SELECT to_regclass($1) IS NOT NULL;"), {QString::fromLatin1(name)})
                .value(0, 0)
@@ -62,6 +68,7 @@ void create(PgConnection& db) {
     db.execScript(kCreateTables);
     defineFolding(db);
     db.execScript(kCreateFoldedIndexes);
+    db.execScript(kCreateIdentityIndex);
     db.exec(QStringLiteral("INSERT INTO CatalogueInfo VALUES ($1, $2);"), {kApplicationId, kVersion});
 }
 
@@ -83,6 +90,8 @@ void check(PgConnection& db, bool readOnly) {
             Reason::UnknownVersion, db.description(),
             QStringLiteral("catalogue version %1, this program knows up to %2").arg(version).arg(kVersion));
     }
+    // Asked first rather than made "IF NOT EXISTS": that would wait for every writer of Disks at each open.
+    if (!readOnly && !hasTable(db, kIdentityIndex)) db.execScript(kCreateIdentityIndex);
     if (!foldingCurrent(db)) {
         if (readOnly) {
             throw CatalogOpenError(

@@ -19,6 +19,7 @@ class PgConnection;
 //                         from the program's own table of folds (PgFolding.h);
 //   BankList_FoldedPath   a pg_trgm GIN index over vt_fold(FilePath), through which a search by part of a
 //                         path finds its rows; the DiskName indexes are over vt_fold(DiskName) too;
+//   Disks_SerialNo_DiskSize  the discs by serial and used size, as a disc in a drive is recognised;
 //   CatalogueInfo         one row: the application's mark and the catalogue's version.
 namespace PgCatalogSchema {
 
