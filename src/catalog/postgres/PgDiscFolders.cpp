@@ -27,11 +27,12 @@ DiscFile fileOf(const Row& value, const QString& path, qsizetype nameStart) {
 }  // namespace
 
 std::optional<DiscFacts> PgDiscFolders::facts() const {
-    const PgResult row = db_.exec(QStringLiteral("SELECT DiskName, SerialNo, DiskSize, FileCount, VolumeLabel, "
-                                                 "FileSystem, CataloguedAt FROM Disks WHERE %1 "
-                                                 "ORDER BY RowId LIMIT 1;")
-                                      .arg(QLatin1String(kOfDisc)),
-                                  {diskName_});
+    const PgResult row =
+        db_.exec(QStringLiteral("SELECT DiskName, SerialNo, DiskSize, FileCount, VolumeLabel, "
+                                "FileSystem, CataloguedAt FROM Disks WHERE %1 "
+                                "ORDER BY RowId LIMIT 1;")
+                     .arg(QLatin1String(kOfDisc)),
+                 {diskName_});
     if (row.rowCount() == 0) return std::nullopt;
     DiscFacts facts;
     facts.name = row.value(0, DisksColumn::DiskName).toString();
@@ -47,7 +48,8 @@ std::optional<DiscFacts> PgDiscFolders::facts() const {
 
 std::optional<std::pair<QString, QString>> PgDiscFolders::pathEnds() const {
     const PgResult ends = db_.exec(
-        QStringLiteral("SELECT min(FilePath COLLATE \"C\"), max(FilePath COLLATE \"C\") FROM BankList WHERE %1;")
+        QStringLiteral(
+            "SELECT min(FilePath COLLATE \"C\"), max(FilePath COLLATE \"C\") FROM BankList WHERE %1;")
             .arg(QLatin1String(kOfDisc)),
         {diskName_});
     if (ends.value(0, 0).isNull()) return std::nullopt;
@@ -58,26 +60,31 @@ DiscFolder PgDiscFolders::list(const QString& folder) const {
     // `rest` is a path after the folder: a file's name, or a subfolder's name, a backslash and more. A
     // subfolder sorts as its name with the backslash, as its paths do among the file's paths; equal paths
     // keep their order of arrival.
-    const PgResult rows = db_.exec(
+    // Through a cursor, which the server never gives a parallel plan: starting workers costs a listing of
+    // a few thousand rows many times what reading them does.
+    PgRowStream rows(
+        db_,
         QStringLiteral(
             "WITH below AS (SELECT RowId, FileSize, FileAttr, FileModified, substr(FilePath, "
             "char_length($2) + 1) AS rest FROM BankList WHERE %1 AND starts_with(FilePath, $2)) "
             "SELECT RowId, rest, FileSize, FileAttr, FileModified, 1 AS kind, rest COLLATE \"C\" AS rank "
             "FROM below WHERE strpos(rest, chr(92)) = 0 "
-            "UNION ALL SELECT DISTINCT NULL::bigint, split_part(rest, chr(92), 1), NULL::float8, NULL::text, NULL::bigint, 0, "
-            "(split_part(rest, chr(92), 1) || chr(92)) COLLATE \"C\" FROM below WHERE strpos(rest, chr(92)) > 0 "
-            "ORDER BY kind, rank, 1;")
+            "UNION ALL SELECT DISTINCT NULL::bigint, split_part(rest, chr(92), 1), NULL::float8, NULL::text, "
+            "NULL::bigint, 0, "
+            "(split_part(rest, chr(92), 1) || chr(92)) COLLATE \"C\" FROM below WHERE strpos(rest, chr(92)) "
+            "> 0 "
+            "ORDER BY kind, rank, 1")
             .arg(QLatin1String(kOfDisc)),
         {diskName_, folder});
     DiscFolder listing;
-    for (int r = 0; r < rows.rowCount(); ++r) {
-        const QString rest = rows.value(r, 1).toString();
-        if (rows.value(r, 5).toLongLong() == 0) {
+    while (rows.next()) {
+        const QString rest = rows.value(1).toString();
+        if (rows.value(5).toLongLong() == 0) {
             listing.folders.push_back(rest);
             continue;
         }
-        listing.files.push_back(fileOf([&](int column) { return rows.value(r, column); }, folder + rest,
-                                       folder.size()));
+        listing.files.push_back(
+            fileOf([&](int column) { return rows.value(column); }, folder + rest, folder.size()));
     }
     return listing;
 }

@@ -47,8 +47,12 @@ PgRowStream::~PgRowStream() {
 }
 
 bool PgRowStream::next() {
-    if (!open_) return false;
     if (batch_ && ++row_ < batch_->rowCount()) return true;
+    // A batch short of full was the last: no round trip to hear that nothing follows.
+    if (!open_ || (batch_ && batch_->rowCount() < kBatch)) {
+        open_ = false;
+        return false;
+    }
     batch_ = db_.exec(QStringLiteral("FETCH FORWARD %1 FROM %2").arg(kBatch).arg(name_));
     row_ = 0;
     if (batch_->rowCount() > 0) return true;

@@ -44,7 +44,8 @@ class DiscTreeEngines : public ::testing::TestWithParam<Engine> {
         QStringList rows;
         for (const QString& path : paths) {
             rows << QStringLiteral("('%1', '%2', '%3', 4096, 'Normal', NULL)")
-                        .arg(Statements::quoted(name), Statements::quoted(path.section(QLatin1Char('\\'), -1)),
+                        .arg(Statements::quoted(name),
+                             Statements::quoted(path.section(QLatin1Char('\\'), -1)),
                              Statements::quoted(path));
         }
         cn.Execute(QStringLiteral("INSERT INTO BankList VALUES %1;").arg(rows.join(QLatin1Char(','))));
@@ -56,16 +57,18 @@ class DiscTreeEngines : public ::testing::TestWithParam<Engine> {
 
 TEST_P(DiscTreeEngines, FoldersFilesAndFactsComeInTheFilesOrder) {
     const QString persian = QStringLiteral("موسيقي ايراني");
-    addDisc(QStringLiteral("CD1"),
-            {QStringLiteral("D:\\") + persian + QStringLiteral("\\آهنگ يك.mp3"), QStringLiteral("D:\\a]\\e.txt"),
-             QStringLiteral("D:\\a\\d.txt"), QStringLiteral("D:\\data"), QStringLiteral("D:\\docs\\data\\x.txt"),
-             QStringLiteral("D:\\a b\\c.txt"), QStringLiteral("D:\\ab.txt"), QStringLiteral("D:\\a!.txt"),
-             QStringLiteral("D:\\a%\\_.txt"), QStringLiteral("D:\\O'Brien's files\\a b.txt")});
+    addDisc(
+        QStringLiteral("CD1"),
+        {QStringLiteral("D:\\") + persian + QStringLiteral("\\آهنگ يك.mp3"), QStringLiteral("D:\\a]\\e.txt"),
+         QStringLiteral("D:\\a\\d.txt"), QStringLiteral("D:\\data"), QStringLiteral("D:\\docs\\data\\x.txt"),
+         QStringLiteral("D:\\a b\\c.txt"), QStringLiteral("D:\\ab.txt"), QStringLiteral("D:\\a!.txt"),
+         QStringLiteral("D:\\a%\\_.txt"), QStringLiteral("D:\\O'Brien's files\\a b.txt")});
     addDisc(QStringLiteral("CD2"), {QStringLiteral("D:\\a\\other.txt")});
     addDisc(QStringLiteral("CD_"), {QStringLiteral("D:\\a\\pattern.txt")});
     // A second row of the same path, and one with a date, arriving after the others.
-    cn.Execute(QStringLiteral("INSERT INTO BankList VALUES ('CD1', 'd.txt', 'D:\\a\\d.txt', 9, 'Hidden', NULL), "
-                              "('CD1', 'dated.txt', 'D:\\a\\dated.txt', 7, 'Normal', 1551694830);"));
+    cn.Execute(
+        QStringLiteral("INSERT INTO BankList VALUES ('CD1', 'd.txt', 'D:\\a\\d.txt', 9, 'Hidden', NULL), "
+                       "('CD1', 'dated.txt', 'D:\\a\\dated.txt', 7, 'Normal', 1551694830);"));
 
     const DiscTree tree(cn, QStringLiteral("CD1"));
     EXPECT_EQ(tree.root(), QStringLiteral("D:\\"));
@@ -73,11 +76,13 @@ TEST_P(DiscTreeEngines, FoldersFilesAndFactsComeInTheFilesOrder) {
     EXPECT_EQ(root.folders,
               (Names{QStringLiteral("O'Brien's files"), QStringLiteral("a b"), QStringLiteral("a%"),
                      QStringLiteral("a"), QStringLiteral("a]"), QStringLiteral("docs"), persian}));
-    EXPECT_EQ(fileNames(root), (Names{QStringLiteral("a!.txt"), QStringLiteral("ab.txt"), QStringLiteral("data")}));
+    EXPECT_EQ(fileNames(root),
+              (Names{QStringLiteral("a!.txt"), QStringLiteral("ab.txt"), QStringLiteral("data")}));
     EXPECT_EQ(tree.list(QString()).folders, Names{QStringLiteral("D:")});
 
     const DiscFolder a = tree.list(QStringLiteral("D:\\a\\"));
-    ASSERT_EQ(fileNames(a), (Names{QStringLiteral("d.txt"), QStringLiteral("d.txt"), QStringLiteral("dated.txt")}));
+    ASSERT_EQ(fileNames(a),
+              (Names{QStringLiteral("d.txt"), QStringLiteral("d.txt"), QStringLiteral("dated.txt")}));
     EXPECT_EQ(a.files[0].path, QStringLiteral("D:\\a\\d.txt"));
     EXPECT_EQ(a.files[0].attributes, QStringLiteral("Normal"));
     EXPECT_EQ(a.files[0].size, 4096.0);
@@ -114,8 +119,10 @@ TEST_P(DiscTreeEngines, TheStoredSpellingsOfATypedNameAreFoundFolded) {
     addDisc(QStringLiteral("AXB"), {QStringLiteral("D:\\y")}, false);
     addDisc(QStringLiteral("\u064A\u0643"), {QStringLiteral("D:\\z")});
     addDisc(QStringLiteral("aXbc"), {QStringLiteral("D:\\w")});
-    EXPECT_EQ(DiscNames::storedSpellings(cn, QStringLiteral("axB")), (Names{QStringLiteral("AXB"), QStringLiteral("aXb")}));
-    EXPECT_EQ(DiscNames::storedSpellings(cn, QStringLiteral("\u06CC\u06A9")), Names{QStringLiteral("\u064A\u0643")});
+    EXPECT_EQ(DiscNames::storedSpellings(cn, QStringLiteral("axB")),
+              (Names{QStringLiteral("AXB"), QStringLiteral("aXb")}));
+    EXPECT_EQ(DiscNames::storedSpellings(cn, QStringLiteral("\u06CC\u06A9")),
+              Names{QStringLiteral("\u064A\u0643")});
     EXPECT_EQ(DiscNames::storedSpellings(cn, QStringLiteral("a_b")), Names{QStringLiteral("a_b")});
 }
 
@@ -124,7 +131,8 @@ TEST_P(DiscTreeEngines, TheStoredSpellingsOfATypedNameAreFoundFolded) {
 TEST_P(DiscTreeEngines, ALargeFolderIsVisitedWholeInPathOrder) {
     QStringList paths;
     constexpr int kFiles = 12001;
-    for (int i = kFiles - 1; i >= 0; --i) paths << QStringLiteral("D:\\big\\f%1").arg(i, 5, 10, QLatin1Char('0'));
+    for (int i = kFiles - 1; i >= 0; --i)
+        paths << QStringLiteral("D:\\big\\f%1").arg(i, 5, 10, QLatin1Char('0'));
     paths << QStringLiteral("D:\\big\\sub\\x") << QStringLiteral("D:\\other.txt");
     addDisc(QStringLiteral("Big"), paths);
 
@@ -144,7 +152,8 @@ TEST_P(DiscTreeEngines, ALargeFolderIsVisitedWholeInPathOrder) {
     EXPECT_EQ(last, QStringLiteral("D:\\big\\sub\\x"));
 
     QStringList exported;
-    BankListRows::forEach(cn, QStringLiteral("BIG"), [&](const std::vector<QVariant>& row) { exported << row[2].toString(); });
+    BankListRows::forEach(cn, QStringLiteral("BIG"),
+                          [&](const std::vector<QVariant>& row) { exported << row[2].toString(); });
     EXPECT_EQ(exported, paths);
     EXPECT_EQ(BankListRows::countOfDisc(cn, QStringLiteral("big")), paths.size());
 }
