@@ -14,8 +14,8 @@ class PgConnection;
 // same order (paths in the byte order of their UTF-8 text, which the "C" collation compares).
 //
 // The server has no index by folder: a disc's rows are found through the folded DiskName index, in order
-// of arrival, and the server itself groups a listing's rows by their next path part, so that one listing
-// is one round trip that sends back only that folder's entries, whatever lies below them.
+// of arrival, and the server itself groups a listing's rows by their next path part, so that a listing
+// is one query that sends back only that folder's entries, whatever lies below them.
 class PgDiscFolders {
   public:
     PgDiscFolders(PgConnection& db, const QString& diskName) : db_(db), diskName_(diskName) {}
