@@ -147,6 +147,20 @@ TEST_P(ListingEngines, RemoveTakesTheWholeDiscAndNothingElse) {
     ASSERT_EQ(runOn({QStringLiteral("disks")}), 0);
     EXPECT_EQ(outLines().size(), 3);
     EXPECT_EQ(runOn({QStringLiteral("remove"), QStringLiteral("Box"), QStringLiteral("--yes")}), 1);
+
+    // A removal refused at its last step leaves the disc whole.
+    execute(
+        GetParam() == Engine::File
+            ? QStringLiteral(
+                  "CREATE TRIGGER Keep BEFORE DELETE ON Disks BEGIN SELECT RAISE(ABORT, 'kept'); END;")
+            : QStringLiteral("CREATE FUNCTION keep() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN RAISE "
+                             "EXCEPTION 'kept'; END $$; CREATE TRIGGER Keep BEFORE DELETE ON Disks FOR EACH "
+                             "ROW EXECUTE FUNCTION keep();"));
+    EXPECT_EQ(runOn({QStringLiteral("remove"), QStringLiteral("bo_"), QStringLiteral("--yes")}),
+              cli::kCatalogueError);
+    EXPECT_TRUE(errText.contains(QStringLiteral("kept"))) << errText.toStdString();
+    ASSERT_EQ(runOn({QStringLiteral("export"), QStringLiteral("--disk=Bo_")}), 0);
+    EXPECT_EQ(outLines().size(), 2);
 }
 
 // A disc in a drive is recognised by serial and used size, and by its label where one was kept, in the
