@@ -51,7 +51,7 @@ Figures time(Connection& cn, const std::vector<DriveDetails>& lookups, long& fou
     for (const DriveDetails& details : lookups) {
         QElapsedTimer clock;
         clock.start();
-        found += recogniseDisc(cn.handle(), details).size();
+        found += recogniseDisc(cn, details).size();
         us.push_back(clock.nsecsElapsed() / 1000.0);
     }
     std::sort(us.begin(), us.end());

@@ -2,9 +2,15 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "catalog/CatalogError.h"
+#include "catalog/Connection.h"
 #include "catalog/SearchIndex.h"
 #include "catalog/SqliteStatement.h"
+#include "catalog/postgres/PgConnection.h"
 
 namespace vt {
 
@@ -34,48 +40,113 @@ void checkIntegrity(sqlite3* db, CatalogCheckReport& report) {
     }
 }
 
-// Runs `sql`, whose rows are (disc name, detail), and reports each as a problem worded by `say`.
-template <typename Say>
-void reportDiscs(sqlite3* db, const QString& sql, CatalogCheckReport& report, Say say) {
+// Discs with something wrong, each with what is wrong: (disc name, detail).
+using DiscFindings = std::vector<std::pair<QString, QVariant>>;
+
+DiscFindings findings(sqlite3* db, const QString& sql) {
     SqliteStatement rows(db, sql);
-    int named = 0;
-    int more = 0;
-    while (rows.step()) {
-        if (named == kNamedDiscs) {
-            ++more;
-            continue;
-        }
-        report.problems << say(rows.column(0).toString(), rows.column(1));
-        ++named;
-    }
+    DiscFindings found;
+    while (rows.step()) found.emplace_back(rows.column(0).toString(), rows.column(1));
+    return found;
+}
+
+DiscFindings findings(PgConnection& db, const QString& sql) {
+    const PgResult rows = db.exec(sql);
+    DiscFindings found;
+    for (int r = 0; r < rows.rowCount(); ++r)
+        found.emplace_back(rows.value(r, 0).toString(), rows.value(r, 1));
+    return found;
+}
+
+// Reports each finding as a problem worded by `say`, the first few by name.
+template <typename Say>
+void reportDiscs(const DiscFindings& found, CatalogCheckReport& report, Say say) {
+    const qsizetype named = std::min<qsizetype>(qsizetype(found.size()), kNamedDiscs);
+    for (qsizetype i = 0; i < named; ++i)
+        report.problems << say(found[size_t(i)].first, found[size_t(i)].second);
+    const qsizetype more = qsizetype(found.size()) - named;
     if (more > 0) report.problems << QStringLiteral("... and %1 more discs like these").arg(more);
+}
+
+// The findings, (disc, "recorded/rows"), (disc, rows), (disc, discs), of the three kinds below, as either
+// engine gives them.
+struct DiscQueries {
+    DiscFindings miscounted;
+    DiscFindings orphaned;
+    DiscFindings sharedNames;
+};
+
+void reportDiscQueries(const DiscQueries& found, CatalogCheckReport& report) {
+    reportDiscs(found.miscounted, report, [](const QString& disc, const QVariant& counts) {
+        const QStringList parts = counts.toString().split(QLatin1Char('/'));
+        return QStringLiteral("disc '%1' records %2 files but has %3 file rows")
+            .arg(disc, parts.value(0), parts.value(1));
+    });
+    reportDiscs(found.orphaned, report, [](const QString& disc, const QVariant& rows) {
+        return QStringLiteral("%1 file rows belong to no catalogued disc (named '%2')")
+            .arg(rows.toLongLong())
+            .arg(disc);
+    });
+    reportDiscs(found.sharedNames, report, [](const QString& disc, const QVariant& rows) {
+        return QStringLiteral("%1 discs share the name '%2'").arg(rows.toLongLong()).arg(disc);
+    });
 }
 
 void checkDiscs(sqlite3* db, CatalogCheckReport& report) {
     report.disks = scalar(db, QStringLiteral("SELECT count(*) FROM Disks;"));
     report.rows = scalar(db, QStringLiteral("SELECT count(*) FROM BankList;"));
-    reportDiscs(db,
-                QStringLiteral("SELECT DiskName, FileCount || '/' || (SELECT count(*) FROM BankList b "
-                               "WHERE b.DiskName = d.DiskName) FROM Disks d WHERE CAST(FileCount AS INTEGER) "
-                               "IS NOT (SELECT count(*) FROM BankList b WHERE b.DiskName = d.DiskName);"),
-                report, [](const QString& disc, const QVariant& counts) {
-                    const QStringList parts = counts.toString().split(QLatin1Char('/'));
-                    return QStringLiteral("disc '%1' records %2 files but has %3 file rows")
-                        .arg(disc, parts.value(0), parts.value(1));
-                });
-    reportDiscs(db,
-                QStringLiteral("SELECT DiskName, count(*) FROM BankList WHERE DiskName NOT IN "
-                               "(SELECT DiskName FROM Disks) OR DiskName IS NULL GROUP BY DiskName;"),
-                report, [](const QString& disc, const QVariant& rows) {
-                    return QStringLiteral("%1 file rows belong to no catalogued disc (named '%2')")
-                        .arg(rows.toLongLong())
-                        .arg(disc);
-                });
-    reportDiscs(db,
-                QStringLiteral("SELECT DiskName, count(*) FROM Disks GROUP BY DiskName HAVING count(*) > 1;"),
-                report, [](const QString& disc, const QVariant& rows) {
-                    return QStringLiteral("%1 discs share the name '%2'").arg(rows.toLongLong()).arg(disc);
-                });
+    DiscQueries found;
+    found.miscounted =
+        findings(db, QStringLiteral("SELECT DiskName, FileCount || '/' || (SELECT count(*) FROM BankList b "
+                                    "WHERE b.DiskName = d.DiskName) FROM Disks d WHERE CAST(FileCount AS "
+                                    "INTEGER) IS NOT (SELECT count(*) FROM BankList b WHERE b.DiskName = "
+                                    "d.DiskName);"));
+    found.orphaned =
+        findings(db, QStringLiteral("SELECT DiskName, count(*) FROM BankList WHERE DiskName NOT IN "
+                                    "(SELECT DiskName FROM Disks) OR DiskName IS NULL GROUP BY DiskName;"));
+    found.sharedNames = findings(
+        db, QStringLiteral("SELECT DiskName, count(*) FROM Disks GROUP BY DiskName HAVING count(*) > 1;"));
+    reportDiscQueries(found, report);
+}
+
+// The same questions of a server, in the file's order. A disc's rows are counted through the folded
+// DiskName index; a recorded count is read as SQLite's CAST reads it (its leading whole number, else 0).
+void checkDiscs(PgConnection& db, CatalogCheckReport& report) {
+    report.disks = db.exec(QStringLiteral("SELECT count(*) FROM Disks;")).value(0, 0).toLongLong();
+    report.rows = db.exec(QStringLiteral("SELECT count(*) FROM BankList;")).value(0, 0).toLongLong();
+    DiscQueries found;
+    found.miscounted = findings(
+        db, QStringLiteral(
+                "SELECT d.DiskName, coalesce(d.FileCount, '') || '/' || c.n FROM Disks d CROSS JOIN LATERAL "
+                "(SELECT count(*) AS n FROM BankList b WHERE vt_fold(b.DiskName) = vt_fold(d.DiskName) AND "
+                "b.DiskName = d.DiskName) c WHERE CASE WHEN d.FileCount IS NULL THEN NULL ELSE "
+                "coalesce(substring(d.FileCount FROM '^\\s*([+-]?[0-9]+)')::numeric, 0) END IS DISTINCT "
+                "FROM c.n ORDER BY d.RowId;"));
+    found.orphaned = findings(
+        db, QStringLiteral("SELECT DiskName, count(*) FROM BankList WHERE DiskName NOT IN (SELECT DiskName "
+                           "FROM Disks WHERE DiskName IS NOT NULL) OR DiskName IS NULL GROUP BY DiskName "
+                           "ORDER BY DiskName COLLATE \"C\" NULLS FIRST;"));
+    found.sharedNames = findings(db, QStringLiteral("SELECT DiskName, count(*) FROM Disks GROUP BY DiskName "
+                                                    "HAVING count(*) > 1 ORDER BY DiskName COLLATE \"C\" "
+                                                    "NULLS FIRST;"));
+    reportDiscQueries(found, report);
+}
+
+CatalogCheckReport checkServer(PgConnection& db) {
+    CatalogCheckReport report;
+    report.notes << QStringLiteral(
+        "the server keeps its storage and search index sound itself; checked here are the discs and their "
+        "file rows");
+    // One snapshot for every count, however the catalogue changes meanwhile.
+    db.execScript("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY;");
+    try {
+        checkDiscs(db, report);
+    } catch (const CatalogError&) {
+        db.execScript("ROLLBACK;");
+        throw;
+    }
+    db.execScript("COMMIT;");
+    return report;
 }
 
 // The check builds what the index should hold in the temporary schema. A reader's handle is kept to
@@ -158,9 +229,7 @@ void checkPathIndex(sqlite3* db, CatalogCheckReport& report) {
     }
 }
 
-}  // namespace
-
-CatalogCheckReport checkCatalogue(sqlite3* db) {
+CatalogCheckReport checkFile(sqlite3* db) {
     CatalogCheckReport report;
     checkIntegrity(db, report);
     // Counting rows of a damaged file could give any answer; its damage is the finding.
@@ -168,6 +237,13 @@ CatalogCheckReport checkCatalogue(sqlite3* db) {
     checkDiscs(db, report);
     checkPathIndex(db, report);
     return report;
+}
+
+}  // namespace
+
+CatalogCheckReport checkCatalogue(Connection& connection) {
+    if (PgConnection* server = connection.server()) return checkServer(*server);
+    return checkFile(connection.handle());
 }
 
 }  // namespace vt

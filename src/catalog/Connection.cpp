@@ -97,8 +97,18 @@ void Connection::Execute(const QString& sql) {
 
 void Connection::BeginTrans() {
     // SQLite takes the write lock at once, so that a transaction never fails half-way for want of it; a
-    // server locks row by row.
-    Execute(server_ ? QStringLiteral("BEGIN;") : QStringLiteral("BEGIN IMMEDIATE;"));
+    // server locks row by row. A server only warns of a BEGIN inside a transaction and goes on in it, so
+    // that work meant to land whole (a removal) would be committed with, or rolled back by, the other;
+    // it is refused as SQLite refuses it.
+    if (server_) {
+        requireOwningThread();
+        if (server_->inTransaction()) {
+            throw CatalogError(QStringLiteral("cannot start a transaction within a transaction"));
+        }
+        Execute(QStringLiteral("BEGIN;"));
+        return;
+    }
+    Execute(QStringLiteral("BEGIN IMMEDIATE;"));
 }
 void Connection::CommitTrans() {
     Execute(QStringLiteral("COMMIT;"));

@@ -3,8 +3,10 @@
 #include <QStringList>
 #include <set>
 
+#include "catalog/Connection.h"
 #include "catalog/SqliteStatement.h"
 #include "catalog/TextMatch.h"
+#include "catalog/postgres/PgConnection.h"
 
 namespace vt {
 namespace DiscNames {
@@ -28,6 +30,19 @@ std::vector<QString> storedSpellings(sqlite3* db, const QString& name) {
             found.insert(stored);
         }
     }
+    if (found.empty()) return {name};
+    return {found.begin(), found.end()};
+}
+
+std::vector<QString> storedSpellings(Connection& connection, const QString& name) {
+    PgConnection* server = connection.server();
+    if (!server) return storedSpellings(connection.handle(), name);
+    const PgResult names =
+        server->exec(QStringLiteral("SELECT DiskName FROM Disks WHERE vt_fold(DiskName) = vt_fold($1) UNION "
+                                    "SELECT DiskName FROM BankList WHERE vt_fold(DiskName) = vt_fold($1);"),
+                     {name});
+    std::set<QString> found;
+    for (int row = 0; row < names.rowCount(); ++row) found.insert(names.value(row, 0).toString());
     if (found.empty()) return {name};
     return {found.begin(), found.end()};
 }

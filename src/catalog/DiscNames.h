@@ -7,6 +7,8 @@ struct sqlite3;
 
 namespace vt {
 
+class Connection;
+
 // A disc is asked for by its name without regard to case or to the Arabic and Persian forms of yeh and kaf,
 // with the folding of the catalogue's `like`: "AXB" finds the disc catalogued as "aXb". The file itself
 // keeps plain binary text and indexes, readable by any SQLite reader, so a statement about one disc first
@@ -18,6 +20,9 @@ namespace DiscNames {
 // are read one distinct name at a time from its DiskName index, a step per catalogued disc and never a pass
 // over the file rows. Throws CatalogError.
 std::vector<QString> storedSpellings(sqlite3* db, const QString& name);
+// The same from a catalogue on either engine; a server finds them through its folded DiskName indexes,
+// reading the rows of that one disc.
+std::vector<QString> storedSpellings(Connection& connection, const QString& name);
 
 // The test a statement makes of the spellings bound from parameter `first` on: "DiskName = ?2" for one,
 // "DiskName IN (?2, ?3)" for more; `column` names the column as the statement knows it.

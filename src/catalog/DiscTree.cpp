@@ -4,7 +4,9 @@
 
 #include "catalog/CatalogError.h"
 #include "catalog/CatalogSchema.h"
+#include "catalog/Connection.h"
 #include "catalog/SqliteStatement.h"
+#include "catalog/postgres/PgDiscFolders.h"
 
 namespace vt {
 
@@ -40,11 +42,14 @@ QString firstPart(const QString& path) {
 
 }  // namespace
 
-DiscTree::DiscTree(sqlite3* db, QString diskName)
-    : db_(db),
-      diskName_(std::move(diskName)),
-      hasDates_(CatalogSchema::hasFileDates(db_)),
-      folderIndex_(CatalogSchema::hasFolderIndex(db_)) {
+DiscTree::DiscTree(Connection& connection, QString diskName) : diskName_(std::move(diskName)) {
+    if (PgConnection* server = connection.server()) {
+        server_ = std::make_unique<PgDiscFolders>(*server, diskName_);
+        return;
+    }
+    db_ = connection.handle();
+    hasDates_ = CatalogSchema::hasFileDates(db_);
+    folderIndex_ = CatalogSchema::hasFolderIndex(db_);
     range_ = std::make_unique<SqliteStatement>(db_, rangeSql());
 }
 
@@ -59,6 +64,7 @@ QString DiscTree::rangeSql() const {
 DiscTree::~DiscTree() = default;
 
 std::optional<DiscFacts> DiscTree::facts() const {
+    if (server_) return server_->facts();
     SqliteStatement row(db_, QStringLiteral("SELECT * FROM Disks WHERE DiskName = ?1 LIMIT 1"));
     row.bind(1, diskName_);
     if (!row.step()) return std::nullopt;
@@ -77,6 +83,12 @@ std::optional<DiscFacts> DiscTree::facts() const {
 }
 
 QString DiscTree::root() const {
+    if (server_) {
+        const auto ends = server_->pathEnds();
+        if (!ends) return QString();
+        const QString first = firstPart(ends->first);
+        return first == firstPart(ends->second) ? first : QString();
+    }
     const Keys keys = keysOf(folderIndex_);
     QString ends[2];
     for (int i = 0; i < 2; ++i) {
@@ -117,6 +129,7 @@ DiscFile DiscTree::fileAt(const SqliteStatement& rows, const QString& path, qsiz
 }
 
 DiscFolder DiscTree::list(const QString& folder) const {
+    if (server_) return server_->list(folder);
     DiscFolder listing;
     SqliteStatement& rows = *range_;
     startRange(rows, folder, folder);
@@ -136,6 +149,10 @@ DiscFolder DiscTree::list(const QString& folder) const {
 }
 
 void DiscTree::forEachFile(const QString& folder, const std::function<void(const DiscFile&)>& visit) const {
+    if (server_) {
+        server_->forEachFile(folder, visit);
+        return;
+    }
     // A statement of its own, so that `visit` may list folders meanwhile.
     SqliteStatement rows(db_, rangeSql());
     startRange(rows, folder, folder);

@@ -10,6 +10,8 @@ struct sqlite3;
 
 namespace vt {
 
+class Connection;
+class PgDiscFolders;
 class SqliteStatement;
 
 // One file row of a disc, as a folder listing gives it.
@@ -50,13 +52,14 @@ struct DiscFacts {
 // (exact bytes: no case folding, no wildcards), stepping over each subfolder's rows in one seek. So
 // opening a disc of a million files costs its root folder, and a folder of n files about n row reads.
 // A catalogue without the folder index (an older one opened only for reading) is read through the DiskName
-// index instead, a pass over the disc's rows per listing.
+// index instead, a pass over the disc's rows per listing. A catalogue on a server is read the same way,
+// the server sending only the folder's own entries (PgDiscFolders); the listings are those of the file.
 //
-// The database handle must outlive the object, and be used from one thread at a time. Throws CatalogError.
+// The connection must outlive the object, and be used from one thread at a time. Throws CatalogError.
 class DiscTree {
   public:
     // `diskName` exactly as stored (DiscNames::storedSpellings finds it from what a user typed).
-    DiscTree(sqlite3* db, QString diskName);
+    DiscTree(Connection& connection, QString diskName);
     ~DiscTree();
     DiscTree(const DiscTree&) = delete;
     DiscTree& operator=(const DiscTree&) = delete;
@@ -83,7 +86,8 @@ class DiscTree {
     void startRange(SqliteStatement& rows, const QString& from, const QString& folder) const;
     DiscFile fileAt(const SqliteStatement& rows, const QString& path, qsizetype nameStart) const;
 
-    sqlite3* db_;
+    sqlite3* db_ = nullptr;  // null for a catalogue on a server
+    std::unique_ptr<PgDiscFolders> server_;
     QString diskName_;
     bool hasDates_ = false;
     bool folderIndex_ = false;

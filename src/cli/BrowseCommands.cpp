@@ -20,8 +20,8 @@ namespace {
 // nothing after saying why there is none.
 std::optional<QString> storedDisc(Connection& cn, const QString& typed, CliEnvironment& env) {
     std::vector<QString> spellings;
-    for (const QString& spelling : DiscNames::storedSpellings(cn.handle(), typed)) {
-        if (DiscTree(cn.handle(), spelling).facts()) spellings.push_back(spelling);
+    for (const QString& spelling : DiscNames::storedSpellings(cn, typed)) {
+        if (DiscTree(cn, spelling).facts()) spellings.push_back(spelling);
     }
     if (spellings.size() == 1) return spellings.front();
     if (spellings.empty()) {
@@ -76,7 +76,7 @@ Opened openFolder(const Arguments& args, CliEnvironment& env, int& exitCode) {
         exitCode = kNothingFound;
         return opened;
     }
-    opened.tree = std::make_unique<DiscTree>(opened.cn->handle(), *disc);
+    opened.tree = std::make_unique<DiscTree>(*opened.cn, *disc);
     const QString root = opened.tree->root();
     opened.folder = args.positional.size() > 1 ? folderPath(*opened.tree, args.positional.value(1)) : root;
     return opened;

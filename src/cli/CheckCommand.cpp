@@ -12,7 +12,7 @@ int runCheck(const Arguments& args, CliEnvironment& env) {
     if (!cn) return kCatalogueError;
     CatalogCheckReport report;
     try {
-        report = checkCatalogue(cn->handle());
+        report = checkCatalogue(*cn);
     } catch (const CatalogError& e) {
         env.err << "vellumtrove-cli: the catalogue could not be read to the end: " << e.message() << '\n';
         return kCatalogueError;

@@ -4,12 +4,11 @@
 #include <optional>
 #include <vector>
 
+#include "catalog/BankListRows.h"
 #include "catalog/CatalogError.h"
 #include "catalog/CatalogSchema.h"
-#include "catalog/DiscNames.h"
 #include "catalog/FileTimeText.h"
 #include "catalog/Recordset.h"
-#include "catalog/SqliteStatement.h"
 #include "catalog/Statements.h"
 #include "cli/CliArguments.h"
 #include "cli/CliCatalogue.h"
@@ -125,32 +124,26 @@ int runExport(const Arguments& args, CliEnvironment& env) {
     if (!cn) return kCatalogueError;
     try {
         // Rows are read one at a time straight from the store, so memory stays flat for any catalogue.
-        // A disc is named as everywhere else, case ignored; its rows come through the DiskName index.
-        const bool oneDisk = args.options.contains(QStringLiteral("--disk"));
-        const std::vector<QString> spellings =
-            oneDisk ? DiscNames::storedSpellings(cn->handle(), args.option(QStringLiteral("--disk")))
-                    : std::vector<QString>{};
-        const QString oneDiskRows =
-            QStringLiteral("SELECT * FROM BankList WHERE %1%2;")
-                .arg(DiscNames::nameTest(QStringLiteral("DiskName"), 1, spellings.size()),
-                     DiscNames::rowidOrder(spellings.size()));
-        SqliteStatement rows(cn->handle(), oneDisk ? oneDiskRows : QStringLiteral("SELECT * FROM BankList;"));
-        for (size_t i = 0; i < spellings.size(); ++i) rows.bind(int(i) + 1, spellings[i]);
-        const bool dated = rows.columnCount() > BankListColumn::FileModified;
+        // A disc is named as everywhere else, case ignored.
+        const std::optional<QString> disk =
+            args.options.contains(QStringLiteral("--disk"))
+                ? std::optional<QString>(args.option(QStringLiteral("--disk")))
+                : std::nullopt;
         RecordWriter writer(
             env.out, format,
             {QStringLiteral("disc"), QStringLiteral("name"), QStringLiteral("path"), QStringLiteral("size"),
              QStringLiteral("attributes"), QStringLiteral("modified")});
         long count = 0;
-        while (rows.step()) {
-            const QString modified =
-                dated ? isoUtcText(optionalTime(rows.column(BankListColumn::FileModified))) : QString();
-            writer.write({rows.column(0).toString(), rows.column(1).toString(), rows.column(2).toString(),
-                          numberText(rows.column(3)), rows.column(4).toString(), modified},
+        BankListRows::forEach(*cn, disk, [&](const std::vector<QVariant>& row) {
+            const QString modified = row.size() > size_t(BankListColumn::FileModified)
+                                         ? isoUtcText(optionalTime(row[BankListColumn::FileModified]))
+                                         : QString();
+            writer.write({row[0].toString(), row[1].toString(), row[2].toString(), numberText(row[3]),
+                          row[4].toString(), modified},
                          {false, false, false, true, false, false},
                          {false, false, false, false, false, true});
             ++count;
-        }
+        });
         env.out.flush();
         return count > 0 ? kSuccess : kNothingFound;
     } catch (const CatalogError& e) {

@@ -75,7 +75,7 @@ int runIdentify(const Arguments& args, CliEnvironment& env) {
     auto cn = openCatalogue(args, env, Access::Read);
     if (!cn) return kCatalogueError;
     try {
-        const QStringList names = recogniseDisc(cn->handle(), *details);
+        const QStringList names = recogniseDisc(*cn, *details);
         for (const QString& name : names) env.out << name << '\n';
         if (names.isEmpty()) {
             env.err << "vellumtrove-cli: no catalogued disc has serial " << details->serial << " and size "

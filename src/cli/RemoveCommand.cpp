@@ -1,9 +1,8 @@
 #include "cli/RemoveCommand.h"
 
+#include "catalog/BankListRows.h"
 #include "catalog/CatalogError.h"
-#include "catalog/DiscNames.h"
 #include "catalog/Recordset.h"
-#include "catalog/SqliteStatement.h"
 #include "catalog/Statements.h"
 #include "cli/CliArguments.h"
 #include "cli/CliCatalogue.h"
@@ -11,20 +10,6 @@
 #include "remove/DiskRemoval.h"
 
 namespace vt::cli {
-
-namespace {
-
-// The file rows the removal takes: those of every stored spelling of the name, as it removes them.
-qint64 fileCount(Connection& cn, const QString& name) {
-    const std::vector<QString> spellings = DiscNames::storedSpellings(cn.handle(), name);
-    SqliteStatement count(cn.handle(),
-                          QStringLiteral("SELECT COUNT(*) FROM BankList WHERE %1;")
-                              .arg(DiscNames::nameTest(QStringLiteral("DiskName"), 1, spellings.size())));
-    for (size_t i = 0; i < spellings.size(); ++i) count.bind(int(i) + 1, spellings[i]);
-    return count.step() ? count.column(0).toLongLong() : 0;
-}
-
-}  // namespace
 
 int runRemove(const Arguments& args, CliEnvironment& env) {
     const QString name = args.positional.value(0);
@@ -47,7 +32,8 @@ int runRemove(const Arguments& args, CliEnvironment& env) {
         // Told as catalogued, whatever the case it was asked for in.
         const QString catalogued = disk.Fields(0).Value().toString();
         disk.Close();
-        const qint64 files = fileCount(*cn, name);
+        // The file rows the removal takes: those of every stored spelling of the name, as it removes them.
+        const qint64 files = BankListRows::countOfDisc(*cn, name);
         if (!confirmed) {
             env.err << "Remove the disc '" << catalogued << "' and its " << files << " file rows? [y/N] ";
             env.err.flush();

@@ -3,6 +3,7 @@
 #include "catalog/Connection.h"
 #include "catalog/Recordset.h"
 #include "catalog/Statements.h"
+#include "catalog/postgres/PgConnection.h"
 
 namespace vt {
 
@@ -18,10 +19,28 @@ void deleteEveryRow(Recordset& rows) {
     }
 }
 
+// A server takes the same rows as the two removal statements give it (PgSelect), in a statement each
+// rather than a round trip per row; other machines see the disc whole until the commit, then not at all.
+void removeOnServer(PgConnection& server, const QString& diskName) {
+    const char* const tables[] = {"BankList", "Disks"};
+    for (const char* table : tables) {
+        server.exec(
+            QStringLiteral("DELETE FROM %1 WHERE vt_fold(DiskName) = vt_fold($1);").arg(QLatin1String(table)),
+            {diskName});
+    }
+}
+
 }  // namespace
 
 void removeDisk(Connection& connection, const QString& diskName) {
     Transaction transaction(connection);
+    // A scan of the same name on another machine ends first, so the removal takes the disc as it lands.
+    connection.reserveDiscName(diskName);
+    if (PgConnection* server = connection.server()) {
+        removeOnServer(*server, diskName);
+        transaction.commit();
+        return;
+    }
     Recordset files;
     Recordset disk;
     files.Open(Statements::filesOfDisk(diskName), connection);

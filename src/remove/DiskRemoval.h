@@ -7,7 +7,8 @@ namespace vt {
 class Connection;
 
 // Removes one catalogued disc: every BankList row of `diskName`, then its Disks row, one row at a time
-// through recordsets on the two removal statements, all inside one transaction on `connection`.
+// through recordsets on the two removal statements (on a server, the same rows in a statement per table),
+// all inside one transaction on `connection`.
 // Either everything goes or nothing does: on any failure the transaction is rolled back and CatalogError
 // is thrown. Names are compared exactly, so discs whose names merely begin alike or differ by wildcard
 // characters are never touched.

@@ -46,7 +46,7 @@ DiscUpdate::ReadOutcome DiscUpdate::read(const QString& root, const QString& nam
         return ReadOutcome::NoDisc;
     }
 
-    spellings_ = DiscNames::storedSpellings(connection_.handle(), name);
+    spellings_ = DiscNames::storedSpellings(connection_, name);
     SqliteStatement disk(connection_,
                          QStringLiteral("SELECT DiskName FROM Disks WHERE %1 ORDER BY rowid LIMIT 1")
                              .arg(DiscNames::nameTest(QStringLiteral("DiskName"), 1, spellings_.size())));

@@ -247,8 +247,7 @@ void frmMain::ShowRecognition(const QString& root) {
     Connection& catalogue = context_.cnCatalog;
     try {
         if (catalogue.State() != 0)
-            recognisedAs_ =
-                recogniseDisc(catalogue.handle(), readDriveDetails(context_.platform.drives, root));
+            recognisedAs_ = recogniseDisc(catalogue, readDriveDetails(context_.platform.drives, root));
     } catch (const CatalogError&) {
         // Recognising is a courtesy: a catalogue that cannot answer now shows nothing.
         recognisedAs_.clear();

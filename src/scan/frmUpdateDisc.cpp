@@ -164,7 +164,7 @@ QStringList frmUpdateDisc::recognisedAs(const QString& root) const {
     Connection& catalogue = context_.cnCatalog;
     try {
         if (catalogue.State() != 0)
-            return recogniseDisc(catalogue.handle(), readDriveDetails(context_.platform.drives, root));
+            return recogniseDisc(catalogue, readDriveDetails(context_.platform.drives, root));
     } catch (const CatalogError&) {
         // Recognising is a courtesy: a catalogue that cannot answer now names no disc, and warns of none.
     }

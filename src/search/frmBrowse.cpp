@@ -240,7 +240,7 @@ void frmBrowse::Combo1_Click(int index) {
     treeModel_->clear();
     QString root;
     try {
-        disc_ = std::make_unique<DiscTree>(context_.cnCatalog.handle(), Combo1_->itemText(index));
+        disc_ = std::make_unique<DiscTree>(context_.cnCatalog, Combo1_->itemText(index));
         showFacts(disc_->facts().value_or(DiscFacts{Combo1_->itemText(index), {}, {}, {}, {}, {}, {}}));
         root = disc_->root();
     } catch (const CatalogError& e) {

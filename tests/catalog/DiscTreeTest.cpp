@@ -41,7 +41,7 @@ TEST(DiscTree, FoldersComeFromThePathsWithAnyNameAndOnlyTheirOwnRows) {
                                      "FileModified) VALUES ('CD1', 'dated.txt', 'D:\\a\\dated.txt', 7, "
                                      "'Normal', 1551694830)"));
 
-    const DiscTree tree(cn.handle(), QStringLiteral("CD1"));
+    const DiscTree tree(cn, QStringLiteral("CD1"));
     EXPECT_EQ(tree.root(), QStringLiteral("D:\\"));
     const DiscFolder root = tree.list(QStringLiteral("D:\\"));
     EXPECT_EQ(root.folders,
@@ -87,8 +87,8 @@ TEST(DiscTree, FoldersComeFromThePathsWithAnyNameAndOnlyTheirOwnRows) {
     const std::optional<DiscFacts> facts = tree.facts();
     ASSERT_TRUE(facts.has_value());
     EXPECT_EQ(facts->fileCount, QStringLiteral("11"));
-    EXPECT_FALSE(DiscTree(cn.handle(), QStringLiteral("CD%")).facts().has_value());
-    EXPECT_TRUE(DiscTree(cn.handle(), QStringLiteral("CD%")).list(QStringLiteral("D:\\")).folders.empty());
+    EXPECT_FALSE(DiscTree(cn, QStringLiteral("CD%")).facts().has_value());
+    EXPECT_TRUE(DiscTree(cn, QStringLiteral("CD%")).list(QStringLiteral("D:\\")).folders.empty());
 }
 
 TEST(DiscTree, ADiscTwoHundredFoldersDeepIsWalkedLevelByLevel) {
@@ -98,7 +98,7 @@ TEST(DiscTree, ADiscTwoHundredFoldersDeepIsWalkedLevelByLevel) {
     test::addDisc(catalogue.connection, QStringLiteral("Deep"),
                   {QStringLiteral("D:\\top.txt"), deepest + QStringLiteral("bottom.txt")});
 
-    const DiscTree tree(catalogue.connection.handle(), QStringLiteral("Deep"));
+    const DiscTree tree(catalogue.connection, QStringLiteral("Deep"));
     QString folder = tree.root();
     for (int level = 0; level < 200; ++level) {
         const DiscFolder listing = tree.list(folder);
@@ -130,7 +130,9 @@ TEST(DiscTree, AnOlderCatalogueOpenedOnlyForReadingIsListedWithoutDates) {
     ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
     sqlite3_close(db);
 
-    sqlite3* reader = CatalogSchema::open(path, CatalogSchema::OpenMode::ReadOnly);
+    Connection reader;
+    openCatalogue(reader, QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;data source=") + path,
+                  CatalogueAccess::ReadOnly);
     {
         const DiscTree tree(reader, QStringLiteral("CD1"));
         const DiscFolder root = tree.list(tree.root());
@@ -140,7 +142,6 @@ TEST(DiscTree, AnOlderCatalogueOpenedOnlyForReadingIsListedWithoutDates) {
         EXPECT_EQ(root.files[0].size, 2.0);
         EXPECT_FALSE(tree.facts()->cataloguedAt.has_value());
     }
-    sqlite3_close_v2(reader);
 }
 
 }  // namespace

@@ -34,6 +34,12 @@ constexpr const char kCreateFoldedPaths[] =
     "ALTER TABLE BankList ADD COLUMN FoldedPath TEXT GENERATED ALWAYS AS (vt_fold(FilePath)) STORED;"
     "CREATE INDEX BankList_FoldedPath ON BankList USING gin (FoldedPath gin_trgm_ops);";
 
+// A disc put in a drive is recognised by its serial and used size (recogniseDisc) at once however many
+// discs are catalogued. Catalogues made before it get it when next opened for writing.
+constexpr const char kIdentityIndex[] = "disks_serialno_disksize";
+constexpr const char kCreateIdentityIndex[] =
+    "CREATE INDEX Disks_SerialNo_DiskSize ON Disks (SerialNo, DiskSize);";
+
 bool hasTable(PgConnection& db, const char* name) {
     return db.exec(QStringLiteral("SELECT to_regclass($1) IS NOT NULL;"), {QString::fromLatin1(name)})
                .value(0, 0)
@@ -90,6 +96,7 @@ void create(PgConnection& db) {
     defineFolding(db);
     db.execScript(kCreateNameIndexes);
     db.execScript(kCreateFoldedPaths);
+    db.execScript(kCreateIdentityIndex);
     db.exec(QStringLiteral("INSERT INTO CatalogueInfo VALUES ($1, $2);"), {kApplicationId, kVersion});
 }
 
@@ -111,6 +118,8 @@ void check(PgConnection& db, bool readOnly) {
             Reason::UnknownVersion, db.description(),
             QStringLiteral("catalogue version %1, this program knows up to %2").arg(version).arg(kVersion));
     }
+    // Asked first rather than made "IF NOT EXISTS": that would wait for every writer of Disks at each open.
+    if (!readOnly && !hasTable(db, kIdentityIndex)) db.execScript(kCreateIdentityIndex);
     const bool folding = foldingCurrent(db);
     if (folding && hasFoldedPaths(db)) return;
     if (readOnly) {

@@ -17,8 +17,11 @@ class PgConnection;
 // Beside the tables:
 //   vt_fold(text)         the catalogue's character folding (foldForMatch) as an immutable function, made
 //                         from the program's own table of folds (PgFolding.h);
-//   BankList_FoldedPath   a pg_trgm GIN index over vt_fold(FilePath), through which a search by part of a
+//   FoldedPath            a stored column of BankList after RowId: vt_fold(FilePath), worked out as the
+//                         row arrives, which path searches compare;
+//   BankList_FoldedPath   a pg_trgm GIN index over FoldedPath, through which a search by part of a
 //                         path finds its rows; the DiskName indexes are over vt_fold(DiskName) too;
+//   Disks_SerialNo_DiskSize  the discs by serial and used size, as a disc in a drive is recognised;
 //   CatalogueInfo         one row: the application's mark and the catalogue's version.
 namespace PgCatalogSchema {
 

@@ -149,5 +149,28 @@ TEST_F(PgCatalogSchemaTest, OpeningAgainKeepsTheCatalogueAndRefusesWhatItDoesNot
               QVariant(qlonglong(1)));
 }
 
+// A disc in a drive is looked up by serial and used size through an index; a catalogue made without it
+// gains it when next opened for writing, never when only read.
+TEST_F(PgCatalogSchemaTest, DiscsAreFoundBySerialAndSizeThroughAnIndexThatOlderCataloguesGain) {
+    PgConnection db(connectionString);
+    PgCatalogSchema::open(db);
+    const auto indexed = [&] {
+        return db
+            .exec(
+                QStringLiteral("SELECT count(*) FROM pg_indexes WHERE tablename = 'disks' AND indexdef LIKE "
+                               "'%(serialno, disksize)';"))
+            .value(0, 0)
+            .toLongLong();
+    };
+    EXPECT_EQ(indexed(), 1);
+    db.execScript("DROP INDEX Disks_SerialNo_DiskSize;");
+    PgCatalogSchema::open(db, CatalogSchema::OpenMode::ReadOnly);
+    EXPECT_EQ(indexed(), 0);
+    PgCatalogSchema::open(db);
+    EXPECT_EQ(indexed(), 1);
+    PgCatalogSchema::open(db);
+    EXPECT_EQ(indexed(), 1);
+}
+
 }  // namespace
 }  // namespace vt

@@ -114,6 +114,22 @@ TEST_P(RecordsetEngines, SearchesAndDiscStatementsGiveTheSameRowsInTheSameOrder)
               (QStringList{QStringLiteral("1024"), QStringLiteral("1073741824")}));
 }
 
+// Work meant to land whole is never joined to another transaction: a second Begin fails on either engine
+// and leaves the open transaction, and its work, as they were.
+TEST_P(RecordsetEngines, ABeginWithinATransactionFailsAndLeavesItOpen) {
+    cn.BeginTrans();
+    cn.Execute(QStringLiteral("INSERT INTO Disks (DiskName) VALUES ('Pending');"));
+    EXPECT_THROW(
+        {
+            Transaction removal(cn);
+            removal.commit();
+        },
+        CatalogError);
+    ASSERT_TRUE(cn.inTransaction());
+    cn.RollbackTrans();
+    EXPECT_TRUE(column(Statements::allDisks(), 0).isEmpty());
+}
+
 INSTANTIATE_TEST_SUITE_P(BothEngines, RecordsetEngines, ::testing::Values(Engine::File, Engine::Server),
                          test::engineName);
 
