@@ -1,5 +1,6 @@
 #include "catalog/DiscCopy.h"
 
+#include "catalog/BankListRows.h"
 #include "catalog/BankListWriting.h"
 #include "catalog/CatalogSchema.h"
 #include "catalog/Connection.h"
@@ -17,6 +18,14 @@ constexpr qint64 kRowsPerCheck = 4096;
 
 // Thrown through the row reader to stop it.
 struct CopyStopped {};
+
+// A file row as BankListRows gives it (without FileModified from a file of an older version).
+BankListRow rowOf(const std::vector<QVariant>& values) {
+    BankListRow row{values[0].toString(), values[1].toString(), values[2].toString(),
+                    values[3].toDouble(), values[4].toString(), std::nullopt};
+    if (values.size() > 5 && !values[5].isNull()) row.fileModified = values[5].toLongLong();
+    return row;
+}
 
 bool hasDiscNamed(Connection& catalogue, const QString& name) {
     const QByteArray wanted = name.toUtf8();
@@ -41,8 +50,8 @@ DiscCopyOutcome copyDisc(Connection& from, Connection& to, const std::vector<QVa
     {
         const std::unique_ptr<BankListWriter> writer = startBankListWriting(to);
         try {
-            DiscRows::forEachFile(from, name, [&](BankListRow row) {
-                writer->append(std::move(row));
+            BankListRows::forEach(from, name, [&](const std::vector<QVariant>& values) {
+                writer->append(rowOf(values));
                 if (++copied % kRowsPerCheck == 0 && stop()) throw CopyStopped();
             });
         } catch (const CopyStopped&) {
