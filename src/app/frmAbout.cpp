@@ -47,8 +47,9 @@ frmAbout::frmAbout(const AppContext& context, QWidget* parent) : QDialog(parent)
     lblCatalogue_ = new QLabel(catalogueInUse(context), this);
     lblCatalogue_->setObjectName(QStringLiteral("lblCatalogue"));
     lblCatalogue_->setWordWrap(true);
-    lblCatalogue_->setLayoutDirection(Qt::RightToLeft);
-    lblCatalogue_->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    // Each line takes its own direction; all of them stand at the right edge, as the Persian ones begin
+    // there.
+    lblCatalogue_->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignTop);
     // So that the address or the path can be copied into a terminal or a mail.
     lblCatalogue_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     const int width = 340;

@@ -61,7 +61,8 @@ TEST(CatalogueSetting, TheSettingsFileNamesAServerWithoutPasswordOrElseTheFileIs
     }
 
     // Settings that cannot be trusted open nothing, rather than the file in place of the shared catalogue.
-    const CatalogueSetting faulty = settingWith("# shared\ncatalog=postgresql://db.example/vt\npostgresql://x\n");
+    const CatalogueSetting faulty =
+        settingWith("# shared\ncatalog=postgresql://db.example/vt\npostgresql://x\n");
     EXPECT_EQ(faulty.problem, Problem::FaultyLine);
     EXPECT_EQ(faulty.line, 3);
     EXPECT_TRUE(faulty.connectionString.isEmpty());

@@ -18,6 +18,7 @@
 #include "support/CatalogueEngines.h"
 #include "support/TestPlatform.h"
 #include "window/AppContext.h"
+#include "window/DiscUpdateFlow.h"
 
 namespace vt {
 namespace {
@@ -48,10 +49,11 @@ TEST_F(ServerStartup, TheProgramRunsOnTheServerItsSettingsNameAndSearchesAndRemo
     {
         Connection colleague;
         openCatalogue(colleague, address);
-        colleague.Execute(QStringLiteral(
-            "INSERT INTO Disks (DiskName, SerialNo, DiskSize, FileCount) VALUES ('Music 2009', '7', '1 bytes', '1');"
-            "INSERT INTO BankList (DiskName, FileName, FilePath, FileSize, FileAttr) VALUES "
-            "('Music 2009', 'song.mp3', 'D:\\Rock\\song.mp3', 1000, 'ArchiveNormal');"));
+        colleague.Execute(
+            QStringLiteral("INSERT INTO Disks (DiskName, SerialNo, DiskSize, FileCount) VALUES ('Music "
+                           "2009', '7', '1 bytes', '1');"
+                           "INSERT INTO BankList (DiskName, FileName, FilePath, FileSize, FileAttr) VALUES "
+                           "('Music 2009', 'song.mp3', 'D:\\Rock\\song.mp3', 1000, 'ArchiveNormal');"));
     }
 
     auto frame = startUp(context);
@@ -60,6 +62,8 @@ TEST_F(ServerStartup, TheProgramRunsOnTheServerItsSettingsNameAndSearchesAndRemo
     EXPECT_NE(context.cnCatalog.server(), nullptr);
     EXPECT_EQ(context.cnCatalog.databasePath(), describeServerCatalogue(address));
     EXPECT_FALSE(QFile::exists(fake.catalogPath()));
+    // The scans' own connection opens on the same server.
+    EXPECT_NE(scanConnection(context).server(), nullptr);
     // Idle moments pass (the file's index upkeep would look for work now) and the program stays up.
     QTest::qWait(2200);
 
