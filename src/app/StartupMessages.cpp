@@ -3,7 +3,6 @@
 #include "app/CatalogueSetting.h"
 #include "catalog/CatalogError.h"
 #include "catalog/postgres/PgConnectionString.h"
-#include "search/LeftToRight.h"
 #include "window/CatalogueFailureTexts.h"
 
 namespace vt {
@@ -54,15 +53,18 @@ QString catalogueOpenMessage(const CatalogOpenError& error, const QString& setti
     QString text = heading() + QLatin1Char('\n') + error.path() + QLatin1Char('\n') +
                    (onServer ? serverReason(error) : fileReason(error));
     if (!settingsFile.isEmpty()) {
-        text += QLatin1Char('\n') +
-                QStringLiteral("نشاني سرور در فايل تنظيمات %1 آمده است.").arg(leftToRight(settingsFile));
+        text += QLatin1Char('\n') + QStringLiteral("نشاني سرور در اين فايل تنظيمات آمده است:") +
+                QLatin1Char('\n') + settingsFile;
     }
     return text + QLatin1Char('\n') + QLatin1Char('(') + error.detail() + QLatin1Char(')');
 }
 
+// Paths and addresses stand on lines of their own, or inside a sentence begin and end with a letter: a
+// message box lays out "~/.pgpass" inside a Persian sentence as ".pgpass/~", whatever direction marks
+// surround it.
 QString catalogueSettingMessage(const CatalogueSetting& setting) {
     using Problem = CatalogueSetting::Problem;
-    const QString example = leftToRight(QStringLiteral("catalog=postgresql://server/database"));
+    const QString example = QStringLiteral("catalog=postgresql://server/database");
     QString reason;
     switch (setting.problem) {
         case Problem::None:
@@ -79,8 +81,9 @@ QString catalogueSettingMessage(const CatalogueSetting& setting) {
                          .arg(example);
             break;
         case Problem::UnknownKey:
-            reason = QStringLiteral("تنظيم ناشناخته %1 در فايل تنظيمات است. تنها تنظيم %2 شناخته مي شود.")
-                         .arg(leftToRight(setting.detail), leftToRight(QStringLiteral("catalog")));
+            reason =
+                QStringLiteral("تنظيم ناشناخته %1 در فايل تنظيمات است. تنها تنظيم catalog شناخته مي شود.")
+                    .arg(setting.detail);
             break;
         case Problem::NotAServer:
             reason = QStringLiteral(
@@ -93,12 +96,11 @@ QString catalogueSettingMessage(const CatalogueSetting& setting) {
             reason =
                 QStringLiteral(
                     "نشاني سرور در فايل تنظيمات رمز عبور دارد و رمز عبور نبايد در اين فايل بماند. رمز را از "
-                    "نشاني برداريد و در فايل %1 يا در فايل سرويس %2 بگذاريد.")
-                    .arg(leftToRight(QStringLiteral("~/.pgpass")),
-                         leftToRight(QStringLiteral("~/.pg_service.conf")));
+                    "نشاني برداريد و در فايل رمزهاي PostgreSQL يا در فايل سرويس آن بگذاريد:") +
+                QStringLiteral("\n~/.pgpass\n~/.pg_service.conf");
             break;
     }
-    return heading() + QLatin1Char('\n') + leftToRight(setting.settingsFile) + QLatin1Char('\n') + reason;
+    return heading() + QLatin1Char('\n') + setting.settingsFile + QLatin1Char('\n') + reason;
 }
 
 }  // namespace vt
