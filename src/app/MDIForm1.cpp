@@ -12,12 +12,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/CatalogueSetting.h"
 #include "app/StartupMessages.h"
 #include "app/WindowRegistry.h"
 #include "app/frmAbout.h"
 #include "button/MyButton.h"
 #include "catalog/CatalogError.h"
-#include "catalog/ConnectionString.h"
 #include "catalog/SearchIndexUpkeep.h"
 #include "platform/MessageService.h"
 #include "scan/frmMain.h"
@@ -116,15 +116,22 @@ bool MDIForm1::MDIForm_Load() {
         }
         progress->setValue(total > 0 ? int(done * 1000 / total) : 1000);
     };
-    try {
-        openCatalogue(context_.cnCatalog, buildConnectionString(dataFolder), CatalogueAccess::ReadWrite,
-                      showProgress);
-    } catch (const CatalogOpenError& error) {
-        progress.reset();
-        context_.platform.messages.information(this, catalogueOpenMessage(error));
+    const CatalogueSetting setting = readCatalogueSetting(dataFolder);
+    context_.settingsFile = setting.settingsFile;
+    if (setting.problem != CatalogueSetting::Problem::None) {
+        context_.platform.messages.information(this, catalogueSettingMessage(setting));
         return false;
     }
-    indexUpkeep_ = std::make_unique<SearchIndexUpkeep>(context_.cnCatalog);
+    try {
+        openCatalogue(context_.cnCatalog, setting.connectionString, CatalogueAccess::ReadWrite, showProgress);
+    } catch (const CatalogOpenError& error) {
+        progress.reset();
+        context_.platform.messages.information(
+            this, catalogueOpenMessage(error, setting.onServer() ? setting.settingsFile : QString()));
+        return false;
+    }
+    // The path index and its upkeep are the file's; a server keeps its own trigram index current.
+    if (!context_.cnCatalog.server()) indexUpkeep_ = std::make_unique<SearchIndexUpkeep>(context_.cnCatalog);
     return true;
 }
 

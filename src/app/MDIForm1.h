@@ -23,9 +23,10 @@ class MDIForm1 : public QMainWindow {
     ~MDIForm1() override;
 
     void MDIForm_Initialize();
-    // Registers the help file and opens the catalogue (showing progress while an older catalogue is
-    // brought up to date), then starts the search index's idle upkeep. Returns false, after telling the
-    // user why, when the catalogue cannot be opened; the program then ends.
+    // Registers the help file and opens the catalogue the settings file names, or else the file in the
+    // data folder (showing progress while an older catalogue file is brought up to date), then starts the
+    // file's search index upkeep. Returns false, after telling the user why, when the settings are faulty
+    // or the catalogue cannot be opened; the program then ends.
     bool MDIForm_Load();
 
     WindowRegistry& windows() { return *windows_; }

@@ -155,7 +155,7 @@ void WindowRegistry::discUpdated(const QString& disc) {
 
 frmAbout& WindowRegistry::showAbout(QWidget* owner) {
     if (!about_) {
-        about_ = new frmAbout(owner);
+        about_ = new frmAbout(context_, owner);
         button::loadStoredButtons(*about_, context_.platform.systemColors);
         about_->setAttribute(Qt::WA_DeleteOnClose);
         about_->setWindowModality(Qt::ApplicationModal);

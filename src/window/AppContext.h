@@ -24,6 +24,9 @@ struct AppContext {
     Recordset rsDisks;
     Recordset rsBankList;
     QString helpFile;  // registered at start-up; nothing opens it
+    // The settings file that says which catalogue cnCatalog is (read at start-up, whether or not it is
+    // there).
+    QString settingsFile;
 };
 
 }  // namespace vt

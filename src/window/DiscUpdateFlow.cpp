@@ -18,8 +18,8 @@ Connection& scanConnection(AppContext& context) {
     if (connection.State() == 0) {
         openCatalogue(connection, context.cnCatalog.connectionString());
         // The large write of a scan is copied into the catalogue file later, in idle time, by the main
-        // connection, rather than while the user waits for the end of the scan.
-        connection.Execute(QStringLiteral("PRAGMA wal_autocheckpoint = 0;"));
+        // connection, rather than while the user waits for the end of the scan. (A server has no such file.)
+        if (!connection.server()) connection.Execute(QStringLiteral("PRAGMA wal_autocheckpoint = 0;"));
     }
     return connection;
 }

@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 #include <memory>
 
 namespace vt {
@@ -56,6 +57,12 @@ bool isPostgresConnectionString(const QString& text) {
     const QString trimmed = text.trimmed();
     return trimmed.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive) ||
            trimmed.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
+}
+
+bool holdsPassword(const QString& connectionString) {
+    if (const ParsedConninfo options = parse(connectionString)) return !option(options, "password").isEmpty();
+    const QStringList passwords = passwordsByShape(connectionString);
+    return std::any_of(passwords.begin(), passwords.end(), [](const QString& p) { return !p.isEmpty(); });
 }
 
 QString describeServerCatalogue(const QString& connectionString) {

@@ -13,6 +13,10 @@ namespace vt {
 // Whether `text` names a catalogue on a PostgreSQL server rather than a catalogue file.
 bool isPostgresConnectionString(const QString& text);
 
+// Whether `connectionString` carries a password of its own (rather than leaving it to libpq's password or
+// service file). A string libpq cannot read is judged by its shape.
+bool holdsPassword(const QString& connectionString);
+
 // "postgresql://user@host:port/database" with whatever parts the string gives, never its password; for
 // messages and logs.
 QString describeServerCatalogue(const QString& connectionString);
