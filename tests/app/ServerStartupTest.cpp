@@ -85,7 +85,7 @@ TEST_F(ServerStartup, TheProgramRunsOnTheServerItsSettingsNameAndSearchesAndRemo
 
     // The about window names the server, and the file that chose it.
     frmAbout& about = frame->windows().showAbout(frame.get());
-    const QString told = about.lblCatalogue()->text();
+    const QString told = about.lblCatalogue()->toolTip();
     EXPECT_TRUE(told.contains(describeServerCatalogue(address))) << told.toStdString();
     EXPECT_TRUE(told.contains(context.settingsFile)) << told.toStdString();
     about.close();
