@@ -41,7 +41,11 @@ void Connection::openPath(bool readOnly, const SearchIndex::Progress& progress) 
         }
         PgCatalogSchema::open(*server, mode);
         // A reader never writes, whatever statement reaches it.
-        if (readOnly) server->execScript("SET default_transaction_read_only = on;");
+        try {
+            if (readOnly) server->execScript("SET default_transaction_read_only = on;");
+        } catch (const CatalogError& e) {
+            throw CatalogOpenError(CatalogOpenError::Reason::CannotOpen, server->description(), e.message());
+        }
         path_ = server->description();
         server_ = std::move(server);
         return;

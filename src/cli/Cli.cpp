@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include "catalog/CatalogError.h"
 #include "cli/BrowseCommands.h"
 #include "cli/CheckCommand.h"
 #include "cli/CliArguments.h"
@@ -212,6 +213,12 @@ int runCli(const QStringList& words, CliEnvironment& env) {
         } catch (const UsageError& e) {
             env.err << "vellumtrove-cli: " << e.message() << '\n';
             return kUsageError;
+        } catch (const CatalogError& e) {
+            // Commands tell their own failures; this is for one that reaches no command's own words (a
+            // server connection cut between two of a command's statements), which must not end the
+            // program without a word.
+            env.err << "vellumtrove-cli: the catalogue failed: " << e.message() << '\n';
+            return kCatalogueError;
         }
     }
     env.err << "vellumtrove-cli: unknown command '" << name << "'; see 'vellumtrove-cli --help'\n";

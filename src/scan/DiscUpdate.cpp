@@ -2,9 +2,12 @@
 
 #include <QDateTime>
 
+#include "catalog/BankListRows.h"
 #include "catalog/Connection.h"
 #include "catalog/DiscNames.h"
 #include "catalog/SqliteStatement.h"
+#include "catalog/postgres/PgBankListCopy.h"
+#include "catalog/postgres/PgConnection.h"
 #include "platform/DriveTable.h"
 #include "scan/DiskScanner.h"
 #include "scan/ScanProgress.h"
@@ -47,25 +50,18 @@ DiscUpdate::ReadOutcome DiscUpdate::read(const QString& root, const QString& nam
     }
 
     spellings_ = DiscNames::storedSpellings(connection_, name);
-    SqliteStatement disk(connection_,
-                         QStringLiteral("SELECT DiskName FROM Disks WHERE %1 ORDER BY rowid LIMIT 1")
-                             .arg(DiscNames::nameTest(QStringLiteral("DiskName"), 1, spellings_.size())));
-    bindSpellings(disk, 1, spellings_);
-    if (!disk.step()) return ReadOutcome::UnknownDisc;
-    storedName_ = disk.column(0).toString();
+    const std::optional<QString> stored = storedDiscName(name);
+    if (!stored) return ReadOutcome::UnknownDisc;
+    storedName_ = *stored;
 
     std::vector<BankListRow> catalogued;
-    SqliteStatement rows(connection_,
-                         QStringLiteral("SELECT FilePath, FileSize, FileModified FROM BankList WHERE %1")
-                             .arg(DiscNames::nameTest(QStringLiteral("DiskName"), 1, spellings_.size())));
-    bindSpellings(rows, 1, spellings_);
-    while (rows.step()) {
+    BankListRows::forEach(connection_, storedName_, [&](const std::vector<QVariant>& values) {
         BankListRow row;
-        row.filePath = rows.column(0).toString();
-        row.fileSize = rows.column(1).toDouble();
-        if (!rows.column(2).isNull()) row.fileModified = rows.column(2).toLongLong();
+        row.filePath = values[2].toString();
+        row.fileSize = values[3].toDouble();
+        if (values.size() > 5 && !values[5].isNull()) row.fileModified = values[5].toLongLong();
         catalogued.push_back(std::move(row));
-    }
+    });
 
     progress.started();
     try {
@@ -85,41 +81,74 @@ DiscUpdate::ReadOutcome DiscUpdate::read(const QString& root, const QString& nam
     return ReadOutcome::Read;
 }
 
+std::optional<QString> DiscUpdate::storedDiscName(const QString& name) {
+    if (PgConnection* server = connection_.server()) {
+        const PgResult disk = server->exec(
+            QStringLiteral("SELECT DiskName FROM Disks WHERE vt_fold(DiskName) = vt_fold($1) ORDER BY RowId "
+                           "LIMIT 1;"),
+            {name});
+        if (disk.rowCount() == 0) return std::nullopt;
+        return disk.value(0, 0).toString();
+    }
+    SqliteStatement disk(connection_,
+                         QStringLiteral("SELECT DiskName FROM Disks WHERE %1 ORDER BY rowid LIMIT 1")
+                             .arg(DiscNames::nameTest(QStringLiteral("DiskName"), 1, spellings_.size())));
+    bindSpellings(disk, 1, spellings_);
+    if (!disk.step()) return std::nullopt;
+    return disk.column(0).toString();
+}
+
+void DiscUpdate::replaceDiscRow() {
+    const std::vector<QVariant> facts = {
+        details_.serial, details_.usedSize,       QString::number(now_.size()),
+        details_.label,  details_.fileSystemName, QDateTime::currentSecsSinceEpoch()};
+    if (PgConnection* server = connection_.server()) {
+        const QString byName = QStringLiteral("vt_fold(DiskName) = vt_fold($1)");
+        server->exec(QStringLiteral("DELETE FROM BankList WHERE %1;").arg(byName), {storedName_});
+        std::vector<QVariant> parameters{storedName_};
+        parameters.insert(parameters.end(), facts.begin(), facts.end());
+        server->exec(QStringLiteral("UPDATE Disks SET SerialNo = $2, DiskSize = $3, FileCount = $4, "
+                                    "VolumeLabel = $5, FileSystem = $6, CataloguedAt = $7 WHERE %1;")
+                         .arg(byName),
+                     parameters);
+        return;
+    }
+    const QString nameTest = DiscNames::nameTest(QStringLiteral("DiskName"), 1, spellings_.size());
+    SqliteStatement removeRows(connection_, QStringLiteral("DELETE FROM BankList WHERE %1").arg(nameTest));
+    bindSpellings(removeRows, 1, spellings_);
+    removeRows.step();
+    // Numbered after the spellings, which take parameters 1 and on.
+    const int at = int(spellings_.size()) + 1;
+    SqliteStatement disk(connection_,
+                         QStringLiteral("UPDATE Disks SET SerialNo = ?%1, DiskSize = ?%2, FileCount = ?%3, "
+                                        "VolumeLabel = ?%4, FileSystem = ?%5, CataloguedAt = ?%6 WHERE %7")
+                             .arg(at)
+                             .arg(at + 1)
+                             .arg(at + 2)
+                             .arg(at + 3)
+                             .arg(at + 4)
+                             .arg(at + 5)
+                             .arg(nameTest));
+    bindSpellings(disk, 1, spellings_);
+    for (size_t i = 0; i < facts.size(); ++i) disk.bind(at + int(i), facts[i]);
+    disk.step();
+}
+
 bool DiscUpdate::apply(std::function<void()> beforeEachBatch) {
     if (drives_.mediumIdentity(root_) != medium_) return false;
-    const QString nameTest = DiscNames::nameTest(QStringLiteral("DiskName"), 1, spellings_.size());
     Transaction update(connection_);
-    {
-        SqliteStatement removeRows(connection_,
-                                   QStringLiteral("DELETE FROM BankList WHERE %1").arg(nameTest));
-        bindSpellings(removeRows, 1, spellings_);
-        removeRows.step();
-        // Numbered after the spellings, which take parameters 1 and on.
-        const int at = int(spellings_.size()) + 1;
-        SqliteStatement disk(connection_,
-                             QStringLiteral("UPDATE Disks SET SerialNo = ?%1, DiskSize = ?%2, "
-                                            "FileCount = ?%3, VolumeLabel = ?%4, FileSystem = ?%5, "
-                                            "CataloguedAt = ?%6 WHERE %7")
-                                 .arg(at)
-                                 .arg(at + 1)
-                                 .arg(at + 2)
-                                 .arg(at + 3)
-                                 .arg(at + 4)
-                                 .arg(at + 5)
-                                 .arg(nameTest));
-        bindSpellings(disk, 1, spellings_);
-        disk.bind(at, details_.serial);
-        disk.bind(at + 1, details_.usedSize);
-        disk.bind(at + 2, QString::number(now_.size()));
-        disk.bind(at + 3, details_.label);
-        disk.bind(at + 4, details_.fileSystemName);
-        disk.bind(at + 5, QDateTime::currentSecsSinceEpoch());
-        disk.step();
+    connection_.reserveDiscName(storedName_);
+    replaceDiscRow();
+    std::unique_ptr<BankListWriter> writer;
+    if (PgConnection* server = connection_.server()) {
+        writer = std::make_unique<PgBankListCopy>(*server);
+    } else {
+        auto appender = std::make_unique<BankListAppender>(connection_);
+        if (beforeEachBatch) appender->runBeforeEachBatch(std::move(beforeEachBatch));
+        writer = std::move(appender);
     }
-    BankListAppender appender(connection_);
-    if (beforeEachBatch) appender.runBeforeEachBatch(std::move(beforeEachBatch));
-    for (const BankListRow& row : now_) appender.append(row);
-    appender.finish();
+    for (const BankListRow& row : now_) writer->append(row);
+    writer->finish();
     update.commit();
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "catalog/BankListAppender.h"
@@ -49,6 +50,11 @@ class DiscUpdate {
     bool apply(std::function<void()> beforeEachBatch = {});
 
   private:
+    // How the disc asked for as `name` is stored (the first catalogued of its spellings), if it is.
+    std::optional<QString> storedDiscName(const QString& name);
+    // Takes out the disc's rows and gives its disc row the medium's facts.
+    void replaceDiscRow();
+
     Connection& connection_;
     const DriveTable& drives_;
     FileSystem& fileSystem_;

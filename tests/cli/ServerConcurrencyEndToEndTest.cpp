@@ -32,7 +32,8 @@ constexpr int kRunsEach = 14;
 // take away again.
 const QStringList kKeptNames = {QStringLiteral("Keep A"), QStringLiteral("keep a"), QStringLiteral("Keep_B"),
                                 QStringLiteral("KEEP%"),  QStringLiteral("كتاب"),   QStringLiteral("کتاب")};
-const QStringList kPassingNames = {QStringLiteral("Temp 1"), QStringLiteral("Temp 2"), QStringLiteral("temp 3")};
+const QStringList kPassingNames = {QStringLiteral("Temp 1"), QStringLiteral("Temp 2"),
+                                   QStringLiteral("temp 3")};
 
 class ServerConcurrencyEndToEnd : public ::testing::Test {
   protected:
@@ -46,12 +47,14 @@ class ServerConcurrencyEndToEnd : public ::testing::Test {
         // Image i holds i + 1 files, so that a disc's file count says which image it came from.
         for (int i = 0; i < kImages; ++i) {
             const QString tree = folder.filePath(QStringLiteral("tree%1").arg(i));
-            for (int f = 0; f <= i; ++f) test::writeFileOfSize(tree + QStringLiteral("/d/f%1_%2.txt").arg(i).arg(f), f);
+            for (int f = 0; f <= i; ++f)
+                test::writeFileOfSize(tree + QStringLiteral("/d/f%1_%2.txt").arg(i).arg(f), f);
             images << folder.filePath(QStringLiteral("disc%1.iso").arg(i));
-            ASSERT_EQ(test::runTool(QStringLiteral("xorriso"),
-                                    {QStringLiteral("-as"), QStringLiteral("mkisofs"), QStringLiteral("-quiet"),
-                                     QStringLiteral("-J"), QStringLiteral("-o"), images.back(), tree}),
-                      QString());
+            ASSERT_EQ(
+                test::runTool(QStringLiteral("xorriso"),
+                              {QStringLiteral("-as"), QStringLiteral("mkisofs"), QStringLiteral("-quiet"),
+                               QStringLiteral("-J"), QStringLiteral("-o"), images.back(), tree}),
+                QString());
         }
         // Makes the catalogue before the programs race for it.
         Connection made;
@@ -76,15 +79,15 @@ class ServerConcurrencyEndToEnd : public ::testing::Test {
                     ADD_FAILURE() << "scan ended with " << result.code << ": " << result.err.toStdString();
                 }
             } else if (kind < 8) {
-                const CliResult result = test::runCli({QStringLiteral("remove"),
-                                                       kPassingNames[int(random() % kPassingNames.size())],
-                                                       QStringLiteral("--yes"), QStringLiteral("--catalog"), address});
+                const CliResult result = test::runCli(
+                    {QStringLiteral("remove"), kPassingNames[int(random() % kPassingNames.size())],
+                     QStringLiteral("--yes"), QStringLiteral("--catalog"), address});
                 if (result.code != 0 && result.code != 1 && result.code != 3) {
                     ADD_FAILURE() << "remove ended with " << result.code << ": " << result.err.toStdString();
                 }
             } else {
-                const CliResult result =
-                    test::runCli({QStringLiteral("search"), QStringLiteral("f1"), QStringLiteral("--catalog"), address});
+                const CliResult result = test::runCli(
+                    {QStringLiteral("search"), QStringLiteral("f1"), QStringLiteral("--catalog"), address});
                 if (result.code != 0 && result.code != 1 && result.code != 3) {
                     ADD_FAILURE() << "search ended with " << result.code << ": " << result.err.toStdString();
                 }
@@ -107,11 +110,12 @@ TEST_F(ServerConcurrencyEndToEnd, EveryReportedDiscIsWholeNoneIsPartialAndNoName
         PgConnection admin(address);
         while (running) {
             std::this_thread::sleep_for(std::chrono::milliseconds(30 + random() % 200));
-            cut += int(admin.exec(QStringLiteral("SELECT count(*) FROM (SELECT pg_terminate_backend(pid) FROM "
-                                                 "pg_stat_activity WHERE datname = current_database() AND pid "
-                                                 "<> pg_backend_pid() ORDER BY random() LIMIT 1) AS cut;"))
-                               .value(0, 0)
-                               .toLongLong());
+            cut += int(admin
+                           .exec(QStringLiteral("SELECT count(*) FROM (SELECT pg_terminate_backend(pid) FROM "
+                                                "pg_stat_activity WHERE datname = current_database() AND pid "
+                                                "<> pg_backend_pid() ORDER BY random() LIMIT 1) AS cut;"))
+                           .value(0, 0)
+                           .toLongLong());
         }
     });
     std::vector<std::thread> programs;
@@ -124,7 +128,8 @@ TEST_F(ServerConcurrencyEndToEnd, EveryReportedDiscIsWholeNoneIsPartialAndNoName
     PgConnection db(address);
     const PgResult discs = db.exec(QStringLiteral(
         "SELECT d.DiskName, d.FileCount, (SELECT count(*) FROM BankList b WHERE b.DiskName = d.DiskName), "
-        "(SELECT count(*) FROM BankList b WHERE b.DiskName = d.DiskName AND NOT starts_with(substr(b.FilePath, "
+        "(SELECT count(*) FROM BankList b WHERE b.DiskName = d.DiskName AND NOT "
+        "starts_with(substr(b.FilePath, "
         "3), '\\d\\f' || (d.FileCount::int - 1) || '_')) FROM Disks d ORDER BY d.RowId;"));
     std::map<QString, int> filesOf;
     for (int i = 0; i < discs.rowCount(); ++i) {
@@ -140,10 +145,11 @@ TEST_F(ServerConcurrencyEndToEnd, EveryReportedDiscIsWholeNoneIsPartialAndNoName
         filesOf[name] = files;
     }
     // Nothing of a disc without its disc row.
-    EXPECT_EQ(db.exec(QStringLiteral("SELECT count(*) FROM BankList b WHERE NOT EXISTS (SELECT 1 FROM Disks d "
-                                     "WHERE d.DiskName = b.DiskName);"))
-                  .value(0, 0),
-              QVariant(qlonglong(0)));
+    EXPECT_EQ(
+        db.exec(QStringLiteral("SELECT count(*) FROM BankList b WHERE NOT EXISTS (SELECT 1 FROM Disks d "
+                               "WHERE d.DiskName = b.DiskName);"))
+            .value(0, 0),
+        QVariant(qlonglong(0)));
     // Every scan reported under a name no removal takes is there, from its image (the first reported of a
     // name; a later report of the same name would be a name taken twice).
     std::map<QString, int> firstReported;

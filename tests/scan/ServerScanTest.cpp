@@ -12,6 +12,7 @@
 #include "catalog/Recordset.h"
 #include "catalog/Statements.h"
 #include "catalog/postgres/PgConnection.h"
+#include "scan/DiscUpdate.h"
 #include "scan/ScanCommand.h"
 #include "scan/ScanProgress.h"
 #include "support/CatalogueEngines.h"
@@ -106,6 +107,36 @@ TEST_F(ServerScan, RowsAreTheOnesTheCatalogueFileGetsInTheSameOrder) {
     ASSERT_EQ(expected.size(), 3009);
     EXPECT_EQ(rows(onServer, QStringLiteral("select * from BankList;")), expected);
     // The disc row but its time of cataloguing.
+    const auto discRow = [](Connection& cn) {
+        return rows(cn, Statements::allDisks()).value(0).section(QLatin1Char('|'), 0, 5);
+    };
+    EXPECT_EQ(discRow(onServer), discRow(file));
+}
+
+TEST_F(ServerScan, AnUpdateFromTheMediumChangesTheServerAsItChangesTheFile) {
+    for (int i = 0; i < 50; ++i) write(QStringLiteral("d/f%1.txt").arg(i), i);
+    Connection file;
+    openCatalogue(file, test::connectionStringFor(folders.filePath(QStringLiteral("Mydb.mdb"))));
+    Connection onServer;
+    openCatalogue(onServer, server);
+    for (Connection* cn : {&file, &onServer})
+        ASSERT_EQ(scan(*cn, QStringLiteral("Disc")).outcome, ScanOutcome::Finished);
+
+    QFile::remove(disc.filePath(QStringLiteral("d/f3.txt")));
+    write(QStringLiteral("d/f7.txt"), 700);
+    write(QStringLiteral("e/new.txt"), 5);
+    for (Connection* cn : {&file, &onServer}) {
+        DiscUpdate update(*cn, drives, fileSystem);
+        QuietProgress progress;
+        ASSERT_EQ(update.read(QStringLiteral("D:\\"), QStringLiteral("DISC"), progress),
+                  DiscUpdate::ReadOutcome::Read);
+        EXPECT_EQ(update.differences().added, 1);
+        EXPECT_EQ(update.differences().removed, 1);
+        ASSERT_TRUE(update.apply());
+    }
+    const QStringList expected = rows(file, QStringLiteral("select * from BankList;"));
+    ASSERT_EQ(expected.size(), 50);
+    EXPECT_EQ(rows(onServer, QStringLiteral("select * from BankList;")), expected);
     const auto discRow = [](Connection& cn) {
         return rows(cn, Statements::allDisks()).value(0).section(QLatin1Char('|'), 0, 5);
     };
