@@ -11,6 +11,7 @@
 #include "cli/CommandOutput.h"
 #include "cli/CopyCommand.h"
 #include "cli/DriveCommands.h"
+#include "cli/IndexCommand.h"
 #include "cli/ListingCommands.h"
 #include "cli/RecogniseCommands.h"
 #include "cli/RemoveCommand.h"
@@ -59,7 +60,11 @@ const std::vector<Command>& commands() {
          "mounting it, as the next free drive letter, exactly as the same image mounted would be.\n"
          "Progress (files, time, files per second) goes to the terminal. Exit code 1 when refused; an\n"
          "interrupt (Ctrl-C) or SIGTERM stops the scan with nothing of the disc catalogued, exit code 130\n"
-         "or 143 (a second one ends the program at once).\n",
+         "or 143 (a second one ends the program at once).\n"
+         "Searches find the new files at once. The path index that makes searches over a large catalogue\n"
+         "fast takes them in later: in the window program's idle time, or with 'vellumtrove-cli index' "
+         "(after\n"
+         "a scan, an update or a copy; cataloguing many discs in a row, once at the end).\n",
          {{QStringLiteral("--catalog")}, {}, 2, 2},
          runScan},
         {"identify",
@@ -155,6 +160,16 @@ const std::vector<Command>& commands() {
          "everything holds, 1 when a problem was found, 3 when the catalogue cannot be read.\n",
          {{QStringLiteral("--catalog")}, {}, 0, 0},
          runCheck},
+        {"index",
+         "take newly catalogued files into the path index",
+         "usage: vellumtrove-cli index [--catalog PATH]\n"
+         "Takes the files catalogued since the path index was last brought up to date into it, a step at a\n"
+         "time (an interrupted run keeps the steps it finished), and prints how many. Searches give the "
+         "same\n"
+         "rows before and after; over a large catalogue they are much faster after. A catalogue on a server\n"
+         "indexes every file as it arrives and has nothing to do here.\n",
+         {{QStringLiteral("--catalog")}, {}, 0, 0},
+         runIndex},
         {"copy",
          "copy every disc of one catalogue into another",
          "usage: vellumtrove-cli copy --from SOURCE --to TARGET\n"

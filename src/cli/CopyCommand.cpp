@@ -64,7 +64,6 @@ int runCopy(const Arguments& args, CliEnvironment& env) {
             ++copied;
         }
     }
-    indexNewRows(*to, env);
     env.err << copied << " disc(s) copied, " << skipped << " skipped (already in the target)\n";
     return kSuccess;
 }

@@ -94,7 +94,6 @@ int runScan(const Arguments& args, CliEnvironment& env) {
         case ScanOutcome::Finished:
             break;
     }
-    indexNewRows(*cn, env);
     env.out << "Catalogued " << summary.recorded << " files of " << root << " as '" << name << "'";
     if (summary.skipped > 0) env.out << "; " << summary.skipped << " could not be read and were skipped";
     env.out << ".\n";

@@ -147,7 +147,6 @@ int runUpdate(const Arguments& args, CliEnvironment& env) {
                     << " no longer holds the disc that was read; nothing was changed\n";
             return kDiscGone;
         }
-        indexNewRows(*cn, env);
         env.err << "Updated the disc '" << update.name() << "': " << update.files() << " files.\n";
         return kSuccess;
     } catch (const CatalogError& e) {

@@ -80,23 +80,4 @@ int stoppedBySignal(const InterruptSignals& interrupts, CliEnvironment& env, con
     return terminated ? kTerminated : kInterrupted;
 }
 
-void indexNewRows(Connection& connection, CliEnvironment& env) {
-    constexpr qint64 kRowsPerTransaction = 20000;
-    // A server's path index takes each row as it arrives.
-    if (connection.server()) return;
-    try {
-        const UnmappedWriting unmapped(connection);
-        for (;;) {
-            Transaction step(connection);
-            const qint64 indexed = SearchIndex::catchUp(connection.handle(), kRowsPerTransaction);
-            step.commit();
-            if (indexed == 0) break;
-        }
-    } catch (const CatalogError& e) {
-        env.err << "vellumtrove-cli: the new files are catalogued; indexing them for search will be finished "
-                   "later: "
-                << e.message() << '\n';
-    }
-}
-
 }  // namespace vt::cli

@@ -44,9 +44,4 @@ class TerminalProgress final : public ScanProgress {
 // Tells that a signal stopped the walk with nothing recorded; returns the exit code for it (130 or 143).
 int stoppedBySignal(const InterruptSignals& interrupts, CliEnvironment& env, const char* whatWasStopped);
 
-// Indexes the rows a scan or an update added, so that searches from the command line find them through the
-// path index at once (the program would otherwise do it in its idle time). The disc is recorded either
-// way: a failure here only leaves the rest for later.
-void indexNewRows(Connection& connection, CliEnvironment& env);
-
 }  // namespace vt::cli
