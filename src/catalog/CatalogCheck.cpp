@@ -142,7 +142,7 @@ CatalogCheckReport checkServer(PgConnection& db) {
     try {
         checkDiscs(db, report);
     } catch (const CatalogError&) {
-        db.execScript("ROLLBACK;");
+        db.rollback();
         throw;
     }
     db.execScript("COMMIT;");

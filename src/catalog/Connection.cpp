@@ -42,7 +42,7 @@ void Connection::openPath(bool readOnly, const SearchIndex::Progress& progress) 
         PgCatalogSchema::open(*server, mode);
         // A reader never writes, whatever statement reaches it.
         try {
-            if (readOnly) server->execScript("SET default_transaction_read_only = on;");
+            if (readOnly) server->keepSetting("SET default_transaction_read_only = on;");
         } catch (const CatalogError& e) {
             throw CatalogOpenError(CatalogOpenError::Reason::CannotOpen, server->description(), e.message());
         }
@@ -118,6 +118,11 @@ void Connection::CommitTrans() {
     Execute(QStringLiteral("COMMIT;"));
 }
 void Connection::RollbackTrans() {
+    if (server_) {
+        requireOwningThread();
+        server_->rollback();
+        return;
+    }
     Execute(QStringLiteral("ROLLBACK;"));
 }
 void Connection::reserveDiscName(const QString& name) {

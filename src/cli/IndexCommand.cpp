@@ -31,8 +31,8 @@ int runIndex(const Arguments& args, CliEnvironment& env) {
             total += indexed;
         }
     } catch (const CatalogError& e) {
-        env.err << "vellumtrove-cli: indexing stopped after " << total << " files (those are kept): " << e.message()
-                << '\n';
+        env.err << "vellumtrove-cli: indexing stopped after " << total
+                << " files (those are kept): " << e.message() << '\n';
         return kCatalogueError;
     }
     env.out << "Indexed " << total << " files.\n";

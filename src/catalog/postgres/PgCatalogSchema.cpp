@@ -139,7 +139,7 @@ void check(PgConnection& db, bool readOnly) {
 
 void rollbackQuietly(PgConnection& db) {
     try {
-        if (db.inTransaction()) db.execScript("ROLLBACK;");
+        if (db.inTransaction()) db.rollback();
     } catch (const CatalogError&) {
         // The connection is gone, and with it the transaction: the server rolled it back.
     }

@@ -71,8 +71,47 @@ QString PgConnection::failure(const QString& what) const {
                            connectionString_);
 }
 
+void PgConnection::reconnectIfLost() {
+    if (PQstatus(conn_.get()) == CONNECTION_OK || transactionOpen_) return;
+    PQreset(conn_.get());
+    if (PQstatus(conn_.get()) != CONNECTION_OK) {
+        throw CatalogError(failure(QStringLiteral("cannot connect again to ") + description_));
+    }
+    if (PQsetClientEncoding(conn_.get(), "UTF8") != 0) {
+        throw CatalogError(failure(QStringLiteral("cannot speak UTF-8 with ") + description_));
+    }
+    for (const QByteArray& setting : settings_) checked(PQexec(conn_.get(), setting.constData()));
+}
+
+void PgConnection::keepSetting(const char* sql) {
+    execScript(sql);
+    settings_.emplace_back(sql);
+}
+
+void PgConnection::rollback() {
+    if (PQstatus(conn_.get()) != CONNECTION_OK) {
+        // The server ended the transaction with the connection.
+        transactionOpen_ = false;
+        return;
+    }
+    execScript("ROLLBACK;");
+}
+
 PgResult PgConnection::checked(pg_result* raw) {
     PgResult result(raw);
+    // What the server says of the transaction after each statement; a lost connection says nothing, and
+    // the last word stands.
+    switch (PQtransactionStatus(conn_.get())) {
+        case PQTRANS_IDLE:
+            transactionOpen_ = false;
+            break;
+        case PQTRANS_INTRANS:
+        case PQTRANS_INERROR:
+            transactionOpen_ = true;
+            break;
+        default:
+            break;
+    }
     const ExecStatusType status = PQresultStatus(raw);
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return result;
     // The server's primary message says what went wrong in one line; a lost connection leaves no result
@@ -83,6 +122,7 @@ PgResult PgConnection::checked(pg_result* raw) {
 }
 
 PgResult PgConnection::exec(const QString& sql, const std::vector<QVariant>& parameters) {
+    reconnectIfLost();
     std::vector<QByteArray> texts;
     texts.reserve(parameters.size());
     std::vector<const char*> values;
@@ -100,10 +140,12 @@ PgResult PgConnection::exec(const QString& sql, const std::vector<QVariant>& par
 }
 
 void PgConnection::execScript(const char* sql) {
+    reconnectIfLost();
     checked(PQexec(conn_.get(), sql));
 }
 
 void PgConnection::beginCopyIn(const QString& sql) {
+    reconnectIfLost();
     pg_result* started = PQexec(conn_.get(), sql.toUtf8().constData());
     if (PQresultStatus(started) == PGRES_COPY_IN) {
         PQclear(started);
@@ -165,6 +207,7 @@ QString PgConnection::literal(const QString& text) const {
 
 bool PgConnection::inTransaction() const {
     const PGTransactionStatusType status = PQtransactionStatus(conn_.get());
+    if (status == PQTRANS_UNKNOWN) return transactionOpen_;
     return status == PQTRANS_INTRANS || status == PQTRANS_INERROR || status == PQTRANS_ACTIVE;
 }
 

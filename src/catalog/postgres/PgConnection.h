@@ -29,6 +29,11 @@ class PgConnection {
     // Runs statements of the program's own fixed text, several at once (a schema); no values may be in
     // them. Throws CatalogError.
     void execScript(const char* sql);
+    // Runs a setting of the session (a SET) now and again whenever the connection is made anew.
+    void keepSetting(const char* sql);
+    // Ends the open transaction without keeping anything; a transaction whose connection was lost is over
+    // already, and this only takes note of it.
+    void rollback();
 
     // COPY ... FROM STDIN: `begin` starts it, `put` sends rows in the server's text format, `end` completes
     // it and checks what the server made of them. `abandon` ends it so that the server drops what came (the
@@ -45,7 +50,13 @@ class PgConnection {
     // the body of a function the program defines (see PgCatalogSchema). Throws CatalogError.
     QString literal(const QString& text) const;
 
-    // Whether a transaction is open (also one that failed and awaits its rollback).
+    // Whether a transaction is open (also one that failed, or whose connection was lost, and awaits its
+    // rollback).
+    //
+    // A connection lost while no transaction was open (the server restarted, a network cut, an
+    // administrator's pg_terminate_backend) is made anew at the next statement, with its settings: the
+    // statement that met the loss fails, the ones after it work. One lost inside a transaction is not, so
+    // that no statement meant for that transaction runs outside it: every statement fails until rollback().
     bool inTransaction() const;
     // The server as messages may name it, without a password.
     const QString& description() const { return description_; }
@@ -57,12 +68,16 @@ class PgConnection {
     };
     QString failure(const QString& what) const;
     PgResult checked(pg_result* result);
+    // Makes a connection lost outside a transaction anew (see inTransaction). Throws CatalogError.
+    void reconnectIfLost();
     // Reads the results that end a statement, throwing CatalogError for a failed one.
     void checkRemainingResults();
 
     QString connectionString_;
     QString description_;
     std::unique_ptr<pg_conn, Finish> conn_;
+    std::vector<QByteArray> settings_;
+    bool transactionOpen_ = false;  // as the server last told it
 };
 
 }  // namespace vt

@@ -29,7 +29,7 @@ PgRowStream::PgRowStream(PgConnection& db, const QString& sql, const std::vector
         db_.exec(QStringLiteral("DECLARE %1 NO SCROLL CURSOR FOR %2").arg(name_, sql), parameters);
         open_ = true;
     } catch (const CatalogError&) {
-        if (ownTransaction_) db_.execScript("ROLLBACK;");
+        if (ownTransaction_) db_.rollback();
         throw;
     }
 }
@@ -37,7 +37,7 @@ PgRowStream::PgRowStream(PgConnection& db, const QString& sql, const std::vector
 PgRowStream::~PgRowStream() {
     try {
         if (ownTransaction_) {
-            db_.execScript("ROLLBACK;");  // only read: nothing to keep, and it closes the cursor
+            db_.rollback();  // only read: nothing to keep, and it closes the cursor
         } else if (db_.inTransaction()) {
             db_.exec(QStringLiteral("CLOSE %1").arg(name_));
         }

@@ -56,6 +56,32 @@ TEST_F(PgConnectionTest, RefusedStatementsThrowTheServersReasonAndTheConnectionG
 }
 
 // A connection string may hold a password; no message and no description ever shows it.
+// A connection cut while idle is made again, with its settings, at the statement after the one that met
+// the cut; one cut inside a transaction is not made again before the transaction is rolled back, so that
+// nothing meant for the transaction runs outside it.
+TEST_F(PgConnectionTest, AConnectionCutWhileIdleIsMadeAgainButNeverInsideATransaction) {
+    PgConnection db(connectionString);
+    db.keepSetting("SET default_transaction_read_only = on;");
+    PgConnection other(connectionString);
+    const auto cut = [&] {
+        other.exec(QStringLiteral("SELECT pg_terminate_backend($1, 5000);"), {db.serverProcessId()});
+    };
+
+    cut();
+    EXPECT_THROW(db.exec(QStringLiteral("SELECT 1;")), CatalogError);
+    EXPECT_EQ(db.exec(QStringLiteral("SHOW default_transaction_read_only;")).value(0, 0),
+              QVariant(QStringLiteral("on")));
+
+    db.execScript("BEGIN;");
+    cut();
+    EXPECT_THROW(db.exec(QStringLiteral("SELECT 1;")), CatalogError);
+    EXPECT_TRUE(db.inTransaction());
+    EXPECT_THROW(db.exec(QStringLiteral("SELECT 1;")), CatalogError);
+    db.rollback();
+    EXPECT_FALSE(db.inTransaction());
+    EXPECT_EQ(db.exec(QStringLiteral("SELECT 2;")).value(0, 0), QVariant(qlonglong(2)));
+}
+
 TEST_F(PgConnectionTest, NoMessageShowsThePasswordOfTheConnectionString) {
     const QString secret = QStringLiteral("S3cret-Wort");
     const QString folder = PrivatePostgresServer::shared().socketFolder();
