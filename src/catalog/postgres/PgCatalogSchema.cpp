@@ -30,9 +30,13 @@ constexpr const char kCreateNameIndexes[] =
 
 // A path is asked for by part of it folded. The folded path is kept beside the path, worked out once as the
 // row arrives: folding it again for every row a search looks at would cost far more than the search.
+// New rows wait in the index's pending list until it is full, and every search reads that list whole: kept
+// at 256 kB rather than 4 MB, it costs a search a fraction of a millisecond instead of one to three, and
+// adding a 5,000-file disc some tens of milliseconds more.
 constexpr const char kCreateFoldedPaths[] =
     "ALTER TABLE BankList ADD COLUMN FoldedPath TEXT GENERATED ALWAYS AS (vt_fold(FilePath)) STORED;"
-    "CREATE INDEX BankList_FoldedPath ON BankList USING gin (FoldedPath gin_trgm_ops);";
+    "CREATE INDEX BankList_FoldedPath ON BankList USING gin (FoldedPath gin_trgm_ops) "
+    "WITH (gin_pending_list_limit = 256);";
 
 // A disc put in a drive is recognised by its serial and used size (recogniseDisc) at once however many
 // discs are catalogued. Catalogues made before it get it when next opened for writing.
