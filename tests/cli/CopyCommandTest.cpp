@@ -34,7 +34,7 @@ class CopyCommand : public test::CliFixture {
                            .arg(Statements::quoted(disk),
                                 Statements::quoted(path.section(QLatin1Char('\\'), -1)),
                                 Statements::quoted(path))
-                           .arg(i * 1000003)
+                           .arg(qint64(i) * 1000003)
                            .arg(i % 2 ? QStringLiteral("NULL") : QString::number(1600000000 + i)));
         }
         added.commit();
