@@ -5,6 +5,7 @@
 #include "catalog/CatalogError.h"
 #include "catalog/Connection.h"
 #include "catalog/SqliteFailureCause.h"
+#include "catalog/ValueKind.h"
 
 namespace vt {
 
@@ -52,23 +53,17 @@ void SqliteStatement::requireOwningThread() const {
 void SqliteStatement::bind(int index, const QVariant& value) {
     requireOwningThread();
     int rc;
-    switch (value.typeId()) {
-        case QMetaType::UnknownType:
+    switch (valueKind(value)) {
+        case ValueKind::Null:
             rc = sqlite3_bind_null(stmt_, index);
             break;
-        case QMetaType::Double:
-        case QMetaType::Float:
+        case ValueKind::Real:
             rc = sqlite3_bind_double(stmt_, index, value.toDouble());
             break;
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Long:
-        case QMetaType::Bool:
+        case ValueKind::Integer:
             rc = sqlite3_bind_int64(stmt_, index, value.toLongLong());
             break;
-        default: {
+        case ValueKind::Text: {
             const QByteArray utf8 = value.toString().toUtf8();
             rc = sqlite3_bind_text(stmt_, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
             break;

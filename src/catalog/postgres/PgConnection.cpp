@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "catalog/CatalogError.h"
+#include "catalog/ValueKind.h"
 #include "catalog/postgres/PgConnectionString.h"
 
 namespace vt {
@@ -17,20 +18,16 @@ void ignoreNotice(void*, const char*) {}
 
 // The text of a QVariant as the server reads a parameter of the type it expects.
 QByteArray parameterText(const QVariant& value) {
-    switch (value.typeId()) {
-        case QMetaType::Double:
-        case QMetaType::Float:
+    switch (valueKind(value)) {
+        case ValueKind::Real:
             return QByteArray::number(value.toDouble(), 'g', 17);
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Long:
-        case QMetaType::Bool:
+        case ValueKind::Integer:
             return QByteArray::number(value.toLongLong());
-        default:
-            return value.toString().toUtf8();
+        case ValueKind::Null:  // sent as NULL before it gets here
+        case ValueKind::Text:
+            break;
     }
+    return value.toString().toUtf8();
 }
 
 QString trimmedMessage(const char* text) {
