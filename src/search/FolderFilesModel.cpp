@@ -3,7 +3,7 @@
 #include <QDateTime>
 #include <algorithm>
 
-#include "catalog/TextMatch.h"
+#include "catalog/FoldedText.h"
 #include "search/LeftToRight.h"
 #include "search/PersianDate.h"
 #include "search/PlainDecimal.h"
@@ -16,16 +16,6 @@ namespace {
 const char16_t* const kHeaders[FolderFilesModel::ColumnCount] = {
     u"نام", u"اندازه (بايت)", u"اندازه", u"تاريخ", u"ويژگيها",
 };
-
-QString folded(const QString& text) {
-    QString result;
-    result.reserve(text.size());
-    for (const char32_t c : text.toUcs4()) {
-        const char32_t f = foldForMatch(c);
-        if (f != kIgnoredInMatch) result.append(QString::fromUcs4(&f, 1));
-    }
-    return result;
-}
 
 QString dateText(const std::optional<qint64>& modified) {
     if (!modified) return QString();
@@ -58,9 +48,9 @@ void FolderFilesModel::setFilterText(const QString& text) {
 void FolderFilesModel::rebuildShown() {
     shown_.clear();
     shown_.reserve(files_.size());
-    const QString needle = folded(filter_);
+    const QString needle = foldedText(filter_);
     for (size_t i = 0; i < files_.size(); ++i) {
-        if (needle.isEmpty() || folded(files_[i].name).contains(needle)) shown_.push_back(int(i));
+        if (needle.isEmpty() || foldedText(files_[i].name).contains(needle)) shown_.push_back(int(i));
     }
     sortShown();
 }
