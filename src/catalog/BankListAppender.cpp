@@ -17,8 +17,12 @@ namespace {
 // Rows handed over at a time, and batches that may wait: a few hundred kilobytes in all.
 constexpr size_t kBatchRows = 512;
 constexpr size_t kQueuedBatches = 8;
-// Rows per insert statement: one statement per row spent a third of its time on being a statement.
-constexpr size_t kRowsPerInsert = 16;
+// Rows per insert statement: one statement per row spent a third of its time on being a statement. And
+// since the path index's trigger could make a statement fail halfway, each statement first copies aside
+// every page it changes that was there before it, to a temporary file once the copies outgrow 64 KiB: 128
+// rows a statement rather than 16 write a quarter as many of them, and a 100,000-file scan takes a quarter
+// less time.
+constexpr size_t kRowsPerInsert = 128;
 constexpr int kColumns = 7;
 
 QString insertOf(size_t rows) {
