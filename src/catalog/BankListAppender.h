@@ -77,7 +77,18 @@ class BankListAppender final : public BankListWriter {
     void runBeforeEachBatch(std::function<void()> hook) { beforeBatch_ = std::move(hook); }
 
   private:
-    using Batch = std::vector<BankListRow>;
+    // A row as the insert binds it: its texts already in UTF-8, converted by the caller's thread, which
+    // waits on the writer most of the time anyway.
+    struct EncodedRow {
+        QByteArray diskName;
+        QByteArray filePath;
+        QByteArray fileName;  // empty when the name is the last nameBytes bytes of filePath
+        qsizetype nameBytes = -1;
+        double fileSize = 0;
+        QByteArray fileAttr;
+        std::optional<qint64> fileModified;
+    };
+    using Batch = std::vector<EncodedRow>;
 
     // The UTF-8 form of a text that mostly comes again and again, converted once per change.
     class RepeatedText {
@@ -92,7 +103,7 @@ class BankListAppender final : public BankListWriter {
     void sendBatch();
     void writeBatches();
     void writeBatch(const Batch& batch);
-    void write(const BankListRow* rows, size_t count, SqliteStatement& insert);
+    void write(const EncodedRow* rows, size_t count, SqliteStatement& insert);
     void stopWriter();
     void joinWriter();
     [[noreturn]] void throwFailure();

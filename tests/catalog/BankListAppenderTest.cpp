@@ -8,6 +8,7 @@
 #include <new>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 #include "CatalogueHelpers.h"
 #include "catalog/BankListAppender.h"
@@ -150,6 +151,32 @@ TEST(BankListAppenderFailure, DestroyingItWithAFullQueueReturnsAfterOneBatchAndT
         }
         expectRolledBackWhole(cn);
     }
+}
+
+TEST(BankListAppenderFailure, ARowNumberTakenBeforeItsRowFailsTheDiscRatherThanDroppingTheFile) {
+    test::TempCatalogue catalogue;
+    Connection& cn = catalogue.connection;
+    {
+        Transaction transaction(cn);
+        BankListAppender appender(cn);
+        bool taken = false;
+        // The rows get rowids from 1 on; another row takes the 300th first.
+        appender.runBeforeEachBatch([&] {
+            if (std::exchange(taken, true)) return;
+            test::execute(cn,
+                          QStringLiteral("INSERT INTO BankList(rowid, DiskName, FilePath) VALUES (300, 'CD', "
+                                         "'D:\\other.txt')"));
+        });
+        QString failure;
+        try {
+            for (int i = 0; i < 1000; ++i) appender.append(fileRow(i));
+            appender.finish();
+        } catch (const CatalogError& error) {
+            failure = error.message();
+        }
+        EXPECT_TRUE(failure.contains(QStringLiteral("taken already"))) << failure.toStdString();
+    }
+    expectRolledBackWhole(cn);
 }
 
 TEST(BankListAppenderFailure, AnyExceptionOnTheWriterBecomesACatalogErrorInsteadOfEndingTheProgram) {
