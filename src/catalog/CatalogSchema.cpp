@@ -218,6 +218,10 @@ void upgrade(sqlite3* db, const SearchIndex::Progress& progress) {
 }  // namespace
 
 void create(sqlite3* db) {
+    // A scan writes each page of its disc twice, to the log and then into the file, one system call per
+    // page each time: that was most of a scan of a disc image. Pages four times the default size take
+    // a quarter of the calls; searches read as fast. Only an empty file takes the size.
+    executeSql(db, "PRAGMA page_size = 16384;");
     executeSql(db,
                "BEGIN;"
                "CREATE TABLE Disks (DiskName TEXT, SerialNo TEXT, DiskSize TEXT, FileCount TEXT, "

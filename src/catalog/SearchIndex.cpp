@@ -68,21 +68,25 @@ const char* const kCreateInsertTrigger =
 
 void createTriggers(sqlite3* db) {
     executeSql(db, kCreateInsertTrigger);
-    executeSql(db,
-               "CREATE TRIGGER BankList_IndexDelete AFTER DELETE ON BankList "
-               "WHEN old.rowid <= (SELECT IndexedUpTo FROM SearchIndexCoverage) BEGIN "
-               "  INSERT INTO SearchIndexRemoved(RowId, FilePath) VALUES (old.rowid, old.FilePath); "
-               "END;"
-               "CREATE TRIGGER BankList_IndexUpdate AFTER UPDATE ON BankList "
-               "WHEN old.rowid IS NOT new.rowid OR old.FilePath IS NOT new.FilePath BEGIN "
-               "  INSERT INTO BankListPaths(BankListPaths, rowid, FilePath) SELECT 'delete', old.rowid, "
-               "old.FilePath WHERE old.rowid <= (SELECT IndexedUpTo FROM SearchIndexCoverage); "
-               "  INSERT INTO BankListPaths(BankListPaths, rowid, FilePath) "
-               "    SELECT 'delete', RowId, FilePath FROM SearchIndexRemoved WHERE RowId = new.rowid; "
-               "  DELETE FROM SearchIndexRemoved WHERE RowId = new.rowid; "
-               "  INSERT INTO BankListPaths(rowid, FilePath) SELECT new.rowid, new.FilePath "
-               "WHERE new.rowid <= (SELECT IndexedUpTo FROM SearchIndexCoverage); "
-               "END;");
+    executeSql(
+        db,
+        // A removed row's rowid cannot be noted twice (a row that comes back takes its note out);
+        // REPLACE rather than a refusal spares every removal statement from first copying aside
+        // the pages it changes, in case the refusal had to undo the row.
+        "CREATE TRIGGER BankList_IndexDelete AFTER DELETE ON BankList "
+        "WHEN old.rowid <= (SELECT IndexedUpTo FROM SearchIndexCoverage) BEGIN "
+        "  INSERT OR REPLACE INTO SearchIndexRemoved(RowId, FilePath) VALUES (old.rowid, old.FilePath); "
+        "END;"
+        "CREATE TRIGGER BankList_IndexUpdate AFTER UPDATE ON BankList "
+        "WHEN old.rowid IS NOT new.rowid OR old.FilePath IS NOT new.FilePath BEGIN "
+        "  INSERT INTO BankListPaths(BankListPaths, rowid, FilePath) SELECT 'delete', old.rowid, "
+        "old.FilePath WHERE old.rowid <= (SELECT IndexedUpTo FROM SearchIndexCoverage); "
+        "  INSERT INTO BankListPaths(BankListPaths, rowid, FilePath) "
+        "    SELECT 'delete', RowId, FilePath FROM SearchIndexRemoved WHERE RowId = new.rowid; "
+        "  DELETE FROM SearchIndexRemoved WHERE RowId = new.rowid; "
+        "  INSERT INTO BankListPaths(rowid, FilePath) SELECT new.rowid, new.FilePath "
+        "WHERE new.rowid <= (SELECT IndexedUpTo FROM SearchIndexCoverage); "
+        "END;");
 }
 
 }  // namespace
