@@ -192,7 +192,7 @@ void printOverview(QTextStream& out) {
            "windows.\n\n"
            "Commands:\n";
     for (const Command& c : commands())
-        out << "  " << QString::fromLatin1(c.name).leftJustified(8) << c.summary << '\n';
+        out << "  " << QString::fromLatin1(c.name).leftJustified(9) << c.summary << '\n';
     out << "\nCommon options:\n"
            "  --catalog PATH   the catalogue to use (default: the windows' Mydb.mdb, beside the program,\n"
            "                   or in ~/.local/share/vellumtrove for an installed program)\n"
