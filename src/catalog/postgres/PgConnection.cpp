@@ -1,11 +1,10 @@
 #include "catalog/postgres/PgConnection.h"
 
-#include <libpq-fe.h>
-
 #include <optional>
 
 #include "catalog/CatalogError.h"
 #include "catalog/ValueKind.h"
+#include "catalog/postgres/Libpq.h"
 #include "catalog/postgres/PgConnectionString.h"
 
 namespace vt {
@@ -37,7 +36,7 @@ QString trimmedMessage(const char* text) {
 }  // namespace
 
 void PgConnection::Finish::operator()(pg_conn* conn) const {
-    PQfinish(conn);
+    libpq().finish(conn);
 }
 
 PgConnection::PgConnection(const QString& connectionString)
@@ -45,18 +44,18 @@ PgConnection::PgConnection(const QString& connectionString)
     // PQconnectdb would read an unparseable string's words back in its message; say only that it is
     // unreadable.
     char* parseError = nullptr;
-    PQconninfoOption* parsed = PQconninfoParse(connectionString.toUtf8().constData(), &parseError);
-    PQfreemem(parseError);
+    PQconninfoOption* parsed = libpq().conninfoParse(connectionString.toUtf8().constData(), &parseError);
+    libpq().freemem(parseError);
     if (!parsed) throw CatalogError(QStringLiteral("the PostgreSQL connection string cannot be read"));
-    PQconninfoFree(parsed);
+    libpq().conninfoFree(parsed);
 
-    conn_.reset(PQconnectdb(connectionString.toUtf8().constData()));
+    conn_.reset(libpq().connectdb(connectionString.toUtf8().constData()));
     if (!conn_) throw CatalogError(QStringLiteral("out of memory connecting to ") + description_);
-    if (PQstatus(conn_.get()) != CONNECTION_OK) {
+    if (libpq().status(conn_.get()) != CONNECTION_OK) {
         throw CatalogError(failure(QStringLiteral("cannot connect to ") + description_));
     }
-    PQsetNoticeProcessor(conn_.get(), ignoreNotice, nullptr);
-    if (PQsetClientEncoding(conn_.get(), "UTF8") != 0) {
+    libpq().setNoticeProcessor(conn_.get(), ignoreNotice, nullptr);
+    if (libpq().setClientEncoding(conn_.get(), "UTF8") != 0) {
         throw CatalogError(failure(QStringLiteral("cannot speak UTF-8 with ") + description_));
     }
 }
@@ -64,20 +63,20 @@ PgConnection::PgConnection(const QString& connectionString)
 PgConnection::~PgConnection() = default;
 
 QString PgConnection::failure(const QString& what) const {
-    return withoutPassword(what + QStringLiteral(": ") + trimmedMessage(PQerrorMessage(conn_.get())),
+    return withoutPassword(what + QStringLiteral(": ") + trimmedMessage(libpq().errorMessage(conn_.get())),
                            connectionString_);
 }
 
 void PgConnection::reconnectIfLost() {
-    if (PQstatus(conn_.get()) == CONNECTION_OK || transactionOpen_) return;
-    PQreset(conn_.get());
-    if (PQstatus(conn_.get()) != CONNECTION_OK) {
+    if (libpq().status(conn_.get()) == CONNECTION_OK || transactionOpen_) return;
+    libpq().reset(conn_.get());
+    if (libpq().status(conn_.get()) != CONNECTION_OK) {
         throw CatalogError(failure(QStringLiteral("cannot connect again to ") + description_));
     }
-    if (PQsetClientEncoding(conn_.get(), "UTF8") != 0) {
+    if (libpq().setClientEncoding(conn_.get(), "UTF8") != 0) {
         throw CatalogError(failure(QStringLiteral("cannot speak UTF-8 with ") + description_));
     }
-    for (const QByteArray& setting : settings_) checked(PQexec(conn_.get(), setting.constData()));
+    for (const QByteArray& setting : settings_) checked(libpq().exec(conn_.get(), setting.constData()));
 }
 
 void PgConnection::keepSetting(const char* sql) {
@@ -86,7 +85,7 @@ void PgConnection::keepSetting(const char* sql) {
 }
 
 void PgConnection::rollback() {
-    if (PQstatus(conn_.get()) != CONNECTION_OK) {
+    if (libpq().status(conn_.get()) != CONNECTION_OK) {
         // The server ended the transaction with the connection.
         transactionOpen_ = false;
         return;
@@ -98,7 +97,7 @@ PgResult PgConnection::checked(pg_result* raw) {
     PgResult result(raw);
     // What the server says of the transaction after each statement; a lost connection says nothing, and
     // the last word stands.
-    switch (PQtransactionStatus(conn_.get())) {
+    switch (libpq().transactionStatus(conn_.get())) {
         case PQTRANS_IDLE:
             transactionOpen_ = false;
             break;
@@ -109,12 +108,13 @@ PgResult PgConnection::checked(pg_result* raw) {
         default:
             break;
     }
-    const ExecStatusType status = PQresultStatus(raw);
+    const ExecStatusType status = libpq().resultStatus(raw);
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return result;
     // The server's primary message says what went wrong in one line; a lost connection leaves no result
     // at all, and its reason is on the connection.
-    const char* primary = raw ? PQresultErrorField(raw, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
-    const QString message = primary ? trimmedMessage(primary) : trimmedMessage(PQerrorMessage(conn_.get()));
+    const char* primary = raw ? libpq().resultErrorField(raw, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    const QString message =
+        primary ? trimmedMessage(primary) : trimmedMessage(libpq().errorMessage(conn_.get()));
     throw CatalogError(withoutPassword(QStringLiteral("PostgreSQL: ") + message, connectionString_));
 }
 
@@ -132,20 +132,20 @@ PgResult PgConnection::exec(const QString& sql, const std::vector<QVariant>& par
         texts.push_back(parameterText(parameter));
         values.push_back(texts.back().constData());
     }
-    return checked(PQexecParams(conn_.get(), sql.toUtf8().constData(), int(values.size()), nullptr,
-                                values.data(), nullptr, nullptr, 0));
+    return checked(libpq().execParams(conn_.get(), sql.toUtf8().constData(), int(values.size()), nullptr,
+                                      values.data(), nullptr, nullptr, 0));
 }
 
 void PgConnection::execScript(const char* sql) {
     reconnectIfLost();
-    checked(PQexec(conn_.get(), sql));
+    checked(libpq().exec(conn_.get(), sql));
 }
 
 void PgConnection::beginCopyIn(const QString& sql) {
     reconnectIfLost();
-    pg_result* started = PQexec(conn_.get(), sql.toUtf8().constData());
-    if (PQresultStatus(started) == PGRES_COPY_IN) {
-        PQclear(started);
+    pg_result* started = libpq().exec(conn_.get(), sql.toUtf8().constData());
+    if (libpq().resultStatus(started) == PGRES_COPY_IN) {
+        libpq().clear(started);
         return;
     }
     checked(started);
@@ -154,27 +154,27 @@ void PgConnection::beginCopyIn(const QString& sql) {
 
 void PgConnection::putCopyData(const QByteArray& rows) {
     // Blocking connection: 1 means sent (or queued), -1 failed; a full socket makes it wait.
-    if (PQputCopyData(conn_.get(), rows.constData(), int(rows.size())) != 1) {
+    if (libpq().putCopyData(conn_.get(), rows.constData(), int(rows.size())) != 1) {
         throw CatalogError(failure(QStringLiteral("sending rows to ") + description_));
     }
 }
 
 void PgConnection::endCopyIn() {
-    if (PQputCopyEnd(conn_.get(), nullptr) != 1) {
+    if (libpq().putCopyEnd(conn_.get(), nullptr) != 1) {
         throw CatalogError(failure(QStringLiteral("ending the rows sent to ") + description_));
     }
     checkRemainingResults();
 }
 
 void PgConnection::abandonCopyIn() noexcept {
-    if (PQputCopyEnd(conn_.get(), "abandoned by the program") != 1) return;
-    while (pg_result* result = PQgetResult(conn_.get())) PQclear(result);
+    if (libpq().putCopyEnd(conn_.get(), "abandoned by the program") != 1) return;
+    while (pg_result* result = libpq().getResult(conn_.get())) libpq().clear(result);
 }
 
 void PgConnection::checkRemainingResults() {
     // The statement's own result, then null; a failure among them is the one to tell.
     std::optional<CatalogError> failed;
-    while (pg_result* raw = PQgetResult(conn_.get())) {
+    while (pg_result* raw = libpq().getResult(conn_.get())) {
         try {
             checked(raw);
         } catch (const CatalogError& error) {
@@ -183,27 +183,27 @@ void PgConnection::checkRemainingResults() {
     }
     if (failed) throw *failed;
     // A connection lost as the rows ended gives no result at all.
-    if (PQstatus(conn_.get()) != CONNECTION_OK) {
+    if (libpq().status(conn_.get()) != CONNECTION_OK) {
         throw CatalogError(
             failure(QStringLiteral("the connection to ") + description_ + QStringLiteral(" was lost")));
     }
 }
 
 int PgConnection::serverProcessId() const {
-    return PQbackendPID(conn_.get());
+    return libpq().backendPID(conn_.get());
 }
 
 QString PgConnection::literal(const QString& text) const {
     const QByteArray utf8 = text.toUtf8();
-    char* escaped = PQescapeLiteral(conn_.get(), utf8.constData(), size_t(utf8.size()));
+    char* escaped = libpq().escapeLiteral(conn_.get(), utf8.constData(), size_t(utf8.size()));
     if (!escaped) throw CatalogError(failure(QStringLiteral("cannot write a literal for ") + description_));
     const QString result = QString::fromUtf8(escaped);
-    PQfreemem(escaped);
+    libpq().freemem(escaped);
     return result;
 }
 
 bool PgConnection::inTransaction() const {
-    const PGTransactionStatusType status = PQtransactionStatus(conn_.get());
+    const PGTransactionStatusType status = libpq().transactionStatus(conn_.get());
     if (status == PQTRANS_UNKNOWN) return transactionOpen_;
     return status == PQTRANS_INTRANS || status == PQTRANS_INERROR || status == PQTRANS_ACTIVE;
 }

@@ -1,26 +1,29 @@
 #include "catalog/postgres/PgConnectionString.h"
 
-#include <libpq-fe.h>
-
 #include <QRegularExpression>
 #include <QStringList>
 #include <algorithm>
 #include <memory>
+
+#include "catalog/postgres/Libpq.h"
 
 namespace vt {
 
 namespace {
 
 struct ConninfoFree {
-    void operator()(PQconninfoOption* options) const { PQconninfoFree(options); }
+    void operator()(PQconninfoOption* options) const { libpq().conninfoFree(options); }
 };
 using ParsedConninfo = std::unique_ptr<PQconninfoOption, ConninfoFree>;
 
+// Nothing when libpq cannot read the string, or cannot be loaded.
 ParsedConninfo parse(const QString& connectionString) {
+    const Libpq* pq = libpqIfLoadable();
+    if (!pq) return nullptr;
     char* error = nullptr;
-    ParsedConninfo options(PQconninfoParse(connectionString.toUtf8().constData(), &error));
+    ParsedConninfo options(pq->conninfoParse(connectionString.toUtf8().constData(), &error));
     // libpq's parse error may quote the string, password and all: it is never shown.
-    PQfreemem(error);
+    pq->freemem(error);
     return options;
 }
 
@@ -67,7 +70,10 @@ bool holdsPassword(const QString& connectionString) {
 
 QString describeServerCatalogue(const QString& connectionString) {
     const ParsedConninfo options = parse(connectionString);
-    if (!options) return QStringLiteral("postgresql://(a connection string libpq cannot read)");
+    if (!options) {
+        return libpqIfLoadable() ? QStringLiteral("postgresql://(a connection string libpq cannot read)")
+                                 : QStringLiteral("postgresql://(a server address)");
+    }
     const QString user = option(options, "user");
     const QString host = option(options, "host");
     const QString port = option(options, "port");

@@ -1,6 +1,6 @@
 #include "catalog/postgres/PgResult.h"
 
-#include <libpq-fe.h>
+#include "catalog/postgres/Libpq.h"
 
 namespace vt {
 
@@ -13,7 +13,7 @@ constexpr Oid kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOid = 26, kFloat4
 }  // namespace
 
 void PgResult::Clear::operator()(pg_result* result) const {
-    PQclear(result);
+    libpq().clear(result);
 }
 
 PgResult::PgResult(pg_result* result) : result_(result) {}
@@ -22,22 +22,22 @@ PgResult::PgResult(PgResult&&) noexcept = default;
 PgResult& PgResult::operator=(PgResult&&) noexcept = default;
 
 int PgResult::rowCount() const {
-    return PQntuples(result_.get());
+    return libpq().ntuples(result_.get());
 }
 
 int PgResult::columnCount() const {
-    return PQnfields(result_.get());
+    return libpq().nfields(result_.get());
 }
 
 QString PgResult::columnName(int column) const {
-    return QString::fromUtf8(PQfname(result_.get(), column));
+    return QString::fromUtf8(libpq().fname(result_.get(), column));
 }
 
 QVariant PgResult::value(int row, int column) const {
     const PGresult* result = result_.get();
-    if (PQgetisnull(result, row, column)) return QVariant();
-    const char* text = PQgetvalue(result, row, column);
-    switch (PQftype(result, column)) {
+    if (libpq().getisnull(result, row, column)) return QVariant();
+    const char* text = libpq().getvalue(result, row, column);
+    switch (libpq().ftype(result, column)) {
         case kInt2:
         case kInt4:
         case kInt8:
@@ -51,12 +51,12 @@ QVariant PgResult::value(int row, int column) const {
             // The server writes "Infinity" and "NaN", which QByteArray::toDouble reads as well.
             return QVariant(QByteArray(text).toDouble());
         default:
-            return QVariant(QString::fromUtf8(text, PQgetlength(result, row, column)));
+            return QVariant(QString::fromUtf8(text, libpq().getlength(result, row, column)));
     }
 }
 
 long long PgResult::affectedRows() const {
-    return QByteArray(PQcmdTuples(result_.get())).toLongLong();
+    return QByteArray(libpq().cmdTuples(result_.get())).toLongLong();
 }
 
 }  // namespace vt
