@@ -9,6 +9,7 @@
 #include "catalog/postgres/PgCatalogSchema.h"
 #include "catalog/postgres/PgConnection.h"
 #include "catalog/postgres/PgConnectionString.h"
+#include "catalog/postgres/PgPathStatistics.h"
 
 namespace vt {
 
@@ -48,6 +49,7 @@ void Connection::openPath(bool readOnly, const SearchIndex::Progress& progress) 
         }
         path_ = server->description();
         server_ = std::move(server);
+        serverPaths_ = std::make_unique<PgPathStatistics>();
         return;
     }
     const QString path = dataSourcePath(connectionString_);
@@ -82,6 +84,7 @@ bool Connection::hasFileDates() const {
 }
 
 void Connection::Close() {
+    serverPaths_.reset();
     server_.reset();
     if (!db_) return;
     indexReady_ = false;

@@ -12,6 +12,7 @@ struct sqlite3;
 namespace vt {
 
 class PgConnection;
+class PgPathStatistics;
 
 // A connection to the catalogue file, in the manner of the data-access layer the program was written
 // against: set the connection string and the cursor location, then Open (openCatalogue does all three).
@@ -83,6 +84,12 @@ class Connection {
         requireOwningThread();
         return server_.get();
     }
+    // What the server's statistics say of a server catalogue's paths, for choosing how a search runs there;
+    // null for a file. Throws CatalogError on a thread that does not own the connection.
+    PgPathStatistics* serverPathStatistics() const {
+        requireOwningThread();
+        return serverPaths_.get();
+    }
     // Whether the open catalogue has the file dates and disc facts (a file of an older version opened for
     // reading has not; a server catalogue always has).
     bool hasFileDates() const;
@@ -108,6 +115,7 @@ class Connection {
     QString path_;
     sqlite3* db_ = nullptr;
     std::unique_ptr<PgConnection> server_;
+    std::unique_ptr<PgPathStatistics> serverPaths_;
     OwningThread owner_;
 };
 

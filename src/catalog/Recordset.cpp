@@ -10,6 +10,7 @@
 #include "catalog/SqliteStatement.h"
 #include "catalog/postgres/PgConnection.h"
 #include "catalog/postgres/PgSelect.h"
+#include "catalog/postgres/PgSelectRun.h"
 
 namespace vt {
 
@@ -69,7 +70,7 @@ void Recordset::Open(const QString& source, Connection& activeConnection, int, i
     std::vector<Row> rows;
     if (PgConnection* server = activeConnection.server()) {
         const PgSelect select = PgSelect::translate(source);
-        const PgResult result = server->exec(select.sql, select.parameters);
+        const PgResult result = runPgSelect(*server, *activeConnection.serverPathStatistics(), select);
         table = select.table;
         columns = result.columnCount() - 1;
         rows.reserve(size_t(result.rowCount()));

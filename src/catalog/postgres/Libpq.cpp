@@ -69,6 +69,12 @@ Loaded load() {
     need("PQgetvalue", pq.getvalue);
     need("PQgetlength", pq.getlength);
     need("PQcmdTuples", pq.cmdTuples);
+    need("PQenterPipelineMode", pq.enterPipelineMode);
+    need("PQexitPipelineMode", pq.exitPipelineMode);
+    need("PQpipelineStatus", pq.pipelineStatus);
+    need("PQpipelineSync", pq.pipelineSync);
+    need("PQsendQueryParams", pq.sendQueryParams);
+    need("PQsendQueryPrepared", pq.sendQueryPrepared);
     if (missing) {
         loaded.failure = QStringLiteral("the PostgreSQL client library (%1) has no %2: it is too old")
                              .arg(QLatin1String(kLibraryName), QLatin1String(missing));

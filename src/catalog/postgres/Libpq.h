@@ -38,6 +38,12 @@ struct Libpq {
     decltype(&::PQgetvalue) getvalue;
     decltype(&::PQgetlength) getlength;
     decltype(&::PQcmdTuples) cmdTuples;
+    decltype(&::PQenterPipelineMode) enterPipelineMode;
+    decltype(&::PQexitPipelineMode) exitPipelineMode;
+    decltype(&::PQpipelineStatus) pipelineStatus;
+    decltype(&::PQpipelineSync) pipelineSync;
+    decltype(&::PQsendQueryParams) sendQueryParams;
+    decltype(&::PQsendQueryPrepared) sendQueryPrepared;
 };
 
 // libpq, loaded on the first call. Throws CatalogError, saying which library is missing, when it cannot

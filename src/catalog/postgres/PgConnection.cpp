@@ -76,6 +76,8 @@ void PgConnection::reconnectIfLost() {
     if (libpq().setClientEncoding(conn_.get(), "UTF8") != 0) {
         throw CatalogError(failure(QStringLiteral("cannot speak UTF-8 with ") + description_));
     }
+    // A new session: its prepared statements went with the old one.
+    prepared_.clear();
     for (const QByteArray& setting : settings_) checked(libpq().exec(conn_.get(), setting.constData()));
 }
 
@@ -93,10 +95,8 @@ void PgConnection::rollback() {
     execScript("ROLLBACK;");
 }
 
-PgResult PgConnection::checked(pg_result* raw) {
-    PgResult result(raw);
-    // What the server says of the transaction after each statement; a lost connection says nothing, and
-    // the last word stands.
+void PgConnection::noteTransactionStatus() {
+    // A lost connection says nothing, and the last word stands.
     switch (libpq().transactionStatus(conn_.get())) {
         case PQTRANS_IDLE:
             transactionOpen_ = false;
@@ -108,6 +108,12 @@ PgResult PgConnection::checked(pg_result* raw) {
         default:
             break;
     }
+}
+
+PgResult PgConnection::checked(pg_result* raw) {
+    PgResult result(raw);
+    // What the server says of the transaction after each statement.
+    noteTransactionStatus();
     const ExecStatusType status = libpq().resultStatus(raw);
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return result;
     // The server's primary message says what went wrong in one line; a lost connection leaves no result
@@ -118,10 +124,10 @@ PgResult PgConnection::checked(pg_result* raw) {
     throw CatalogError(withoutPassword(QStringLiteral("PostgreSQL: ") + message, connectionString_));
 }
 
-PgResult PgConnection::exec(const QString& sql, const std::vector<QVariant>& parameters) {
-    reconnectIfLost();
-    std::vector<QByteArray> texts;
-    texts.reserve(parameters.size());
+std::vector<const char*> PgConnection::parameterValues(const std::vector<QVariant>& parameters,
+                                                       std::vector<QByteArray>& texts) {
+    texts.clear();
+    texts.reserve(parameters.size());  // no reallocation: `values` points into it
     std::vector<const char*> values;
     values.reserve(parameters.size());
     for (const QVariant& parameter : parameters) {
@@ -132,8 +138,77 @@ PgResult PgConnection::exec(const QString& sql, const std::vector<QVariant>& par
         texts.push_back(parameterText(parameter));
         values.push_back(texts.back().constData());
     }
+    return values;
+}
+
+PgResult PgConnection::exec(const QString& sql, const std::vector<QVariant>& parameters) {
+    reconnectIfLost();
+    std::vector<QByteArray> texts;
+    const std::vector<const char*> values = parameterValues(parameters, texts);
     return checked(libpq().execParams(conn_.get(), sql.toUtf8().constData(), int(values.size()), nullptr,
                                       values.data(), nullptr, nullptr, 0));
+}
+
+PgResult PgConnection::execOnGenericPlan(const QByteArray& name, const QString& sql,
+                                         const std::vector<QVariant>& parameters) {
+    reconnectIfLost();
+    if (prepared_.count(name) == 0) {
+        // Not undone by a rollback: a prepared statement belongs to the session, not to a transaction.
+        checked(libpq().exec(conn_.get(), ("PREPARE " + name + " AS " + sql.toUtf8()).constData()));
+        prepared_.insert(name);
+    }
+    std::vector<QByteArray> texts;
+    const std::vector<const char*> values = parameterValues(parameters, texts);
+
+    // Left to itself the server plans each run anew while that looks cheaper, which for a search by part
+    // of a path it always does. The setting that makes it use the generic plan goes out with the statement
+    // and is taken back after it, in one exchange; statements sent together form one transaction (or lie
+    // in the open one), so a failure also takes the setting back.
+    pg_conn* conn = conn_.get();
+    const bool sent = libpq().enterPipelineMode(conn) == 1 &&
+                      libpq().sendQueryParams(conn, "SET plan_cache_mode = force_generic_plan", 0, nullptr,
+                                              nullptr, nullptr, nullptr, 0) == 1 &&
+                      libpq().sendQueryPrepared(conn, name.constData(), int(values.size()), values.data(),
+                                                nullptr, nullptr, 0) == 1 &&
+                      libpq().sendQueryParams(conn, "RESET plan_cache_mode", 0, nullptr, nullptr, nullptr,
+                                              nullptr, 0) == 1 &&
+                      libpq().pipelineSync(conn) == 1;
+    std::optional<PgResult> rows;
+    std::optional<CatalogError> failed;
+    if (sent) {
+        // Each statement's result and a null after it, then the end of the exchange.
+        for (int statement = 0; statement < 3; ++statement) {
+            while (pg_result* raw = libpq().getResult(conn)) {
+                const ExecStatusType status = libpq().resultStatus(raw);
+                if (status == PGRES_PIPELINE_ABORTED) {  // after a failure: not run, nothing to say
+                    libpq().clear(raw);
+                    continue;
+                }
+                try {
+                    PgResult result = checked(raw);
+                    if (status == PGRES_TUPLES_OK) rows.emplace(std::move(result));
+                } catch (const CatalogError& error) {
+                    if (!failed) failed = error;
+                }
+            }
+            if (libpq().status(conn) != CONNECTION_OK) break;
+        }
+        if (libpq().status(conn) == CONNECTION_OK) {
+            pg_result* end = libpq().getResult(conn);
+            libpq().clear(end);
+        }
+    } else {
+        failed = CatalogError(failure(QStringLiteral("cannot send a search to ") + description_));
+    }
+    // A lost connection leaves the pipeline to the reconnection, which starts the session afresh.
+    if (libpq().status(conn) == CONNECTION_OK) libpq().exitPipelineMode(conn);
+    noteTransactionStatus();
+    if (failed) throw *failed;
+    if (!rows) {
+        throw CatalogError(
+            failure(QStringLiteral("the connection to ") + description_ + QStringLiteral(" was lost")));
+    }
+    return std::move(*rows);
 }
 
 void PgConnection::execScript(const char* sql) {

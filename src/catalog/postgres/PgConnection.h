@@ -3,6 +3,7 @@
 #include <QString>
 #include <QVariant>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "catalog/postgres/PgResult.h"
@@ -26,6 +27,13 @@ class PgConnection {
     // Runs one statement with `parameters` for $1, $2, ...; values are sent as their text, NULL for an
     // invalid QVariant, and the server gives them the type the statement needs. Throws CatalogError.
     PgResult exec(const QString& sql, const std::vector<QVariant>& parameters = {});
+    // Runs `sql` as exec does, but on one plan the server made for any values (a generic plan) and keeps
+    // for the session: prepared under `name` on first use, and again after the connection is made anew.
+    // For a statement whose best plan does not depend on its values, this spares the planning that exec
+    // repeats every time, which costs more than a search that finds nothing takes to run. Throws
+    // CatalogError.
+    PgResult execOnGenericPlan(const QByteArray& name, const QString& sql,
+                               const std::vector<QVariant>& parameters);
     // Runs statements of the program's own fixed text, several at once (a schema); no values may be in
     // them. Throws CatalogError.
     void execScript(const char* sql);
@@ -72,12 +80,18 @@ class PgConnection {
     void reconnectIfLost();
     // Reads the results that end a statement, throwing CatalogError for a failed one.
     void checkRemainingResults();
+    // Takes note of the transaction state the server last told.
+    void noteTransactionStatus();
+    // The values of `parameters` as libpq takes them: `texts` holds what `values` points to.
+    static std::vector<const char*> parameterValues(const std::vector<QVariant>& parameters,
+                                                    std::vector<QByteArray>& texts);
 
     QString connectionString_;
     QString description_;
     std::unique_ptr<pg_conn, Finish> conn_;
     std::vector<QByteArray> settings_;
-    bool transactionOpen_ = false;  // as the server last told it
+    bool transactionOpen_ = false;   // as the server last told it
+    std::set<QByteArray> prepared_;  // the names prepared on the session (see execOnGenericPlan)
 };
 
 }  // namespace vt

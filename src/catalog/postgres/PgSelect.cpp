@@ -64,19 +64,34 @@ PgSelect pathSearch(const PathSearch& search) {
         select.sql = QStringLiteral("SELECT RowId, %1 FROM BankList WHERE %2 ORDER BY RowId LIMIT %3")
                          .arg(columns, QString::fromLatin1(kFoldedPathLike).arg(QStringLiteral("$1")))
                          .arg(search.limit);
+        // Ordered by an expression, the rows cannot come from the rowid index in order, which leaves the
+        // path index as the plan for any text. The pattern takes LIKE's own escape character, the
+        // backslash, doubled: no ESCAPE clause to evaluate again for every row the index finds.
+        PgSelect::ThroughPathIndex indexed;
+        indexed.name = "vt_path_search_" + QByteArray::number(qlonglong(search.limit));
+        indexed.sql = QStringLiteral(
+                          "SELECT RowId, %1 FROM BankList WHERE FoldedPath LIKE $1 "
+                          "ORDER BY RowId + 0 LIMIT %2")
+                          .arg(columns)
+                          .arg(search.limit);
+        indexed.foldedPattern = foldedText(search.pattern);
+        indexed.parameters = {
+            QString(indexed.foldedPattern).replace(QLatin1Char('\\'), QStringLiteral("\\\\"))};
+        indexed.limit = search.limit;
+        select.throughPathIndex = std::move(indexed);
         return select;
     }
     // Within one disc only the disc's rows are tested, found through the name index: a disc's rows lie
     // together, so this costs what the disc holds. Left to itself the planner cannot know that they lie
     // together and intersects the name index with the path index instead, which for a common text means
     // collecting every row of the catalogue that holds it (tens of milliseconds at a million rows). The
-    // OFFSET 0 keeps the path test out of the inner select, so that the path index is not considered.
+    // path is compared in the "C" collation, which the path index was not made in, so that the planner
+    // does not consider it.
     select.parameters.emplace_back(foldedText(*search.diskName));
     select.sql = QStringLiteral(
-                     "SELECT RowId, %1 FROM (SELECT RowId, %1, FoldedPath FROM BankList WHERE %2 OFFSET 0) "
-                     "AS disc WHERE %3 ORDER BY RowId LIMIT %4")
-                     .arg(columns, QString::fromLatin1(kSameFoldedName).arg(QStringLiteral("$2")),
-                          QString::fromLatin1(kFoldedPathLike).arg(QStringLiteral("$1")))
+                     "SELECT RowId, %1 FROM BankList WHERE %2 AND FoldedPath COLLATE \"C\" LIKE $1 "
+                     "ESCAPE '' ORDER BY RowId LIMIT %3")
+                     .arg(columns, QString::fromLatin1(kSameFoldedName).arg(QStringLiteral("$2")))
                      .arg(search.limit);
     return select;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QVariant>
+#include <optional>
 #include <vector>
 
 namespace vt {
@@ -21,6 +23,19 @@ struct PgSelect {
     QString sql;
     std::vector<QVariant> parameters;  // for $1, $2, ...
     QString table;                     // the table read, as written; empty when not a plain table
+
+    // A search by part of a path across all discs, also written to go through the path index alone, for
+    // a plan made once (PgConnection::execOnGenericPlan): the same rows in the same order. Worth it only
+    // when few rows match (PgPathStatistics::favoursPathIndex): for a common text, reading the rows in
+    // rowid order stops sooner.
+    struct ThroughPathIndex {
+        QByteArray name;  // of the prepared statement; one per limit
+        QString sql;
+        std::vector<QVariant> parameters;
+        QString foldedPattern;
+        long limit = 0;
+    };
+    std::optional<ThroughPathIndex> throughPathIndex;
 
     static PgSelect translate(const QString& source);
 };

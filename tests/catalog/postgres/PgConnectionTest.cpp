@@ -55,6 +55,37 @@ TEST_F(PgConnectionTest, RefusedStatementsThrowTheServersReasonAndTheConnectionG
     EXPECT_EQ(db.exec(QStringLiteral("SELECT $1::int + 1;"), {41}).value(0, 0), QVariant(qlonglong(42)));
 }
 
+// A statement run on a generic plan leaves the session's planning as it was, whether it works or fails,
+// in a transaction or not; after a cut it is prepared again on the new session.
+TEST_F(PgConnectionTest, AStatementOnAGenericPlanLeavesNoSettingBehindAndOutlivesACut) {
+    PgConnection db(connectionString);
+    PgConnection other(connectionString);
+    const QString plusOne = QStringLiteral("SELECT $1::int + 1");
+    const QString inverse = QStringLiteral("SELECT 1 / $1::int");
+    const auto planning = [&] { return db.exec(QStringLiteral("SHOW plan_cache_mode;")).value(0, 0); };
+    const QVariant untouched(QStringLiteral("auto"));
+
+    EXPECT_EQ(db.execOnGenericPlan("plus_one", plusOne, {41}).value(0, 0), QVariant(qlonglong(42)));
+    EXPECT_EQ(db.execOnGenericPlan("plus_one", plusOne, {1}).value(0, 0), QVariant(qlonglong(2)));
+    EXPECT_EQ(planning(), untouched);
+    EXPECT_THROW(db.execOnGenericPlan("inverse", inverse, {0}), CatalogError);
+    EXPECT_FALSE(db.inTransaction());
+    EXPECT_EQ(planning(), untouched);
+
+    db.execScript("BEGIN;");
+    EXPECT_EQ(db.execOnGenericPlan("inverse", inverse, {1}).value(0, 0), QVariant(qlonglong(1)));
+    EXPECT_EQ(planning(), untouched);
+    EXPECT_THROW(db.execOnGenericPlan("inverse", inverse, {0}), CatalogError);
+    EXPECT_TRUE(db.inTransaction());
+    db.rollback();
+    EXPECT_EQ(planning(), untouched);
+
+    other.exec(QStringLiteral("SELECT pg_terminate_backend($1, 5000);"), {db.serverProcessId()});
+    EXPECT_THROW(db.execOnGenericPlan("plus_one", plusOne, {1}), CatalogError);
+    EXPECT_EQ(db.execOnGenericPlan("plus_one", plusOne, {2}).value(0, 0), QVariant(qlonglong(3)));
+    EXPECT_EQ(planning(), untouched);
+}
+
 // A connection string may hold a password; no message and no description ever shows it.
 // A connection cut while idle is made again, with its settings, at the statement after the one that met
 // the cut; one cut inside a transaction is not made again before the transaction is rolled back, so that
