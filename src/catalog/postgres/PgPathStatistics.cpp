@@ -44,7 +44,8 @@ bool isWordCharacter(QChar c, bool lettersBeyondAsciiAreWords) {
 void PgPathStatistics::refresh(PgConnection& server) {
     if (readAt_.isValid() && !readAt_.hasExpired(kFreshFor)) return;
     // A Persian word (ketab), to see whether the database takes such letters for word characters.
-    const QString statistics = QString::fromLatin1(kStatistics).arg(QStringLiteral("\u06A9\u062A\u0627\u0628"));
+    const QString statistics =
+        QString::fromLatin1(kStatistics).arg(QStringLiteral("\u06A9\u062A\u0627\u0628"));
     const PgResult figures = server.exec(statistics);
     PgPathStatistics read;
     for (int r = 0; r < figures.rowCount(); ++r) {
@@ -89,9 +90,10 @@ bool PgPathStatistics::favoursPathIndex(const QString& foldedPattern, long limit
         if (like.matches(std::string_view(value.constData(), size_t(value.size())))) matchingCommon += share;
     }
     const long inner = long(bounds_.size()) - 2;
-    const long hits = long(std::count_if(bounds_.begin() + 1, bounds_.end() - 1, [&](const QByteArray& bound) {
-        return like.matches(std::string_view(bound.constData(), size_t(bound.size())));
-    }));
+    const long hits =
+        long(std::count_if(bounds_.begin() + 1, bounds_.end() - 1, [&](const QByteArray& bound) {
+            return like.matches(std::string_view(bound.constData(), size_t(bound.size())));
+        }));
     const double share =
         matchingCommon + double(hits) / double(inner) * std::max(0.0, 1.0 - commonShare - nullShare_);
 

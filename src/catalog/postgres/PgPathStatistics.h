@@ -34,9 +34,9 @@ class PgPathStatistics {
     QElapsedTimer readAt_;
     double rows_ = 0;
     double nullShare_ = 0;
-    std::vector<QByteArray> bounds_;                  // UTF-8, as the matcher takes them
+    std::vector<QByteArray> bounds_;                     // UTF-8, as the matcher takes them
     std::vector<std::pair<QByteArray, double>> common_;  // value, share of the rows
-    bool lettersBeyondAsciiAreWords_ = false;          // as the database's character classes say
+    bool lettersBeyondAsciiAreWords_ = false;            // as the database's character classes say
 };
 
 }  // namespace vt
