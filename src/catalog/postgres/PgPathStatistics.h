@@ -11,8 +11,8 @@ class PgConnection;
 
 // What the server's statistics say of a server catalogue's folded paths: a sample of them (the histogram's
 // bounds), the most common ones with their shares, and how many rows there are. With them the program
-// tells, before a search across all discs goes out, whether few rows will match it, as the server's planner
-// would tell it from the same figures: then the search can run on a plan made once (see
+// tells, before a search by part of a path goes out, whether few rows will match it, as the server's
+// planner would tell it from the same figures: then the search can run on a plan made once (see
 // PgConnection::execOnGenericPlan) instead of being planned every time.
 class PgPathStatistics {
   public:

@@ -55,30 +55,38 @@ QString withoutFinalSemicolon(QString text) {
     return text;
 }
 
+// `search` through the path index alone, for a plan made once: ordered by an expression, the rows cannot
+// come from the rowid index in order, which leaves the path index as the way in for any text, intersected
+// with the name index for one disc. The pattern takes LIKE's own escape character, the backslash, doubled:
+// no ESCAPE clause to evaluate again for every row the index finds.
+PgSelect::ThroughPathIndex throughPathIndex(const PathSearch& search, const QString& columns) {
+    PgSelect::ThroughPathIndex indexed;
+    indexed.foldedPattern = foldedText(search.pattern);
+    indexed.limit = search.limit;
+    indexed.parameters = {QString(indexed.foldedPattern).replace(QLatin1Char('\\'), QStringLiteral("\\\\"))};
+    QString condition = QStringLiteral("FoldedPath LIKE $1");
+    if (search.diskName) {
+        indexed.parameters.emplace_back(foldedText(*search.diskName));
+        condition += QStringLiteral(" AND ") + QString::fromLatin1(kSameFoldedName).arg(QStringLiteral("$2"));
+    }
+    indexed.name = (search.diskName ? "vt_disc_path_search_" : "vt_path_search_") +
+                   QByteArray::number(qlonglong(search.limit));
+    indexed.sql = QStringLiteral("SELECT RowId, %1 FROM BankList WHERE %2 ORDER BY RowId + 0 LIMIT %3")
+                      .arg(columns, condition)
+                      .arg(search.limit);
+    return indexed;
+}
+
 PgSelect pathSearch(const PathSearch& search) {
     PgSelect select;
     select.table = QStringLiteral("BankList");
     select.parameters = {foldedText(search.pattern)};
     const QString columns = pgCatalogueColumns(select.table);
+    select.throughPathIndex = throughPathIndex(search, columns);
     if (!search.diskName) {
         select.sql = QStringLiteral("SELECT RowId, %1 FROM BankList WHERE %2 ORDER BY RowId LIMIT %3")
                          .arg(columns, QString::fromLatin1(kFoldedPathLike).arg(QStringLiteral("$1")))
                          .arg(search.limit);
-        // Ordered by an expression, the rows cannot come from the rowid index in order, which leaves the
-        // path index as the plan for any text. The pattern takes LIKE's own escape character, the
-        // backslash, doubled: no ESCAPE clause to evaluate again for every row the index finds.
-        PgSelect::ThroughPathIndex indexed;
-        indexed.name = "vt_path_search_" + QByteArray::number(qlonglong(search.limit));
-        indexed.sql = QStringLiteral(
-                          "SELECT RowId, %1 FROM BankList WHERE FoldedPath LIKE $1 "
-                          "ORDER BY RowId + 0 LIMIT %2")
-                          .arg(columns)
-                          .arg(search.limit);
-        indexed.foldedPattern = foldedText(search.pattern);
-        indexed.parameters = {
-            QString(indexed.foldedPattern).replace(QLatin1Char('\\'), QStringLiteral("\\\\"))};
-        indexed.limit = search.limit;
-        select.throughPathIndex = std::move(indexed);
         return select;
     }
     // Within one disc only the disc's rows are tested, found through the name index: a disc's rows lie

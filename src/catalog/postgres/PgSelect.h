@@ -24,10 +24,11 @@ struct PgSelect {
     std::vector<QVariant> parameters;  // for $1, $2, ...
     QString table;                     // the table read, as written; empty when not a plain table
 
-    // A search by part of a path across all discs, also written to go through the path index alone, for
-    // a plan made once (PgConnection::execOnGenericPlan): the same rows in the same order. Worth it only
-    // when few rows match (PgPathStatistics::favoursPathIndex): for a common text, reading the rows in
-    // rowid order stops sooner.
+    // A search by part of a path, also written to go through the path index alone (for one disc,
+    // intersected with the name index), for a plan made once (PgConnection::execOnGenericPlan): the same
+    // rows in the same order. Worth it only when few rows of the catalogue match
+    // (PgPathStatistics::favoursPathIndex): for a common text, reading rows in rowid order (or the disc's
+    // rows) stops sooner.
     struct ThroughPathIndex {
         QByteArray name;  // of the prepared statement; one per limit
         QString sql;
