@@ -1,5 +1,6 @@
 #include "catalog/postgres/PgConnection.h"
 
+#include <iterator>
 #include <optional>
 
 #include "catalog/CatalogError.h"
@@ -160,24 +161,35 @@ PgResult PgConnection::execOnGenericPlan(const QByteArray& name, const QString& 
     std::vector<QByteArray> texts;
     const std::vector<const char*> values = parameterValues(parameters, texts);
 
-    // Left to itself the server plans each run anew while that looks cheaper, which for a search by part
-    // of a path it always does. The setting that makes it use the generic plan goes out with the statement
-    // and is taken back after it, in one exchange; statements sent together form one transaction (or lie
-    // in the open one), so a failure also takes the setting back.
+    // The settings the plan is made and run under go out with the statement and are taken back after it,
+    // in one exchange; statements sent together form one transaction (or lie in the open one), so a
+    // failure also takes them back.
+    //   - Left to itself the server plans each run anew while that looks cheaper, which for a search by
+    //     part of a path it always does.
+    //   - Made for any values, the plan expects a two-hundredth of the rows to match (the server's guess
+    //     for a pattern it cannot see), which at ten million rows is enough for it to share the work among
+    //     parallel workers; starting them takes milliseconds, more than the whole statement when few rows
+    //     match, the one case this plan is used for.
+    static const char* const kSettings[][2] = {{"plan_cache_mode", "force_generic_plan"},
+                                               {"max_parallel_workers_per_gather", "0"}};
     pg_conn* conn = conn_.get();
-    const bool sent = libpq().enterPipelineMode(conn) == 1 &&
-                      libpq().sendQueryParams(conn, "SET plan_cache_mode = force_generic_plan", 0, nullptr,
-                                              nullptr, nullptr, nullptr, 0) == 1 &&
-                      libpq().sendQueryPrepared(conn, name.constData(), int(values.size()), values.data(),
-                                                nullptr, nullptr, 0) == 1 &&
-                      libpq().sendQueryParams(conn, "RESET plan_cache_mode", 0, nullptr, nullptr, nullptr,
-                                              nullptr, 0) == 1 &&
-                      libpq().pipelineSync(conn) == 1;
+    const auto send = [&](const QByteArray& statement) {
+        return libpq().sendQueryParams(conn, statement.constData(), 0, nullptr, nullptr, nullptr, nullptr,
+                                       0) == 1;
+    };
+    bool sent = libpq().enterPipelineMode(conn) == 1;
+    for (const auto& setting : kSettings)
+        sent = sent && send(QByteArray("SET ") + setting[0] + " = " + setting[1]);
+    sent = sent && libpq().sendQueryPrepared(conn, name.constData(), int(values.size()), values.data(),
+                                             nullptr, nullptr, 0) == 1;
+    for (const auto& setting : kSettings) sent = sent && send(QByteArray("RESET ") + setting[0]);
+    sent = sent && libpq().pipelineSync(conn) == 1;
+    const int statements = 2 * int(std::size(kSettings)) + 1;
     std::optional<PgResult> rows;
     std::optional<CatalogError> failed;
     if (sent) {
         // Each statement's result and a null after it, then the end of the exchange.
-        for (int statement = 0; statement < 3; ++statement) {
+        for (int statement = 0; statement < statements; ++statement) {
             while (pg_result* raw = libpq().getResult(conn)) {
                 const ExecStatusType status = libpq().resultStatus(raw);
                 if (status == PGRES_PIPELINE_ABORTED) {  // after a failure: not run, nothing to say

@@ -62,8 +62,13 @@ TEST_F(PgConnectionTest, AStatementOnAGenericPlanLeavesNoSettingBehindAndOutlive
     PgConnection other(connectionString);
     const QString plusOne = QStringLiteral("SELECT $1::int + 1");
     const QString inverse = QStringLiteral("SELECT 1 / $1::int");
-    const auto planning = [&] { return db.exec(QStringLiteral("SHOW plan_cache_mode;")).value(0, 0); };
-    const QVariant untouched(QStringLiteral("auto"));
+    const auto planning = [&] {
+        return db
+            .exec(QStringLiteral("SELECT current_setting('plan_cache_mode') || ' ' || "
+                                 "current_setting('max_parallel_workers_per_gather');"))
+            .value(0, 0);
+    };
+    const QVariant untouched = planning();
 
     EXPECT_EQ(db.execOnGenericPlan("plus_one", plusOne, {41}).value(0, 0), QVariant(qlonglong(42)));
     EXPECT_EQ(db.execOnGenericPlan("plus_one", plusOne, {1}).value(0, 0), QVariant(qlonglong(2)));
