@@ -168,10 +168,10 @@ PgResult PgConnection::execOnGenericPlan(const QByteArray& name, const QString& 
     //     part of a path it always does.
     //   - Made for any values, the plan expects a two-hundredth of the rows to match (the server's guess
     //     for a pattern it cannot see), which at ten million rows is enough for it to share the work among
-    //     parallel workers; starting them takes milliseconds, more than the whole statement when few rows
-    //     match, the one case this plan is used for.
-    static const char* const kSettings[][2] = {{"plan_cache_mode", "force_generic_plan"},
-                                               {"max_parallel_workers_per_gather", "0"}};
+    //     parallel workers and to compile the plan to machine code at every run. Either takes
+    //     milliseconds, more than the whole statement when few rows match, the one case this plan is for.
+    static const char* const kSettings[][2] = {
+        {"plan_cache_mode", "force_generic_plan"}, {"max_parallel_workers_per_gather", "0"}, {"jit", "off"}};
     pg_conn* conn = conn_.get();
     const auto send = [&](const QByteArray& statement) {
         return libpq().sendQueryParams(conn, statement.constData(), 0, nullptr, nullptr, nullptr, nullptr,

@@ -65,7 +65,8 @@ TEST_F(PgConnectionTest, AStatementOnAGenericPlanLeavesNoSettingBehindAndOutlive
     const auto planning = [&] {
         return db
             .exec(QStringLiteral("SELECT current_setting('plan_cache_mode') || ' ' || "
-                                 "current_setting('max_parallel_workers_per_gather');"))
+                                 "current_setting('max_parallel_workers_per_gather') || ' ' || "
+                                 "current_setting('jit');"))
             .value(0, 0);
     };
     const QVariant untouched = planning();
