@@ -71,7 +71,6 @@ Loaded load() {
     need("PQcmdTuples", pq.cmdTuples);
     need("PQenterPipelineMode", pq.enterPipelineMode);
     need("PQexitPipelineMode", pq.exitPipelineMode);
-    need("PQpipelineStatus", pq.pipelineStatus);
     need("PQpipelineSync", pq.pipelineSync);
     need("PQsendQueryParams", pq.sendQueryParams);
     need("PQsendQueryPrepared", pq.sendQueryPrepared);

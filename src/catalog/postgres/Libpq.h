@@ -40,7 +40,6 @@ struct Libpq {
     decltype(&::PQcmdTuples) cmdTuples;
     decltype(&::PQenterPipelineMode) enterPipelineMode;
     decltype(&::PQexitPipelineMode) exitPipelineMode;
-    decltype(&::PQpipelineStatus) pipelineStatus;
     decltype(&::PQpipelineSync) pipelineSync;
     decltype(&::PQsendQueryParams) sendQueryParams;
     decltype(&::PQsendQueryPrepared) sendQueryPrepared;

@@ -35,8 +35,7 @@ UNION ALL SELECT 'common', v, f::float8
 UNION ALL SELECT 'words', NULL, cardinality(show_trgm('%1'))::float8)";
 
 bool isWordCharacter(QChar c, bool lettersBeyondAsciiAreWords) {
-    if (c.unicode() < 0x80) return c.isLetterOrNumber();
-    return lettersBeyondAsciiAreWords && c.isLetterOrNumber();
+    return c.isLetterOrNumber() && (c.unicode() < 0x80 || lettersBeyondAsciiAreWords);
 }
 
 }  // namespace
