@@ -3,7 +3,7 @@
 #include <QStandardPaths>
 
 #include "cli/CliFixture.h"
-#include "support/ChildProcess.h"
+#include "support/IsoImage.h"
 
 namespace vt {
 namespace {
@@ -17,11 +17,10 @@ class ImageCommands : public test::CliFixture {
         write(QStringLiteral("a.txt"), 3);
         write(QStringLiteral("پوشه/b c.txt"), 5);
         image = work.filePath(QStringLiteral("my disc.iso"));
-        const QString made = test::runTool(
-            QStringLiteral("xorriso"),
-            {QStringLiteral("-as"), QStringLiteral("mkisofs"), QStringLiteral("-quiet"), QStringLiteral("-R"),
-             QStringLiteral("-J"), QStringLiteral("-V"), QStringLiteral("LABEL"), QStringLiteral("-o"), image,
-             work.filePath(QStringLiteral("tree"))});
+        const QString made = test::makeIsoImage(
+            image,
+            {QStringLiteral("-R"), QStringLiteral("-J"), QStringLiteral("-V"), QStringLiteral("LABEL")},
+            work.filePath(QStringLiteral("tree")));
         ASSERT_TRUE(made.isEmpty()) << made.toStdString();
     }
     void write(const QString& relative, int bytes) {

@@ -18,7 +18,8 @@
 #include "catalog/TextMatch.h"
 #include "catalog/postgres/PgConnection.h"
 #include "support/CatalogueEngines.h"
-#include "support/ChildProcess.h"
+#include "support/IsoImage.h"
+#include "support/TextPrinting.h"
 
 namespace vt {
 namespace {
@@ -50,11 +51,7 @@ class ServerConcurrencyEndToEnd : public ::testing::Test {
             for (int f = 0; f <= i; ++f)
                 test::writeFileOfSize(tree + QStringLiteral("/d/f%1_%2.txt").arg(i).arg(f), f);
             images << folder.filePath(QStringLiteral("disc%1.iso").arg(i));
-            ASSERT_EQ(
-                test::runTool(QStringLiteral("xorriso"),
-                              {QStringLiteral("-as"), QStringLiteral("mkisofs"), QStringLiteral("-quiet"),
-                               QStringLiteral("-J"), QStringLiteral("-o"), images.back(), tree}),
-                QString());
+            ASSERT_EQ(test::makeIsoImage(images.back(), {QStringLiteral("-J")}, tree), QString());
         }
         // Makes the catalogue before the programs race for it.
         Connection made;

@@ -14,6 +14,7 @@
 #include "platform/FileNames.h"
 #include "platform/LeftoverCopies.h"
 #include "support/FakeDrives.h"
+#include "support/IsoImage.h"
 
 namespace vt {
 namespace {
@@ -50,10 +51,7 @@ TEST(AttachedImages, AFileOfAnImageOpensFromAPrivateCopyThatGoesWithTheProgram) 
     write(tree + QStringLiteral("/empty.dat"), QByteArray());
     const QString iso = work.filePath(QStringLiteral("joliet.iso")),
                   bridge = work.filePath(QStringLiteral("bridge.iso"));
-    ASSERT_EQ(test::runTool(QStringLiteral("xorriso"),
-                            {QStringLiteral("-as"), QStringLiteral("mkisofs"), QStringLiteral("-quiet"),
-                             QStringLiteral("-R"), QStringLiteral("-J"), QStringLiteral("-o"), iso, tree}),
-              QString());
+    ASSERT_EQ(test::makeIsoImage(iso, {QStringLiteral("-R"), QStringLiteral("-J")}, tree), QString());
     ASSERT_EQ(test::makeBridgeImage(tree, bridge), QString());
 
     test::FakeDriveTable mounted;

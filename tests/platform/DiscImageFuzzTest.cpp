@@ -9,6 +9,7 @@
 
 #include "DiscImageSamples.h"
 #include "platform/DiscImage.h"
+#include "support/IsoImage.h"
 
 namespace vt {
 namespace {
@@ -109,10 +110,7 @@ TEST(DiscImageFuzz, DamagedImagesAreRefusedOrListedWithoutCrashing) {
     const QString iso = work.filePath(QStringLiteral("joliet.iso"));
     const QString bridge = work.filePath(QStringLiteral("bridge.iso"));
     const QString raw = work.filePath(QStringLiteral("raw.bin"));
-    ASSERT_EQ(test::runTool(QStringLiteral("xorriso"),
-                            {QStringLiteral("-as"), QStringLiteral("mkisofs"), QStringLiteral("-quiet"),
-                             QStringLiteral("-R"), QStringLiteral("-J"), QStringLiteral("-o"), iso, tree}),
-              QString());
+    ASSERT_EQ(test::makeIsoImage(iso, {QStringLiteral("-R"), QStringLiteral("-J")}, tree), QString());
     ASSERT_EQ(test::makeBridgeImage(tree, bridge), QString());
     ASSERT_TRUE(test::writeRawImage(iso, raw));
     const QString udfOnly = work.filePath(QStringLiteral("udf only.img"));

@@ -5,13 +5,13 @@
 #include <QStorageInfo>
 #include <QTemporaryDir>
 #include <functional>
-#include <iostream>
 #include <optional>
 
 #include "DiscImageSamples.h"
 #include "platform/DiscImage.h"
 #include "platform/LinuxDriveTable.h"
 #include "platform/VolumeDescriptor.h"
+#include "support/IsoImage.h"
 #include "support/MountedImage.h"
 #include "support/TextPrinting.h"
 
@@ -19,6 +19,7 @@ namespace vt {
 namespace {
 
 using test::listedTree;
+using test::makeIsoImage;
 using test::missingTools;
 using test::runTool;
 using test::sourceTree;
@@ -50,18 +51,6 @@ class DiscImageTest : public ::testing::Test {
     void SetUp() override { test::writeSampleTree(tree()); }
     QString tree() const { return work_.filePath(QStringLiteral("tree")); }
     QString path(const char* name) const { return work_.filePath(QString::fromUtf8(name)); }
-    // Makes an image of `source` with xorriso's mkisofs options; empty when that worked.
-    // Makes the image; empty on success, else what xorriso said. A run that fails is tried once more (a
-    // loaded build machine has seen xorriso exit 1 at once): the image is only the test's material.
-    QString xorriso(const QString& image, QStringList options, const QString& source) const {
-        options << QStringLiteral("-quiet") << QStringLiteral("-o") << image << source;
-        const QStringList arguments = QStringList{QStringLiteral("-as"), QStringLiteral("mkisofs")} + options;
-        const QString failed = runTool(QStringLiteral("xorriso"), arguments);
-        if (failed.isEmpty()) return {};
-        std::cerr << "xorriso, first try: " << failed.toStdString() << '\n';
-        QFile::remove(image);
-        return runTool(QStringLiteral("xorriso"), arguments);
-    }
 
   private:
     QTemporaryDir work_;
@@ -131,7 +120,7 @@ TEST_F(DiscImageTest, NamesAreJolietThenRockRidgeThenPlainIsoWithoutVersion) {
     for (const Case& c : cases) {
         const QString iso = path("names.iso");
         QFile::remove(iso);
-        ASSERT_EQ(xorriso(iso, c.options, source), QString());
+        ASSERT_EQ(makeIsoImage(iso, c.options, source), QString());
         const auto image = openImage(iso);
         ASSERT_TRUE(image);
         const QMap<QString, qint64> listed = listedTree(*image);
@@ -156,10 +145,10 @@ TEST_F(DiscImageTest, FilesOfFourGibibytesAndMoreHaveTheirWholeLength) {
     ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(kLength));  // sparse
     big.close();
     const QString iso = path("huge.iso");
-    ASSERT_EQ(xorriso(iso,
-                      {QStringLiteral("-iso-level"), QStringLiteral("3"), QStringLiteral("-R"),
-                       QStringLiteral("-J")},
-                      source),
+    ASSERT_EQ(makeIsoImage(iso,
+                           {QStringLiteral("-iso-level"), QStringLiteral("3"), QStringLiteral("-R"),
+                            QStringLiteral("-J")},
+                           source),
               QString());
     QFile::remove(big.fileName());  // the image holds the only copy now
     const auto image = openImage(iso);
@@ -180,7 +169,7 @@ TEST_F(DiscImageTest, UdfImagesShowTheirUdfSide) {
     const QString bridge = path("bridge.iso");
     ASSERT_EQ(test::makeBridgeImage(tree(), bridge), QString());
     const QString iso = path("plain.iso");
-    ASSERT_EQ(xorriso(iso, {QStringLiteral("-R")}, tree()), QString());
+    ASSERT_EQ(makeIsoImage(iso, {QStringLiteral("-R")}, tree()), QString());
     const QString udfOnly = path("udf only.img");
     ASSERT_TRUE(QFile::copy(bridge, udfOnly));
     ASSERT_TRUE(test::hideIsoDescriptors(udfOnly));
@@ -252,9 +241,9 @@ TEST_F(DiscImageTest, CueSheetsNeroImagesAndRawSectorsGiveTheSameDisc) {
     }
     const QString iso = path("my disc.iso");
     ASSERT_EQ(
-        xorriso(iso,
-                {QStringLiteral("-R"), QStringLiteral("-J"), QStringLiteral("-V"), QStringLiteral("CUE")},
-                tree()),
+        makeIsoImage(
+            iso, {QStringLiteral("-R"), QStringLiteral("-J"), QStringLiteral("-V"), QStringLiteral("CUE")},
+            tree()),
         QString());
     const QString raw = path("my disc.bin");
     ASSERT_TRUE(test::writeRawImage(iso, raw));
@@ -282,7 +271,7 @@ TEST_F(DiscImageTest, FindFirstBehavesAsOnAMountedDisc) {
         GTEST_SKIP() << reason.toStdString();
     }
     const QString iso = path("find.iso");
-    ASSERT_EQ(xorriso(iso, {QStringLiteral("-R"), QStringLiteral("-J")}, tree()), QString());
+    ASSERT_EQ(makeIsoImage(iso, {QStringLiteral("-R"), QStringLiteral("-J")}, tree()), QString());
     const auto image = openImage(iso);
     ASSERT_TRUE(image);
     FindData entry;

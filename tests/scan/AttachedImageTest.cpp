@@ -33,6 +33,7 @@
 #include "support/FakeMessageService.h"
 #include "support/FakeShell.h"
 #include "support/FakeSystemColors.h"
+#include "support/IsoImage.h"
 #include "support/MountedImage.h"
 #include "window/AppContext.h"
 
@@ -166,14 +167,11 @@ class AttachedImageWindow : public ::testing::Test {
     QString makeImage(const QString& name, const QString& label) {
         const QString path = program.filePath(name);
         writeTree(discFolder.filePath(name + QStringLiteral(".tree")));
-        EXPECT_EQ(runXorriso(discFolder.filePath(name + QStringLiteral(".tree")), label, path), 0);
+        EXPECT_EQ(test::makeIsoImage(
+                      path, {QStringLiteral("-R"), QStringLiteral("-J"), QStringLiteral("-V"), label},
+                      discFolder.filePath(name + QStringLiteral(".tree"))),
+                  QString());
         return path;
-    }
-    static int runXorriso(const QString& tree, const QString& label, const QString& image) {
-        const QString command =
-            QStringLiteral("xorriso -as mkisofs -quiet -R -J -V '%1' -o '%2' '%3' 2>/dev/null")
-                .arg(label, image, tree);
-        return std::system(command.toLocal8Bit().constData());
     }
 
     QTemporaryDir program, discFolder;

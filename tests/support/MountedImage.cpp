@@ -10,6 +10,7 @@
 
 #include "platform/MountInfo.h"
 #include "support/ChildProcess.h"
+#include "support/IsoImage.h"
 
 namespace vt::test {
 
@@ -43,10 +44,10 @@ QString MountedImage::unavailableReason() {
 
 MountedImage::MountedImage(const QString& tree, const QString& label) {
     QDir(work_.path()).mkdir(QStringLiteral("mnt"));
-    error_ = runTool(QStringLiteral("xorriso"),
-                     {QStringLiteral("-as"), QStringLiteral("mkisofs"), QStringLiteral("-R"),
-                      QStringLiteral("-J"), QStringLiteral("-joliet-long"), QStringLiteral("-V"), label,
-                      QStringLiteral("-o"), imagePath(), tree});
+    error_ = makeIsoImage(imagePath(),
+                          {QStringLiteral("-R"), QStringLiteral("-J"), QStringLiteral("-joliet-long"),
+                           QStringLiteral("-V"), label},
+                          tree);
     if (!error_.isEmpty()) return;
     error_ = runTool(QStringLiteral("fuseiso"), {imagePath(), mountPoint()});
     if (!error_.isEmpty()) return;
