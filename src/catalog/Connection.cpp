@@ -118,6 +118,11 @@ void Connection::BeginTrans() {
     Execute(QStringLiteral("BEGIN IMMEDIATE;"));
 }
 void Connection::CommitTrans() {
+    if (server_) {
+        requireOwningThread();
+        server_->commit();
+        return;
+    }
     Execute(QStringLiteral("COMMIT;"));
 }
 void Connection::RollbackTrans() {

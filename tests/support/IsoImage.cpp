@@ -9,9 +9,9 @@
 namespace vt::test {
 
 QString makeIsoImage(const QString& image, const QStringList& options, const QString& tree) {
-    const QStringList arguments = QStringList{QStringLiteral("-as"), QStringLiteral("mkisofs"),
-                                              QStringLiteral("-quiet")} +
-                                  options + QStringList{QStringLiteral("-o"), image, tree};
+    const QStringList arguments =
+        QStringList{QStringLiteral("-as"), QStringLiteral("mkisofs"), QStringLiteral("-quiet")} + options +
+        QStringList{QStringLiteral("-o"), image, tree};
     constexpr int kTries = 3;
     QString failed;
     for (int attempt = 1; attempt <= kTries; ++attempt) {

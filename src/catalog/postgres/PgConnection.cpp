@@ -1,5 +1,6 @@
 #include "catalog/postgres/PgConnection.h"
 
+#include <QThread>
 #include <iterator>
 #include <optional>
 
@@ -85,6 +86,42 @@ void PgConnection::reconnectIfLost() {
 void PgConnection::keepSetting(const char* sql) {
     execScript(sql);
     settings_.emplace_back(sql);
+}
+
+void PgConnection::commit() {
+    // The transaction's id, if it wrote anything: the server can tell afterwards whether it kept it. In a
+    // failed transaction this fails too, where a COMMIT would report success for what is a rollback.
+    const QVariant transactionId = exec(QStringLiteral("SELECT txid_current_if_assigned();")).value(0, 0);
+    try {
+        execScript("COMMIT;");
+    } catch (const CatalogError& error) {
+        // A refusal from the server leaves the connection up, and a transaction that wrote nothing has
+        // nothing to keep: the failure stands as it is.
+        if (libpq().status(conn_.get()) == CONNECTION_OK || !transactionId.isValid()) throw;
+        transactionOpen_ = false;  // over, one way or the other
+        settleLostCommit(transactionId, error);
+    }
+}
+
+void PgConnection::settleLostCommit(const QVariant& transactionId, const CatalogError& lost) {
+    const QString unknown =
+        lost.message() + QStringLiteral("; whether the server kept the transaction cannot be known now");
+    // The server may still be finishing the transaction (a network cut that it has not noticed yet); it
+    // is given a few seconds.
+    constexpr int kWaitMilliseconds = 10000, kPollMilliseconds = 100;
+    for (int waited = 0;; waited += kPollMilliseconds) {
+        QString status;
+        try {
+            status = exec(QStringLiteral("SELECT txid_status($1);"), {transactionId}).value(0, 0).toString();
+        } catch (const CatalogError& error) {
+            throw CatalogError(unknown + QStringLiteral(" (") + error.message() + QLatin1Char(')'));
+        }
+        if (status == QLatin1String("committed")) return;
+        if (status == QLatin1String("aborted")) throw lost;
+        if (status != QLatin1String("in progress") || waited >= kWaitMilliseconds)
+            throw CatalogError(unknown);
+        QThread::msleep(kPollMilliseconds);
+    }
 }
 
 void PgConnection::rollback() {

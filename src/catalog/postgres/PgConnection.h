@@ -12,6 +12,8 @@ struct pg_conn;
 
 namespace vt {
 
+class CatalogError;
+
 // A connection to a PostgreSQL server through libpq, closed when the object goes. Values always travel
 // as parameters ($1, $2, ...), apart from the statement's text, so no value can change what a statement
 // does. Every failure throws CatalogError with the server's or libpq's own words, never the password of
@@ -39,6 +41,11 @@ class PgConnection {
     void execScript(const char* sql);
     // Runs a setting of the session (a SET) now and again whenever the connection is made anew.
     void keepSetting(const char* sql);
+    // Ends the open transaction keeping what it did. When the connection is lost while the server commits,
+    // the server may or may not have kept the transaction; this asks it on a new connection, and returns
+    // only when it was kept. Throws CatalogError when it was not, or when that cannot be learnt (the
+    // message says so). The transaction is over either way.
+    void commit();
     // Ends the open transaction without keeping anything; a transaction whose connection was lost is over
     // already, and this only takes note of it.
     void rollback();
@@ -78,6 +85,9 @@ class PgConnection {
     PgResult checked(pg_result* result);
     // Makes a connection lost outside a transaction anew (see inTransaction). Throws CatalogError.
     void reconnectIfLost();
+    // Whether the transaction `transactionId` was kept, asked after the connection was lost at its commit:
+    // returns when it was, throws `lost` (or why the answer cannot be had) when not.
+    void settleLostCommit(const QVariant& transactionId, const CatalogError& lost);
     // Reads the results that end a statement, throwing CatalogError for a failed one.
     void checkRemainingResults();
     // Takes note of the transaction state the server last told.

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QThread>
 #include <QUrl>
+#include <thread>
 
 #include "catalog/CatalogError.h"
 #include "catalog/postgres/PgConnection.h"
@@ -90,6 +92,70 @@ TEST_F(PgConnectionTest, AStatementOnAGenericPlanLeavesNoSettingBehindAndOutlive
     EXPECT_THROW(db.execOnGenericPlan("plus_one", plusOne, {1}), CatalogError);
     EXPECT_EQ(db.execOnGenericPlan("plus_one", plusOne, {2}).value(0, 0), QVariant(qlonglong(3)));
     EXPECT_EQ(planning(), untouched);
+}
+
+// A connection cut while the server commits: the commit holds when the server kept the transaction (cut
+// while the commit waited for a standby, after it was written) and fails when it did not (cut in a deferred
+// trigger, before it was written).
+TEST_F(PgConnectionTest, ACommitCutShortHoldsExactlyWhenTheServerKeptTheTransaction) {
+    PgConnection admin(connectionString);
+    admin.execScript(
+        "CREATE TABLE kept (x int);"
+        "CREATE FUNCTION slowly() RETURNS trigger LANGUAGE plpgsql AS "
+        "  $$ BEGIN PERFORM pg_sleep(60); RETURN NULL; END $$;"
+        "CREATE CONSTRAINT TRIGGER slow_commit AFTER INSERT ON kept DEFERRABLE INITIALLY DEFERRED "
+        "  FOR EACH ROW WHEN (NEW.x = 2) EXECUTE FUNCTION slowly();");
+    // Commits wait for a standby that never comes, in the sessions that ask for it: the server's other
+    // sessions run with synchronous_commit off.
+    admin.execScript("ALTER SYSTEM SET synchronous_standby_names = 'nobody';");
+    const auto reload = [&](const char* expected) {
+        admin.execScript("SELECT pg_reload_conf();");
+        for (int i = 0;
+             i < 500 && admin.exec(QStringLiteral("SHOW synchronous_standby_names;")).value(0, 0) !=
+                            QVariant(QString::fromLatin1(expected));
+             ++i)
+            QThread::msleep(10);
+    };
+    reload("nobody");
+
+    // Commits a row `x` and cuts the connection once the server waits for `waitEvent` in the commit:
+    // whether the commit threw.
+    const auto commitCut = [&](int x, const QString& waitEvent) {
+        PgConnection db(connectionString);
+        db.execScript("SET synchronous_commit = on; BEGIN;");
+        db.exec(QStringLiteral("INSERT INTO kept VALUES ($1);"), {x});
+        std::thread cutter([&, pid = db.serverProcessId()] {
+            try {
+                PgConnection other(connectionString);
+                const QString waiting = QStringLiteral(
+                    "SELECT count(*) FROM pg_stat_activity WHERE pid = $1 AND wait_event = $2;");
+                for (int i = 0; i < 3000; ++i, QThread::msleep(10)) {
+                    if (other.exec(waiting, {pid, waitEvent}).value(0, 0) == QVariant(qlonglong(1))) {
+                        other.exec(QStringLiteral("SELECT pg_terminate_backend($1, 5000);"), {pid});
+                        return;
+                    }
+                }
+                ADD_FAILURE() << "the commit never waited for " << waitEvent.toStdString();
+            } catch (const CatalogError& error) {
+                ADD_FAILURE() << error.what();
+            }
+        });
+        bool threw = false;
+        try {
+            db.commit();
+        } catch (const CatalogError&) {
+            threw = true;
+        }
+        cutter.join();
+        EXPECT_FALSE(db.inTransaction());
+        return threw;
+    };
+    EXPECT_FALSE(commitCut(1, QStringLiteral("SyncRep")));
+    EXPECT_TRUE(commitCut(2, QStringLiteral("PgSleep")));
+    admin.execScript("ALTER SYSTEM RESET synchronous_standby_names;");
+    reload("");
+    EXPECT_EQ(admin.exec(QStringLiteral("SELECT string_agg(x::text, ',') FROM kept;")).value(0, 0),
+              QVariant(QStringLiteral("1")));
 }
 
 // A connection string may hold a password; no message and no description ever shows it.
