@@ -12,6 +12,9 @@ enum class CatalogFailureCause {
     ReadOnly,  // the catalogue or its folder cannot be written
     Locked,    // another program holds the catalogue
     Damaged,   // the file's contents are not a sound catalogue
+    // The connection to a server was lost as it committed, and it could not be asked afterwards: the
+    // change may or may not have been kept.
+    OutcomeUnknown,
 };
 
 // A catalogue operation that failed: a statement the store rejected, a move past the rows, a refused row.

@@ -46,9 +46,14 @@ int runCopy(const Arguments& args, CliEnvironment& env) {
         try {
             outcome = copyDisc(*from, *to, disc, stop, &files);
         } catch (const CatalogError& e) {
-            env.err << "vellumtrove-cli: copying '" << name
-                    << "' failed and nothing of it was copied: " << e.message() << "\n"
-                    << copied << " disc(s) were copied before it; the same command goes on from there\n";
+            env.err
+                << "vellumtrove-cli: copying '" << name
+                << (e.cause() == CatalogFailureCause::OutcomeUnknown
+                        ? "' was cut short as the target committed it; whether it was copied cannot be known "
+                          "until the target answers (a copy again skips it if it is there): "
+                        : "' failed and nothing of it was copied: ")
+                << e.message() << "\n"
+                << copied << " disc(s) were copied before it; the same command goes on from there\n";
             return kCatalogueError;
         }
         if (outcome == DiscCopyOutcome::Stopped) {

@@ -67,8 +67,11 @@ int runScan(const Arguments& args, CliEnvironment& env) {
         summary = command.run({root, name, details.serial, details.usedSize}, progress);
     } catch (const CatalogError& e) {
         progress.finish();
-        env.err << "vellumtrove-cli: the scan failed and nothing of the disc was catalogued: " << e.message()
-                << '\n';
+        env.err << (e.cause() == CatalogFailureCause::OutcomeUnknown
+                        ? "vellumtrove-cli: whether the disc was catalogued cannot be known until the server "
+                          "answers ('vellumtrove-cli disks' tells then): "
+                        : "vellumtrove-cli: the scan failed and nothing of the disc was catalogued: ")
+                << e.message() << '\n';
         return kCatalogueError;
     }
     progress.finish();

@@ -47,7 +47,11 @@ int runRemove(const Arguments& args, CliEnvironment& env) {
         env.err << "Removed the disc '" << catalogued << "' and " << files << " file rows.\n";
         return kSuccess;
     } catch (const CatalogError& e) {
-        env.err << "vellumtrove-cli: the disc was not removed, nothing changed: " << e.message() << '\n';
+        env.err << (e.cause() == CatalogFailureCause::OutcomeUnknown
+                        ? "vellumtrove-cli: whether the disc was removed cannot be known until the server "
+                          "answers ('vellumtrove-cli disks' tells then): "
+                        : "vellumtrove-cli: the disc was not removed, nothing changed: ")
+                << e.message() << '\n';
         return kCatalogueError;
     }
 }

@@ -23,6 +23,7 @@ namespace {
 
 const QString kAreYouSure = QStringLiteral("آيا مطمئن هستيد ؟");
 const QString kRemovalFailed = QStringLiteral("حذف ديسك انجام نشد و هيچ اطلاعاتي از فهرست پاك نشد.");
+const QString kRemovalOutcomeUnknown = QStringLiteral("معلوم نيست ديسك حذف شد يا نه.");
 const QString kCatalogueBusy =
     QStringLiteral("عمليات ديگري روي فهرست در حال انجام است و ديسك حذف نشد. پس از پايان آن دوباره سعي كنيد.");
 
@@ -197,11 +198,13 @@ void frmDelete::cmdDelete_Click() {
     try {
         removeDisk(context_.cnCatalog, diskName);
     } catch (const CatalogError& error) {
-        failure = catalogueFailureDetail(error);
+        const bool unknown = error.cause() == CatalogFailureCause::OutcomeUnknown;
+        failure = (unknown ? kRemovalOutcomeUnknown : kRemovalFailed) + QLatin1Char('\n') +
+                  catalogueFailureDetail(error);
     }
     // Told only once the transaction is over, so that it never stays open while the box waits.
     if (!failure.isNull()) {
-        messages.information(this, kRemovalFailed + QLatin1Char('\n') + failure);
+        messages.information(this, failure);
         return;
     }
     LoadDiskList();

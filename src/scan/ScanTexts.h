@@ -66,6 +66,10 @@ inline QString catalogueFailed(const QString& detail) {
     return QStringLiteral("ثبت ديسك با خطا متوقف شد و هيچ اطلاعاتي از آن ذخيره نشد:") + QLatin1Char('\n') +
            detail;
 }
+// The connection to the catalogue's server was lost as it committed the disc; why follows on the next line.
+inline QString outcomeUnknown(const QString& detail) {
+    return QStringLiteral("معلوم نيست ديسك ثبت شد يا نه:") + QLatin1Char('\n') + detail;
+}
 
 // The busy panel's cancel button.
 inline QString cmdCancel() {

@@ -350,11 +350,11 @@ void frmMain::cmdStart_Click() {
                                 context_.platform.drives, context_.platform.fileSystem);
             summary = command.run(request, *this);
         } catch (const CatalogError& error) {
-            failure = catalogueFailureDetail(error);
+            failure = discWriteFailure(error);
         }
     }
     if (!failure.isEmpty()) {
-        messages.information(this, ScanTexts::catalogueFailed(failure));
+        messages.information(this, failure);
     } else if (summary.outcome == ScanOutcome::NoName) {
         messages.information(this, ScanTexts::noName());
     } else if (summary.outcome == ScanOutcome::NoDisc) {

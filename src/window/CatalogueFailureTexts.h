@@ -13,4 +13,8 @@ QString catalogueFailureDetail(const CatalogError& error);
 // The cause alone, as a sentence.
 QString catalogueFailureCause(const CatalogError& error);
 
+// What the windows say when a scan or an update of a disc failed: that nothing of it was kept, or, when
+// a server's connection was lost as it committed, that this cannot be known; the detail follows.
+QString discWriteFailure(const CatalogError& error);
+
 }  // namespace vt

@@ -65,7 +65,7 @@ bool updateDiscFromMedium(AppContext& context, QWidget* owner, const QString& ro
         }
     } catch (const CatalogError& error) {
         endWalk();
-        messages.information(owner, ScanTexts::catalogueFailed(catalogueFailureDetail(error)));
+        messages.information(owner, discWriteFailure(error));
     }
     return updated;
 }

@@ -165,7 +165,8 @@ void open(PgConnection& db, CatalogSchema::OpenMode mode) {
         } else {
             check(db, readOnly);
         }
-        db.execScript("COMMIT;");
+        // A new catalogue made on a connection lost at this commit may still have been kept.
+        db.commit();
     } catch (const CatalogOpenError&) {
         rollbackQuietly(db);
         throw;

@@ -114,12 +114,13 @@ void PgConnection::settleLostCommit(const QVariant& transactionId, const Catalog
         try {
             status = exec(QStringLiteral("SELECT txid_status($1);"), {transactionId}).value(0, 0).toString();
         } catch (const CatalogError& error) {
-            throw CatalogError(unknown + QStringLiteral(" (") + error.message() + QLatin1Char(')'));
+            throw CatalogError(unknown + QStringLiteral(" (") + error.message() + QLatin1Char(')'),
+                               CatalogFailureCause::OutcomeUnknown);
         }
         if (status == QLatin1String("committed")) return;
         if (status == QLatin1String("aborted")) throw lost;
         if (status != QLatin1String("in progress") || waited >= kWaitMilliseconds)
-            throw CatalogError(unknown);
+            throw CatalogError(unknown, CatalogFailureCause::OutcomeUnknown);
         QThread::msleep(kPollMilliseconds);
     }
 }
